@@ -1,0 +1,52 @@
+#include "Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace Paths {
+
+QString withTrailingSlash(const QString& directory) {
+    if (directory.isEmpty() || directory.endsWith(QLatin1Char('/')))
+        return directory;
+    return directory + QLatin1Char('/');
+}
+
+namespace {
+
+bool isWritableDirectory(const QString& dir) {
+    const QFileInfo info(dir);
+    return info.isDir() && info.isWritable();
+}
+
+QString programDirectory() {
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+}
+
+} // namespace
+
+QString baseDirectory() {
+    QString base = qEnvironmentVariable("TARVENDIX_HOME");
+    if (base.isEmpty()) {
+        base = programDirectory();
+        if (!isWritableDirectory(base))
+            base = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    }
+    base = QDir(base).absolutePath();
+    QDir().mkpath(base);
+    return withTrailingSlash(base);
+}
+
+QString databaseFile() { return baseDirectory() + QStringLiteral("CapaCertific.db"); }
+
+QString workDirectory() { return baseDirectory() + QStringLiteral("Trabalho/"); }
+
+QString errorLogFile() {
+    // Named after the program file with its extension replaced, as the users know it.
+    const QString program = QCoreApplication::instance() ? QCoreApplication::applicationFilePath()
+                                                          : QStringLiteral("tarvendix");
+    return baseDirectory() + QFileInfo(program).completeBaseName() + QStringLiteral("-LOGERROS.log");
+}
+
+} // namespace Paths

@@ -1,0 +1,123 @@
+#include "Database.h"
+
+#include "DbError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <sqlite3.h>
+
+static void initDbResources() { Q_INIT_RESOURCE(db); }
+
+namespace Database {
+
+namespace {
+
+void execRaw(sqlite3* handle, const QString& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(message ? message : "erro desconhecido");
+        sqlite3_free(message);
+        throw DbError(text);
+    }
+}
+
+QSqlDatabase openConnection(const QString& file, const QString& connectionName) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    db.setDatabaseName(file);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        const QString text = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw DbError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(file, text));
+    }
+    return db;
+}
+
+// The new file is built under a temporary name and renamed when complete, so a failure half
+// way never leaves a database without some of its tables.
+void createFromSchema(const QString& file) {
+    const QString building = file + QStringLiteral(".new");
+    QFile::remove(building);
+    const QString name = QStringLiteral("CapaCertific-create");
+    {
+        QSqlDatabase db = openConnection(building, name);
+        try {
+            sqlite3* raw = handle(db);
+            execRaw(raw, QStringLiteral("BEGIN"));
+            execRaw(raw, schemaText());
+            execRaw(raw, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+            execRaw(raw, QStringLiteral("COMMIT"));
+        } catch (...) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            QFile::remove(building);
+            throw;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!QFile::rename(building, file)) {
+        QFile::remove(building);
+        throw DbError(QStringLiteral("Não foi possível criar o banco de dados %1.").arg(file));
+    }
+}
+
+} // namespace
+
+QString schemaText() {
+    initDbResources();
+    QFile schema(QStringLiteral(":/db/schema.sql"));
+    if (!schema.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("O esquema do banco de dados não foi encontrado."));
+    return QString::fromUtf8(schema.readAll());
+}
+
+sqlite3* handle(const QSqlDatabase& db) {
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        throw DbError(QStringLiteral("A conexão não é SQLite."));
+    return *static_cast<sqlite3* const*>(v.data());
+}
+
+bool inTransaction(const QSqlDatabase& db) { return sqlite3_get_autocommit(handle(db)) == 0; }
+
+QSqlDatabase open(const QString& file, const QString& connectionName) {
+    if (QSqlDatabase::contains(connectionName)) {
+        QSqlDatabase existing = QSqlDatabase::database(connectionName, false);
+        if (existing.isOpen())
+            return existing;
+        QSqlDatabase::removeDatabase(connectionName);
+    }
+    if (!QFileInfo::exists(file))
+        createFromSchema(file);
+    QSqlDatabase db = openConnection(file, connectionName);
+    try {
+        sqlite3* raw = handle(db);
+        // Every committed write reaches the disk before the call returns.
+        execRaw(raw, QStringLiteral("PRAGMA synchronous = FULL"));
+        execRaw(raw, QStringLiteral("PRAGMA journal_mode = DELETE"));
+        registerFunctions(raw);
+    } catch (...) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw;
+    }
+    return db;
+}
+
+void close(const QString& connectionName) {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+} // namespace Database

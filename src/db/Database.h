@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+struct sqlite3;
+
+// The one connection "CapaCertific" over an SQLite file.
+namespace Database {
+
+inline const QString ConnectionName = QStringLiteral("CapaCertific");
+inline constexpr int SchemaVersion = 1;
+
+// Opens the file under the connection name, creating it from the embedded schema when it does
+// not exist. Registers UCase and an accent-aware, case-blind like. Throws DbError.
+QSqlDatabase open(const QString& file, const QString& connectionName = ConnectionName);
+void close(const QString& connectionName = ConnectionName);
+
+sqlite3* handle(const QSqlDatabase& db);
+bool inTransaction(const QSqlDatabase& db);
+
+// The embedded schema text.
+QString schemaText();
+
+// Registers the dialect's functions on a raw SQLite handle.
+void registerFunctions(sqlite3* handle);
+
+} // namespace Database
