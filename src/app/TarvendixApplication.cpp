@@ -1,0 +1,17 @@
+#include "TarvendixApplication.h"
+
+#include "ErrorHandler.h"
+
+TarvendixApplication::TarvendixApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TarvendixApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (handler_)
+            handler_->handleCurrentException();
+        else
+            qCritical("Unhandled error: %s", qPrintable(ErrorHandler::messageOf(std::current_exception())));
+        return false;
+    }
+}

@@ -1,0 +1,39 @@
+#include "Clock.h"
+#include "Database.h"
+#include "ErrorHandler.h"
+#include "QtPrompts.h"
+#include "Session.h"
+#include "SettingsFunctions.h"
+#include "TDMCapaSistema.h"
+#include "TFrmCapaSistema.h"
+#include "TarvendixApplication.h"
+
+int main(int argc, char** argv) {
+    TarvendixApplication app(argc, argv);
+    // The title the users know; the display name follows it.
+    QApplication::setApplicationName(QStringLiteral("Tarvendix"));
+
+    SystemClock clock;
+    QtPrompts prompts;
+    ErrorHandler errors(clock, prompts);
+    app.setErrorHandler(&errors);
+    Session session(Database::ConnectionName, clock, prompts);
+
+    TFrmCapaSistema window(session);
+    prompts.setParent(&window);
+
+    // The data modules, created in this order and alive until the end. None opens a table yet.
+    TDMCapaSistema capaSistema(session);
+    window.setCapaSistema(&capaSistema);
+    installSettingsFunctions(window, capaSistema);
+    // Next in the order, as their parts of the program arrive: TDMTabelasData (batch, control and
+    // replica tables), TDMCertif (registry), TDMRelats2 (reports), TDMDocNorm (normative documents).
+
+    window.show();
+    window.scheduleStartupCheck();
+    const int result = app.exec();
+
+    app.setErrorHandler(nullptr);
+    Database::close();
+    return result;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// File and path routines. Directories are held with a trailing "/".
+
+// Linux has no short (8.3) names and arguments reach the archivers as a list, so the short form of
+// an existing path is the path itself; empty when the path does not exist.
+QString NomeCurto(const QString& path);
+
+// Every component of a Linux path is already spelt as stored on disk (names are case-sensitive),
+// so the path comes back unchanged.
+QString NomeLongo(const QString& path);
+
+// Deletes every file of the directory whose name matches the mask, ignoring case; failures are ignored.
+void ApagaArquivos(const QString& directory, const QString& mask);
+
+// Size in bytes of the file (or of the first file, by name, that matches a mask); -1 when none exists.
+qint64 TamanhoArquivo(const QString& fileName);
+
+// True when the name holds a wildcard ("*", "?" or "[").
+bool hasWildcards(const QString& name);
+
+// Absolute paths of the files (hidden ones included) of the directory whose names match the mask,
+// ignoring case as the users' masks always did ("*.db" takes "X.DB"); sorted by name.
+QStringList filesMatching(const QString& directory, const QString& mask);

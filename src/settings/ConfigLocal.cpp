@@ -1,0 +1,104 @@
+#include "ConfigLocal.h"
+
+#include "Sql.h"
+#include "Transaction.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <array>
+#include <utility>
+
+namespace ConfigLocalTable {
+
+namespace {
+
+using Column = std::pair<const char*, QString ConfigLocal::*>;
+
+// Column name and member, in the table's order.
+const std::array<Column, 15> columns{{
+    {"SiglaCertificador", &ConfigLocal::SiglaCertificador},
+    {"NomeOCC", &ConfigLocal::NomeOCC},
+    {"DirLocalSincr", &ConfigLocal::DirLocalSincr},
+    {"DirLocalTransf", &ConfigLocal::DirLocalTransf},
+    {"DirLocalRecepAux", &ConfigLocal::DirLocalRecepAux},
+    {"EndKavorelEnvio", &ConfigLocal::EndKavorelEnvio},
+    {"EndKavorelResult", &ConfigLocal::EndKavorelResult},
+    {"EndKavorelOrigAux", &ConfigLocal::EndKavorelOrigAux},
+    {"LoginFTP", &ConfigLocal::LoginFTP},
+    {"SenhaFTP", &ConfigLocal::SenhaFTP},
+    {"EndSMTPHost", &ConfigLocal::EndSMTPHost},
+    {"EndSMTPPort", &ConfigLocal::EndSMTPPort},
+    {"EndSMTPUsuario", &ConfigLocal::EndSMTPUsuario},
+    {"EndSMTPEMailReply", &ConfigLocal::EndSMTPEMailReply},
+    {"EndSMTPUsuReply", &ConfigLocal::EndSMTPUsuReply},
+}};
+
+QString columnList() {
+    QStringList names;
+    for (const auto& [name, member] : columns)
+        names << QString::fromLatin1(name);
+    return names.join(QStringLiteral(", "));
+}
+
+// An empty field is stored as NULL, as the original screens left untouched fields.
+QVariant stored(const QString& value) {
+    return value.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(value);
+}
+
+} // namespace
+
+std::optional<ConfigLocal> load(const QSqlDatabase& db) {
+    QSqlQuery query = Sql::exec(db, QStringLiteral("SELECT %1 FROM CONFIG_LOCAL LIMIT 1").arg(columnList()));
+    if (!query.next())
+        return std::nullopt;
+    ConfigLocal row;
+    for (int i = 0; i < int(columns.size()); ++i)
+        row.*columns[i].second = query.value(i).toString();
+    return row;
+}
+
+void save(const QSqlDatabase& db, const ConfigLocal& row) {
+    Transaction transaction(db);
+    Sql::execute(db, QStringLiteral("DELETE FROM CONFIG_LOCAL"));
+    QStringList placeholders;
+    for (const auto& [name, member] : columns)
+        placeholders << QStringLiteral(":") + QString::fromLatin1(name);
+    QSqlQuery insert = Sql::prepare(db, QStringLiteral("INSERT INTO CONFIG_LOCAL (%1) VALUES (%2)")
+                                            .arg(columnList(), placeholders.join(", ")));
+    for (const auto& [name, member] : columns)
+        insert.bindValue(QStringLiteral(":") + QString::fromLatin1(name), stored(row.*member));
+    Sql::exec(insert);
+    Sql::execute(
+        db,
+        QStringLiteral("UPDATE USU_LOCAL SET SiglaCertificador = :sigla WHERE SiglaCertificador <> :sigla"),
+        {{":sigla", row.SiglaCertificador}});
+    transaction.commit();
+}
+
+QString problemaDiretorios(const ConfigLocal& row) {
+    const std::array<std::pair<QString, QString>, 3> dirs{{
+        {QStringLiteral("Diretório Local de Tabelas de Sincronização"), row.DirLocalSincr},
+        {QStringLiteral("Diretório Local de Transferência de Remessas"), row.DirLocalTransf},
+        {QStringLiteral("Diretório Local de Recepção de Tabelas Auxiliares"), row.DirLocalRecepAux},
+    }};
+    for (const auto& [caption, dir] : dirs) {
+        if (dir.trimmed().isEmpty())
+            return QStringLiteral("O campo \"%1\" não pode ficar em branco.").arg(caption);
+        if (QDir(dir).isRoot() || QDir::cleanPath(dir) == QStringLiteral("/"))
+            return QStringLiteral("O campo \"%1\" não pode ser o diretório raiz.").arg(caption);
+        if (dir.size() > TamanhoDiretorio)
+            return QStringLiteral("O campo \"%1\" tem mais de %2 caracteres.")
+                .arg(caption)
+                .arg(TamanhoDiretorio);
+    }
+    for (int i = 0; i < 3; ++i)
+        for (int j = i + 1; j < 3; ++j)
+            if (QDir::cleanPath(dirs[i].second) == QDir::cleanPath(dirs[j].second))
+                return QStringLiteral("Os campos \"%1\" e \"%2\" não podem indicar o mesmo diretório.")
+                    .arg(dirs[i].first, dirs[j].first);
+    return {};
+}
+
+} // namespace ConfigLocalTable

@@ -1,0 +1,78 @@
+#include "TFrmAlteraSenha.h"
+
+#include "Prompts.h"
+#include "UsuLocal.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLineEdit* passwordField(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setEchoMode(QLineEdit::Password);
+    return edit;
+}
+
+} // namespace
+
+TFrmAlteraSenha::TFrmAlteraSenha(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session), edtUsuario_(new QLineEdit(this)),
+      edtSenhaAtual_(passwordField(this, "edtSenhaAtual")),
+      edtNovaSenha_(passwordField(this, "edtNovaSenha")), edtConfSenha_(passwordField(this, "edtConfSenha")) {
+    setObjectName(QStringLiteral("TFrmAlteraSenha"));
+    setWindowTitle(QStringLiteral("Altera Senha"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+    edtUsuario_->setObjectName(QStringLiteral("edtUsuario"));
+    edtUsuario_->setReadOnly(true);
+    edtUsuario_->setText(session_.user().SiglaUsu);
+
+    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+    ok->setObjectName(QStringLiteral("BitBtn6"));
+    ok->setDefault(true);
+    auto* cancela = new QPushButton(QStringLiteral("&Cancela"), this);
+    cancela->setObjectName(QStringLiteral("BitBtn7"));
+    cancela->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Usuário"), edtUsuario_);
+    form->addRow(QStringLiteral("Senha &Atual"), edtSenhaAtual_);
+    form->addRow(QStringLiteral("&Nova Senha"), edtNovaSenha_);
+    form->addRow(QStringLiteral("C&onfirma Senha"), edtConfSenha_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancela);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    connect(ok, &QPushButton::clicked, this, &TFrmAlteraSenha::confirm);
+    connect(cancela, &QPushButton::clicked, this, &QDialog::reject);
+    edtSenhaAtual_->setFocus();
+}
+
+void TFrmAlteraSenha::confirm() {
+    const QString sigla = edtUsuario_->text();
+    const std::optional<Usuario> user =
+        sigla.isEmpty() ? std::nullopt : UsuLocalTable::find(session_.database(), sigla);
+    if (!user || !Senhas::confere(edtSenhaAtual_->text(), user->SenhaUsu)) {
+        session_.prompts().error(QStringLiteral("A Senha atual não confere."));
+        return;
+    }
+    const QString nova = edtNovaSenha_->text().trimmed();
+    if (nova.isEmpty() || nova != edtConfSenha_->text().trimmed()) {
+        session_.prompts().error(QStringLiteral("Senhas não conferem.  A alteração não foi feita."));
+        return;
+    }
+    if (const QString problema = Senhas::problema(nova); !problema.isEmpty()) {
+        session_.prompts().error(problema);
+        return;
+    }
+    UsuLocalTable::setSenha(session_.database(), user->SiglaUsu, Senhas::embaralha(nova));
+    accept();
+}

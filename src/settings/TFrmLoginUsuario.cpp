@@ -1,0 +1,64 @@
+#include "TFrmLoginUsuario.h"
+
+#include "Prompts.h"
+#include "UsuLocal.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+TFrmLoginUsuario::TFrmLoginUsuario(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session), edtLogin_(new QLineEdit(this)), edtSenha_(new QLineEdit(this)) {
+    setObjectName(QStringLiteral("TFrmLoginUsuario"));
+    setWindowTitle(QStringLiteral("Login de Usuário"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+    edtLogin_->setObjectName(QStringLiteral("edtLogin"));
+    edtSenha_->setObjectName(QStringLiteral("edtSenha"));
+    edtSenha_->setEchoMode(QLineEdit::Password);
+
+    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+    ok->setObjectName(QStringLiteral("bbtOk"));
+    ok->setDefault(true);
+    auto* cancela = new QPushButton(QStringLiteral("&Cancela"), this);
+    cancela->setObjectName(QStringLiteral("bbtCancela"));
+    cancela->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Login"), edtLogin_);
+    form->addRow(QStringLiteral("&Senha"), edtSenha_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancela);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    connect(ok, &QPushButton::clicked, this, &TFrmLoginUsuario::confirm);
+    connect(cancela, &QPushButton::clicked, this, &TFrmLoginUsuario::cancel);
+}
+
+void TFrmLoginUsuario::confirm() {
+    const QString login = edtLogin_->text().trimmed();
+    const QString senha = edtSenha_->text().trimmed();
+    if (login.isEmpty() || senha.isEmpty()) {
+        session_.prompts().error(QStringLiteral("Entre com login e senha para acessar o sistema."));
+        return;
+    }
+    const std::optional<Usuario> found = UsuLocalTable::find(session_.database(), login);
+    // The same answer for an unknown name and a wrong password.
+    if (!found || !Senhas::confere(senha, found->SenhaUsu)) {
+        session_.prompts().error(QStringLiteral("Login e/ou senha inválidos.  Acesso negado ao sistema."));
+        return;
+    }
+    user_ = {found->SiglaUsu, found->SiglaCertificador, found->permissions};
+    outcome_ = Outcome::LoggedIn;
+    accept();
+}
+
+void TFrmLoginUsuario::cancel() {
+    outcome_ = Outcome::Cancelled;
+    reject();
+}
