@@ -367,6 +367,11 @@ NAMED_INDEXES = [
     ("IndNomeClasseProd", "CLASSE_P", ["NomClasseProd"]),
 ]
 
+# The login looks users up by name alone, so a name may exist once whatever its case.
+UNIQUE_INDEXES = [
+    ("UQ_USU_LOCAL_SiglaUsu", "USU_LOCAL", ["SiglaUsu COLLATE NOCASE"]),
+]
+
 # The administrator of a new database; its password is asked for at the first start.
 ADMIN_ROW = ("INSERT INTO USU_LOCAL (SiglaUsu, SiglaCertificador, NomeUsu, SenhaUsu, %s)\n"
              "VALUES ('admin', '', 'Administrador', NULL, %s);"
@@ -422,6 +427,8 @@ def schema_sql():
         out += [create_table_sql("REP_" + name, BY_NAME[name], replica=True), ""]
     for index, table, cols in NAMED_INDEXES:
         out.append("CREATE INDEX %s ON %s (%s);" % (index, table, ", ".join(cols)))
+    for index, table, cols in UNIQUE_INDEXES:
+        out.append("CREATE UNIQUE INDEX %s ON %s (%s);" % (index, table, ", ".join(cols)))
     out += ["", ADMIN_ROW, ""]
     return "\n".join(out)
 

@@ -25,7 +25,7 @@ enum class ShellFunction {
 
 // What decides which controls of the main window are enabled.
 struct ShellState {
-    bool loggedIn = false;
+    bool loggedIn = false; // the login has run (a user may still be missing if it was closed)
     Permissions permissions;
     bool workPageOpen = false; // one of the pages other than "Principal" is shown
     std::set<ShellFunction> available;

@@ -305,6 +305,9 @@ void TFrmCapaSistema::runLogin() {
     if (found != operations_.end()) {
         const std::function<void()> login = found->second;
         login();
+        // Once the login has been shown the shell opens up even when it was closed without a
+        // user: the common functions work, and the permissions of whoever is in force apply.
+        loginShown_ = true;
     }
     // Whatever the dialog did, the controls follow the user now in force.
     applyControls();
@@ -325,7 +328,7 @@ void TFrmCapaSistema::writeUserPanel() {
 
 void TFrmCapaSistema::applyControls() {
     ShellState state;
-    state.loggedIn = session_.user().isLoggedIn();
+    state.loggedIn = loginShown_ || session_.user().isLoggedIn();
     state.permissions = session_.user().permissions;
     state.workPageOpen = current_ != PageId::Principal;
     for (const auto& [function, operation] : operations_)

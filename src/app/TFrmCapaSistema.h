@@ -104,4 +104,5 @@ private:
     QLabel* panel1_ = nullptr;
     QTimer* startupTimer_ = nullptr;
     bool centred_ = false;
+    bool loginShown_ = false;
 };

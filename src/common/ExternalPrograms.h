@@ -15,7 +15,7 @@ struct Result {
     bool started = false;    // the program could be started at all
     bool normalExit = false; // it ended by itself (not crashed or killed)
     int exitCode = -1;
-    QByteArray output;       // standard output and error, merged
+    QByteArray output; // standard output and error, merged
     bool succeeded() const { return started && normalExit && exitCode == 0; }
 };
 

@@ -38,14 +38,18 @@ QString baseDirectory() {
     return withTrailingSlash(base);
 }
 
-QString databaseFile() { return baseDirectory() + QStringLiteral("CapaCertific.db"); }
+QString databaseFile() {
+    return baseDirectory() + QStringLiteral("CapaCertific.db");
+}
 
-QString workDirectory() { return baseDirectory() + QStringLiteral("Trabalho/"); }
+QString workDirectory() {
+    return baseDirectory() + QStringLiteral("Trabalho/");
+}
 
 QString errorLogFile() {
     // Named after the program file with its extension replaced, as the users know it.
-    const QString program = QCoreApplication::instance() ? QCoreApplication::applicationFilePath()
-                                                          : QStringLiteral("tarvendix");
+    const QString program =
+        QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QStringLiteral("tarvendix");
     return baseDirectory() + QFileInfo(program).completeBaseName() + QStringLiteral("-LOGERROS.log");
 }
 

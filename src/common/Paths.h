@@ -7,10 +7,10 @@
 // users know), otherwise the per-user data directory; TARVENDIX_HOME overrides both.
 namespace Paths {
 
-QString baseDirectory();           // absolute, with a trailing "/", created when missing
-QString databaseFile();            // <base>/CapaCertific.db
-QString workDirectory();           // <base>/Trabalho/
-QString errorLogFile();            // <base>/<program name>-LOGERROS.log
+QString baseDirectory(); // absolute, with a trailing "/", created when missing
+QString databaseFile();  // <base>/CapaCertific.db
+QString workDirectory(); // <base>/Trabalho/
+QString errorLogFile();  // <base>/<program name>-LOGERROS.log
 QString withTrailingSlash(const QString& directory);
 
 } // namespace Paths

@@ -32,7 +32,9 @@ public:
     void information(const QString& text, const QString& caption = {}) {
         show(PromptKind::Information, caption, text);
     }
-    void warning(const QString& text, const QString& caption = {}) { show(PromptKind::Warning, caption, text); }
+    void warning(const QString& text, const QString& caption = {}) {
+        show(PromptKind::Warning, caption, text);
+    }
     void error(const QString& text, const QString& caption = {}) { show(PromptKind::Error, caption, text); }
     void message(const QString& caption, const QString& text) { show(PromptKind::Message, caption, text); }
     // True when the user answers "Sim".

@@ -44,8 +44,8 @@ QString defaultCaption(PromptKind kind) {
 } // namespace
 
 PromptAnswer QtPrompts::show(PromptKind kind, const QString& caption, const QString& text) {
-    QMessageBox box(iconOf(kind), caption.isEmpty() ? defaultCaption(kind) : caption, text, QMessageBox::NoButton,
-                    parent_);
+    QMessageBox box(iconOf(kind), caption.isEmpty() ? defaultCaption(kind) : caption, text,
+                    QMessageBox::NoButton, parent_);
     QAbstractButton* yes = nullptr;
     QAbstractButton* cancel = nullptr;
     switch (kind) {
@@ -78,10 +78,12 @@ QString QtPrompts::chooseDirectory(const QString& caption, const QString& startD
     return QFileDialog::getExistingDirectory(parent_, caption, startDirectory);
 }
 
-QString QtPrompts::chooseOpenFile(const QString& caption, const QString& startDirectory, const QString& filter) {
+QString QtPrompts::chooseOpenFile(const QString& caption, const QString& startDirectory,
+                                  const QString& filter) {
     return QFileDialog::getOpenFileName(parent_, caption, startDirectory, filter);
 }
 
-QString QtPrompts::chooseSaveFile(const QString& caption, const QString& startDirectory, const QString& filter) {
+QString QtPrompts::chooseSaveFile(const QString& caption, const QString& startDirectory,
+                                  const QString& filter) {
     return QFileDialog::getSaveFileName(parent_, caption, startDirectory, filter);
 }

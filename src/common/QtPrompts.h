@@ -12,8 +12,10 @@ public:
 
     PromptAnswer show(PromptKind kind, const QString& caption, const QString& text) override;
     QString chooseDirectory(const QString& caption, const QString& startDirectory) override;
-    QString chooseOpenFile(const QString& caption, const QString& startDirectory, const QString& filter) override;
-    QString chooseSaveFile(const QString& caption, const QString& startDirectory, const QString& filter) override;
+    QString chooseOpenFile(const QString& caption, const QString& startDirectory,
+                           const QString& filter) override;
+    QString chooseSaveFile(const QString& caption, const QString& startDirectory,
+                           const QString& filter) override;
 
 private:
     QWidget* parent_;

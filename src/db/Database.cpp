@@ -9,7 +9,9 @@
 #include <QSqlQuery>
 #include <sqlite3.h>
 
-static void initDbResources() { Q_INIT_RESOURCE(db); }
+static void initDbResources() {
+    Q_INIT_RESOURCE(db);
+}
 
 namespace Database {
 
@@ -84,7 +86,9 @@ sqlite3* handle(const QSqlDatabase& db) {
     return *static_cast<sqlite3* const*>(v.data());
 }
 
-bool inTransaction(const QSqlDatabase& db) { return sqlite3_get_autocommit(handle(db)) == 0; }
+bool inTransaction(const QSqlDatabase& db) {
+    return sqlite3_get_autocommit(handle(db)) == 0;
+}
 
 QSqlDatabase open(const QString& file, const QString& connectionName) {
     if (QSqlDatabase::contains(connectionName)) {

@@ -73,7 +73,9 @@ QString quoted(const QString& text) {
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
 }
 
-QDateTime dateValue(const QDate& date) { return QDateTime(date, QTime(0, 0)); }
+QDateTime dateValue(const QDate& date) {
+    return QDateTime(date, QTime(0, 0));
+}
 
 QVariant dateTimeOrNull(const QDateTime& value) {
     return value.isValid() ? QVariant(value) : QVariant(QMetaType(QMetaType::QDateTime));

@@ -26,7 +26,9 @@ void ucaseFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     resultText(context, textArg(argv[0]).toUpper());
 }
 
-QChar folded(QChar c) { return c.toCaseFolded(); }
+QChar folded(QChar c) {
+    return c.toCaseFolded();
+}
 
 // "%" any run, "_" any one character, escape makes the next character literal.
 bool likeMatch(const QString& pattern, qsizetype p, const QString& text, qsizetype t, QChar escape) {

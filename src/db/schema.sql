@@ -1195,6 +1195,7 @@ CREATE TABLE REP_CONFIG_LOCAL (
 
 CREATE INDEX CGC_Empresa ON EMPRESA (CGC COLLATE NOCASE);
 CREATE INDEX IndNomeClasseProd ON CLASSE_P (NomClasseProd);
+CREATE UNIQUE INDEX UQ_USU_LOCAL_SiglaUsu ON USU_LOCAL (SiglaUsu COLLATE NOCASE);
 
 INSERT INTO USU_LOCAL (SiglaUsu, SiglaCertificador, NomeUsu, SenhaUsu, AcConfigOCC, AcConfigDir, AcCadastraUsu, AcManBase, AcContRemessas, AcAtualTabAux, AcAprovCertific)
 VALUES ('admin', '', 'Administrador', NULL, 1, 1, 1, 1, 1, 1, 1);

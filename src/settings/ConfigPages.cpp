@@ -128,7 +128,9 @@ ConfiguraDiretoriosPage::ConfiguraDiretoriosPage(Session& session, TDMCapaSistem
          &ConfigLocal::DirLocalRecepAux},
     };
     for (const auto& d : directories) {
-        QLineEdit* edit = lineEdit(locais, d.name, ConfigLocalTable::TamanhoDiretorio);
+        // No length limit on the field: a chooser's path longer than the column must be refused
+        // on saving, never cut.
+        QLineEdit* edit = lineEdit(locais, d.name, 32767);
         edit->setReadOnly(true);
         QPushButton* browseButton = button(locais, d.browse, QStringLiteral("Browse..."));
         connect(browseButton, &QPushButton::clicked, this, [this, edit] { browse(edit); });

@@ -151,13 +151,10 @@ TEST_F(Schema, DocumentedKeysRefuseDuplicatesAndAcceptOtherKeys) {
         QVariant otherValue;
     };
     const Case cases[] = {
-        {"CERTIFIC", "NumCertif", "C-2"},
-        {"REP_CERTIFIC", "SiglaCertificador", "OUTRA"},
-        {"TIPO", "Importado", 1},
-        {"STATUS_C", "SeqEvento", 2},
-        {"USU_LOCAL", "SiglaCertificador", ""},
-        {"PAPEL_EMP", "IdPapelEmp", 2},
-        {"REP_EMPRESA", "CodigoPais", "AR"},
+        {"CERTIFIC", "NumCertif", "C-2"},   {"REP_CERTIFIC", "SiglaCertificador", "OUTRA"},
+        {"TIPO", "Importado", 1},           {"STATUS_C", "SeqEvento", 2},
+        {"USU_LOCAL", "SiglaUsu", "outro"}, // a login name exists once, whatever the acronym
+        {"PAPEL_EMP", "IdPapelEmp", 2},     {"REP_EMPRESA", "CodigoPais", "AR"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.table.toStdString());

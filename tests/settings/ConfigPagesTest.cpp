@@ -6,8 +6,8 @@
 #include <QSignalSpy>
 
 namespace {
-const QString Pergunta = QStringLiteral(
-    "A sigla do Certificador só deve ser alterada sob orientação do Kavorel. Você tem certeza de quer prosseguir?");
+const QString Pergunta = QStringLiteral("A sigla do Certificador só deve ser alterada sob orientação do "
+                                        "Kavorel. Você tem certeza de quer prosseguir?");
 }
 
 class ConfigCertificadorTest : public SettingsFixture {

@@ -27,7 +27,8 @@ TEST(EmbaralhaTexto, IdaEVoltaDeTodoTextoAsciiImprimivel) {
             text[position] = c;
             const QByteArray coded = EmbaralhaTexto(Direcao::Codificar, text);
             ASSERT_EQ(coded.size(), text.size());
-            ASSERT_EQ(EmbaralhaTexto(Direcao::Decodificar, coded), text) << "char " << int(c) << " at " << position;
+            ASSERT_EQ(EmbaralhaTexto(Direcao::Decodificar, coded), text)
+                << "char " << int(c) << " at " << position;
         }
     }
     QRandomGenerator random(2026);
@@ -41,7 +42,8 @@ TEST(EmbaralhaTexto, IdaEVoltaDeTodoTextoAsciiImprimivel) {
 
 TEST(EmbaralhaTexto, ByteQueViraZeroCortaOResultado) {
     // 246 + 10 = 256 = 0 at position 0: the result would be empty.
-    const QByteArray text("\xF6" "abc");
+    const QByteArray text("\xF6"
+                          "abc");
     EXPECT_EQ(EmbaralhaTexto(Direcao::Codificar, text), QByteArray());
     EXPECT_EQ(verificaEmbaralhaTexto(text), ProblemaEmbaralhamento::ByteZero);
     EXPECT_EQ(verificaEmbaralhaTexto("abc"), ProblemaEmbaralhamento::Nenhum);
@@ -56,13 +58,13 @@ TEST(Senhas, RecusaSenhaQueNaoPoderiaSerConferida) {
     };
     const Case cases[] = {
         {QStringLiteral("segredo"), true},
-        {QStringLiteral("  segredo  "), true},    // blanks around never count
-        {QStringLiteral("123456789"), true},      // nine characters
-        {QStringLiteral("1234567890"), false},    // ten: refused, never cut
-        {QStringLiteral("ação"), true},           // Windows-1252 bytes
-        {QStringLiteral("öla"), false},           // ö becomes zero at position 0
-        {QStringLiteral("aùb"), false},           // ù becomes zero at position 1
-        {QStringLiteral("日本"), false},          // no Windows-1252 byte
+        {QStringLiteral("  segredo  "), true}, // blanks around never count
+        {QStringLiteral("123456789"), true},   // nine characters
+        {QStringLiteral("1234567890"), false}, // ten: refused, never cut
+        {QStringLiteral("ação"), true},        // Windows-1252 bytes
+        {QStringLiteral("öla"), false},        // ö becomes zero at position 0
+        {QStringLiteral("aùb"), false},        // ù becomes zero at position 1
+        {QStringLiteral("日本"), false},       // no Windows-1252 byte
         {QStringLiteral("   "), false},
     };
     for (const Case& c : cases)

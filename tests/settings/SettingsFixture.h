@@ -18,8 +18,8 @@
 class SettingsFixture : public ::testing::Test {
 protected:
     SettingsFixture()
-        : clock(QDateTime(QDate(2026, 12, 9), QTime(10, 0))), session(Database::ConnectionName, clock, prompts),
-          dm(session) {
+        : clock(QDateTime(QDate(2026, 12, 9), QTime(10, 0))),
+          session(Database::ConnectionName, clock, prompts), dm(session) {
         dm.database();
     }
 
@@ -42,8 +42,7 @@ protected:
         UsuLocalTable::insert(db(), u);
     }
 
-    template <typename T = QWidget>
-    static T* child(QWidget* parent, const char* name) {
+    template <typename T = QWidget> static T* child(QWidget* parent, const char* name) {
         T* found = parent->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << "no control " << name;
         return found;
@@ -52,10 +51,19 @@ protected:
     static void type(QWidget* parent, const char* name, const QString& text) {
         QLineEdit* edit = child<QLineEdit>(parent, name);
         edit->clear();
-        QTest::keyClicks(edit, text);
+        // QTest types ASCII only; other characters are inserted as one edit.
+        bool ascii = true;
+        for (const QChar c : text)
+            ascii = ascii && c.unicode() < 128;
+        if (ascii)
+            QTest::keyClicks(edit, text);
+        else
+            edit->insert(text);
     }
 
-    static void click(QWidget* parent, const char* name) { QTest::mouseClick(child<QPushButton>(parent, name), Qt::LeftButton); }
+    static void click(QWidget* parent, const char* name) {
+        QTest::mouseClick(child<QPushButton>(parent, name), Qt::LeftButton);
+    }
 
     TestHome home;
     ManualClock clock;

@@ -16,7 +16,8 @@ protected:
     LoginTest() {
         configure(QStringLiteral("OCC1"));
         UsuLocalTable::setSenha(db(), QStringLiteral("admin"), Senhas::embaralha(QStringLiteral("adm1n")));
-        addUser(QStringLiteral("maria"), QStringLiteral("m4ria"), Permissions{false, true, false, false, true, false, false});
+        addUser(QStringLiteral("maria"), QStringLiteral("m4ria"),
+                Permissions{false, true, false, false, true, false, false});
     }
 
     TFrmLoginUsuario::Outcome login(const QString& name, const QString& password) {
@@ -45,7 +46,8 @@ TEST_F(LoginTest, UsuarioDesconhecidoESenhaErradaDaoAMesmaMensagem) {
 TEST_F(LoginTest, CamposVaziosPedemLoginESenha) {
     EXPECT_EQ(login("", "adm1n"), TFrmLoginUsuario::Outcome::Closed);
     EXPECT_EQ(login("admin", "   "), TFrmLoginUsuario::Outcome::Closed);
-    EXPECT_EQ(prompts.texts(), QStringList(2, QStringLiteral("Entre com login e senha para acessar o sistema.")));
+    EXPECT_EQ(prompts.texts(),
+              QStringList(2, QStringLiteral("Entre com login e senha para acessar o sistema.")));
 }
 
 TEST_F(LoginTest, BrancosEmVoltaSaoIgnoradosEOUsuarioLevaSuasPermissoes) {
@@ -163,7 +165,8 @@ protected:
         return {};
     }
 
-    void includeUser(const QString& sigla, const QString& nome, const QString& senha, const QString& confirma) {
+    void includeUser(const QString& sigla, const QString& nome, const QString& senha,
+                     const QString& confirma) {
         click(&page, "bbtIncluir");
         type(&page, "dbeSigla", sigla);
         type(&page, "dbeNome", nome);
@@ -201,13 +204,15 @@ TEST_F(CadastroUsuariosTest, NovoUsuarioSemNomeRecebeASiglaESuasPermissoes) {
     EXPECT_EQ(joao->NomeUsu, "joao");
     EXPECT_EQ(joao->SiglaCertificador, "OCC1");
     EXPECT_TRUE(Senhas::confere("j1", joao->SenhaUsu));
-    EXPECT_EQ(gridRow("joao"), (QStringList{"joao", "joao", "Não", "Sim", "Não", "Não", "Não", "Não", "Sim"}));
+    EXPECT_EQ(gridRow("joao"),
+              (QStringList{"joao", "joao", "Não", "Sim", "Não", "Não", "Não", "Não", "Sim"}));
 }
 
 TEST_F(CadastroUsuariosTest, SenhasDiferentesOuSiglaVaziaFicamNaTela) {
     configure("OCC1");
     includeUser("", "Sem Sigla", "a", "a");
-    EXPECT_EQ(prompts.lastText(), "O campo Sigla do Usuário não pode ser deixado em branco. Reveja as suas edições.");
+    EXPECT_EQ(prompts.lastText(),
+              "O campo Sigla do Usuário não pode ser deixado em branco. Reveja as suas edições.");
     EXPECT_EQ(prompts.shown().last().caption, "Erro de Edição");
     EXPECT_EQ(page.state(), CadastroUsuariosPage::State::Insert);
     click(&page, "bbtCancela");
@@ -228,6 +233,10 @@ TEST_F(CadastroUsuariosTest, SiglaRepetidaMantemALinhaAntiga) {
     EXPECT_EQ(page.state(), CadastroUsuariosPage::State::Browse);
     EXPECT_EQ(gridRow("maria"), before);
     EXPECT_TRUE(Senhas::confere("m1", UsuLocalTable::find(db(), "maria")->SenhaUsu));
+    // The login looks names up alone, so another case of the same name is the same user.
+    includeUser("MARIA", "Maria Maiúscula", "y", "y");
+    EXPECT_EQ(prompts.lastText(), "Esse usuário já está cadastrado.");
+    EXPECT_FALSE(UsuLocalTable::find(db(), "MARIA"));
 }
 
 TEST_F(CadastroUsuariosTest, AdministradorNaoSaiESoONomeMuda) {

@@ -23,7 +23,9 @@ QString ScriptedPrompts::nextChoice(const QString& caption) {
     return choices_.dequeue();
 }
 
-QString ScriptedPrompts::chooseDirectory(const QString& caption, const QString&) { return nextChoice(caption); }
+QString ScriptedPrompts::chooseDirectory(const QString& caption, const QString&) {
+    return nextChoice(caption);
+}
 
 QString ScriptedPrompts::chooseOpenFile(const QString& caption, const QString&, const QString&) {
     return nextChoice(caption);

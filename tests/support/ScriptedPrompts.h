@@ -18,8 +18,10 @@ public:
 
     PromptAnswer show(PromptKind kind, const QString& caption, const QString& text) override;
     QString chooseDirectory(const QString& caption, const QString& startDirectory) override;
-    QString chooseOpenFile(const QString& caption, const QString& startDirectory, const QString& filter) override;
-    QString chooseSaveFile(const QString& caption, const QString& startDirectory, const QString& filter) override;
+    QString chooseOpenFile(const QString& caption, const QString& startDirectory,
+                           const QString& filter) override;
+    QString chooseSaveFile(const QString& caption, const QString& startDirectory,
+                           const QString& filter) override;
 
     void planAnswer(PromptAnswer answer) { answers_.enqueue(answer); }
     void planChoice(const QString& path) { choices_.enqueue(path); } // empty = cancelled

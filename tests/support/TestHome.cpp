@@ -15,6 +15,10 @@ TestHome::~TestHome() {
         qputenv("TARVENDIX_HOME", previousHome_);
 }
 
-QString TestHome::path() const { return Paths::withTrailingSlash(dir_.path()); }
+QString TestHome::path() const {
+    return Paths::withTrailingSlash(dir_.path());
+}
 
-QSqlDatabase TestHome::openDatabase() { return Database::open(Paths::databaseFile()); }
+QSqlDatabase TestHome::openDatabase() {
+    return Database::open(Paths::databaseFile());
+}

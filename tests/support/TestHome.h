@@ -20,8 +20,8 @@ private:
 };
 
 // Fails the test with the driver's text when the statement fails.
-#define ASSERT_SQL(db, statement)                                                                    \
-    do {                                                                                             \
-        QSqlQuery q_(db);                                                                            \
-        ASSERT_TRUE(q_.exec(statement)) << q_.lastError().text().toStdString() << " in: " << (statement); \
+#define ASSERT_SQL(db, statement)                                                                            \
+    do {                                                                                                     \
+        QSqlQuery q_(db);                                                                                    \
+        ASSERT_TRUE(q_.exec(statement)) << q_.lastError().text().toStdString() << " in: " << (statement);    \
     } while (0)
