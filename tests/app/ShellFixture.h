@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Database.h"
+#include "Modal.h"
 #include "ScriptedPrompts.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
@@ -56,20 +57,4 @@ struct ShellFixture {
 
 inline LoggedUser userWith(const QString& sigla, Permissions permissions, const QString& organismo = "OCC1") {
     return LoggedUser{sigla, organismo, permissions};
-}
-
-// Runs `act` on the next modal dialog once it is up (the caller then opens it with exec()).
-inline void onNextModal(std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal || ++*tries > 300) {
-            poll->stop();
-            poll->deleteLater();
-            act(modal);
-        }
-    });
-    poll->start();
 }

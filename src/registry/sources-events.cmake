@@ -1,0 +1,5 @@
+set(REGISTRY_EVENT_SOURCES
+  Eventos.cpp Eventos.h
+  Justificativa.h
+  RegistraEvento.cpp RegistraEvento.h
+)

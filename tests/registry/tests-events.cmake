@@ -1,0 +1,3 @@
+set(REGISTRY_EVENT_TESTS
+  RegistryEmpty.cpp
+)
