@@ -1,6 +1,7 @@
 #include "CadastroUsuariosPage.h"
 
 #include "DbError.h"
+#include "DialogParts.h"
 #include "Prompts.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
@@ -80,7 +81,8 @@ CadastroUsuariosPage::CadastroUsuariosPage(Session& session, TDMCapaSistema& dm,
       btnListagem_(button(this, "btnListagem", QStringLiteral("&Listagem"))),
       grbDados_(new QGroupBox(QStringLiteral("Dados do Usuário"), this)),
       dbeSigla_(lineEdit(grbDados_, "dbeSigla", 10)), dbeNome_(lineEdit(grbDados_, "dbeNome", 30)),
-      edtSenha_(lineEdit(grbDados_, "edtSenha")), edtConfirma_(lineEdit(grbDados_, "edtConfirma")),
+      edtSenha_(DialogParts::passwordEdit(grbDados_, "edtSenha")),
+      edtConfirma_(DialogParts::passwordEdit(grbDados_, "edtConfirma")),
       bbtOK_(button(grbDados_, "bbtOK", QStringLiteral("&Ok"))),
       bbtCancela_(button(grbDados_, "bbtCancela", QStringLiteral("&Cancela"))) {
     setObjectName(QStringLiteral("CadastroUsuarios"));
@@ -91,8 +93,6 @@ CadastroUsuariosPage::CadastroUsuariosPage(Session& session, TDMCapaSistema& dm,
     dbgUsuario_->setSelectionMode(QAbstractItemView::SingleSelection);
     dbgUsuario_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgUsuario_->verticalHeader()->hide();
-    edtSenha_->setEchoMode(QLineEdit::Password);
-    edtConfirma_->setEchoMode(QLineEdit::Password);
     // The report of users arrives with the reports.
     btnListagem_->setEnabled(false);
     auto* btnExit = button(this, "btnExit", QStringLiteral("&Saída"));
@@ -278,21 +278,11 @@ void CadastroUsuariosPage::saveEdited() {
 }
 
 void CadastroUsuariosPage::saveNew() {
+    if (const QString problem = DialogParts::checkNewPassword(edtSenha_, edtConfirma_); !problem.isEmpty()) {
+        session_.prompts().error(problem);
+        return;
+    }
     const QString senha = edtSenha_->text().trimmed();
-    if (senha.isEmpty() || senha != edtConfirma_->text().trimmed()) {
-        session_.prompts().error(QStringLiteral("As senhas fornecidas não conferem."));
-        edtSenha_->clear();
-        edtConfirma_->clear();
-        edtSenha_->setFocus();
-        return;
-    }
-    if (const QString problema = Senhas::problema(senha); !problema.isEmpty()) {
-        session_.prompts().error(problema);
-        edtSenha_->clear();
-        edtConfirma_->clear();
-        edtSenha_->setFocus();
-        return;
-    }
     Usuario user;
     user.SiglaUsu = dbeSigla_->text().trimmed();
     user.SiglaCertificador = dm_.siglaCertificador();

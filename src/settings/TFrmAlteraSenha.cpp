@@ -1,28 +1,18 @@
 #include "TFrmAlteraSenha.h"
 
+#include "DialogParts.h"
 #include "Prompts.h"
 #include "UsuLocal.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-QLineEdit* passwordField(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setEchoMode(QLineEdit::Password);
-    return edit;
-}
-
-} // namespace
-
 TFrmAlteraSenha::TFrmAlteraSenha(Session& session, QWidget* parent)
     : QDialog(parent), session_(session), edtUsuario_(new QLineEdit(this)),
-      edtSenhaAtual_(passwordField(this, "edtSenhaAtual")),
-      edtNovaSenha_(passwordField(this, "edtNovaSenha")), edtConfSenha_(passwordField(this, "edtConfSenha")) {
+      edtSenhaAtual_(DialogParts::passwordEdit(this, "edtSenhaAtual")),
+      edtNovaSenha_(DialogParts::passwordEdit(this, "edtNovaSenha")),
+      edtConfSenha_(DialogParts::passwordEdit(this, "edtConfSenha")) {
     setObjectName(QStringLiteral("TFrmAlteraSenha"));
     setWindowTitle(QStringLiteral("Altera Senha"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -31,28 +21,17 @@ TFrmAlteraSenha::TFrmAlteraSenha(Session& session, QWidget* parent)
     edtUsuario_->setReadOnly(true);
     edtUsuario_->setText(session_.user().SiglaUsu);
 
-    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
-    ok->setObjectName(QStringLiteral("BitBtn6"));
-    ok->setDefault(true);
-    auto* cancela = new QPushButton(QStringLiteral("&Cancela"), this);
-    cancela->setObjectName(QStringLiteral("BitBtn7"));
-    cancela->setAutoDefault(false);
-
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Usuário"), edtUsuario_);
     form->addRow(QStringLiteral("Senha &Atual"), edtSenhaAtual_);
     form->addRow(QStringLiteral("&Nova Senha"), edtNovaSenha_);
     form->addRow(QStringLiteral("C&onfirma Senha"), edtConfSenha_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancela);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    const auto buttons = DialogParts::addOkCancel(this, layout, "BitBtn6", "BitBtn7");
 
-    connect(ok, &QPushButton::clicked, this, &TFrmAlteraSenha::confirm);
-    connect(cancela, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.ok, &QPushButton::clicked, this, &TFrmAlteraSenha::confirm);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
     edtSenhaAtual_->setFocus();
 }
 

@@ -1,43 +1,31 @@
 #include "TFrmLoginUsuario.h"
 
+#include "DialogParts.h"
 #include "Prompts.h"
 #include "UsuLocal.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
 TFrmLoginUsuario::TFrmLoginUsuario(Session& session, QWidget* parent)
-    : QDialog(parent), session_(session), edtLogin_(new QLineEdit(this)), edtSenha_(new QLineEdit(this)) {
+    : QDialog(parent), session_(session), edtLogin_(new QLineEdit(this)),
+      edtSenha_(DialogParts::passwordEdit(this, "edtSenha")) {
     setObjectName(QStringLiteral("TFrmLoginUsuario"));
     setWindowTitle(QStringLiteral("Login de Usuário"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     edtLogin_->setObjectName(QStringLiteral("edtLogin"));
-    edtSenha_->setObjectName(QStringLiteral("edtSenha"));
-    edtSenha_->setEchoMode(QLineEdit::Password);
-
-    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
-    ok->setObjectName(QStringLiteral("bbtOk"));
-    ok->setDefault(true);
-    auto* cancela = new QPushButton(QStringLiteral("&Cancela"), this);
-    cancela->setObjectName(QStringLiteral("bbtCancela"));
-    cancela->setAutoDefault(false);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Login"), edtLogin_);
     form->addRow(QStringLiteral("&Senha"), edtSenha_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancela);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    const auto buttons = DialogParts::addOkCancel(this, layout, "bbtOk", "bbtCancela");
 
-    connect(ok, &QPushButton::clicked, this, &TFrmLoginUsuario::confirm);
-    connect(cancela, &QPushButton::clicked, this, &TFrmLoginUsuario::cancel);
+    connect(buttons.ok, &QPushButton::clicked, this, &TFrmLoginUsuario::confirm);
+    connect(buttons.cancel, &QPushButton::clicked, this, &TFrmLoginUsuario::cancel);
 }
 
 void TFrmLoginUsuario::confirm() {
