@@ -1,7 +1,9 @@
+#include "ApprovalFunctions.h"
 #include "Clock.h"
 #include "Database.h"
 #include "ErrorHandler.h"
 #include "QtPrompts.h"
+#include "RegistryFunctions.h"
 #include "Session.h"
 #include "SettingsFunctions.h"
 #include "TDMCapaSistema.h"
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
     TDMCapaSistema capaSistema(session);
     window.setCapaSistema(&capaSistema);
     installSettingsFunctions(window, capaSistema);
+    installRegistry(window, capaSistema);
+    installApprovalPage(window);
     // Next in the order, as their parts of the program arrive: TDMTabelasData (batch, control and
     // replica tables), TDMCertif (registry), TDMRelats2 (reports), TDMDocNorm (normative documents).
 

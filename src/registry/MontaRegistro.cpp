@@ -1,0 +1,11 @@
+#include "MontaRegistro.h"
+
+#include "InstalaEmpresas.h"
+#include "InstalaProdutos.h"
+#include "InstalaServicos.h"
+
+void montaRegistro(TFormPrincipal& form) {
+    instalaEmpresas(form);
+    instalaProdutos(form);
+    instalaServicos(form);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ChaveCertificado.h"
+
+#include <QHash>
+#include <QWidget>
+#include <functional>
+
+class QPushButton;
+class QTabWidget;
+class SlotPanel;
+class TDMCertif;
+class TabDadosGerais;
+
+// The panel "Modifica Certificado": the selection of a certificate and the tabs of the open one,
+// "Dados Gerais" and the five line tabs, with "Doc. Normativos" and "Cad. Histórico" below them.
+class PanelModificaCertificado : public QWidget {
+    Q_OBJECT
+public:
+    PanelModificaCertificado(TDMCertif& dm, QWidget* parent = nullptr);
+
+    void setEscolheCertificado(EscolheCertificado chooser) { escolhe_ = std::move(chooser); }
+
+    // Shows the open certificate on "Dados Gerais".
+    void mostraCertificado();
+    // "Seleciona Certificado".
+    void selecionaCertificado();
+
+    TabDadosGerais* dadosGerais() const { return dadosGerais_; }
+    QTabWidget* abas() const { return abas_; }
+    // The line tabs, by objectName (TabModificaEmp, TabModificaTipo, ...), for their screens to fill.
+    SlotPanel* aba(const QString& name) const { return slots_.value(name); }
+
+    // A line tab refuses to be left while this returns a message (its editor holds unapplied changes).
+    void setRecusaSaida(QWidget* tab, std::function<QString()> reason);
+    // The screens behind the two buttons below the tabs; until installed the buttons stay disabled.
+    void setAcaoDocNorm(std::function<void()> action);
+    void setAcaoHistorico(std::function<void()> action);
+    void atualizaBotoes();
+
+signals:
+    void saida();
+
+private:
+    void abaMudou(int index);
+    QString motivoParaFicar(int index) const;
+
+    TDMCertif& dm_;
+    EscolheCertificado escolhe_;
+    TabDadosGerais* dadosGerais_;
+    QTabWidget* abas_;
+    QHash<QString, SlotPanel*> slots_;
+    QHash<QWidget*, std::function<QString()>> recusas_;
+    QPushButton* btbDocNorm_;
+    QPushButton* btnCadHistorico_;
+    std::function<void()> acaoDocNorm_;
+    std::function<void()> acaoHistorico_;
+    int abaAtual_ = 0;
+    bool voltando_ = false;
+};

@@ -1,0 +1,3 @@
+set(REGISTRY_ASSEMBLY_SOURCES
+  MontaRegistro.cpp MontaRegistro.h
+)

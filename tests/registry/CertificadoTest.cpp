@@ -1,0 +1,499 @@
+#include "Certificados.h"
+#include "DataDigitada.h"
+#include "RegistroFixture.h"
+
+#include <stdexcept>
+
+namespace {
+
+const QString Generico =
+    QStringLiteral("Erro genérico de gravação no Banco de Dados !!! As alterações não foram efetuadas.");
+
+using CertificadoTest = RegistroFixture;
+
+TEST_F(CertificadoTest, NovoCertificadoTemStatusAEUmEventoDeInclusao) {
+    cria(QStringLiteral("ABC'1"));
+
+    QSqlQuery c =
+        Sql::exec(db,
+                  QStringLiteral("SELECT StatusCertificado, Completo, Aprovado, DthUltAtualiz, UsuResp, "
+                                 "DthStatusCertificado, DataEmissao, DataValid, Signatarios "
+                                 "FROM CERTIFIC WHERE SiglaCertificador = 'OCC1' AND NumCertif = :n"),
+                  {{":n", "ABC'1"}});
+    ASSERT_TRUE(c.next());
+    EXPECT_EQ(c.value(0).toString(), "A");
+    EXPECT_EQ(c.value(1).toInt(), 0);
+    EXPECT_EQ(c.value(2).toInt(), 0);
+    EXPECT_EQ(c.value(3).toString(), "2015-11-25T14:03:59.000");
+    EXPECT_EQ(c.value(4).toString(), "maria");
+    EXPECT_EQ(c.value(5).toString(), "2015-11-10T00:00:00.000");
+    EXPECT_EQ(c.value(6).toString(), "2015-11-10T00:00:00.000");
+    EXPECT_EQ(c.value(7).toString(), "2018-11-10T00:00:00.000");
+    EXPECT_TRUE(c.value(8).isNull()); // no signatory registered
+
+    QSqlQuery e = Sql::exec(db,
+                            QStringLiteral("SELECT SeqEvento, Evento, Justificativa, HistoricoSis, "
+                                           "StatusCertificado, DthStatusCertificado, UsuResp FROM STATUS_C "
+                                           "WHERE NumCertif = :n"),
+                            {{":n", "ABC'1"}});
+    ASSERT_TRUE(e.next());
+    EXPECT_EQ(e.value(0).toInt(), 1);
+    EXPECT_EQ(e.value(1).toString(), "INC");
+    EXPECT_EQ(e.value(2).toString(), "Historico gerado pelo sistema");
+    EXPECT_EQ(e.value(3).toString(), "2");
+    EXPECT_EQ(e.value(4).toString(), "A");
+    EXPECT_EQ(e.value(5).toString(), "2015-11-10T00:00:00.000");
+    EXPECT_EQ(e.value(6).toString(), "maria");
+    EXPECT_FALSE(e.next());
+
+    EXPECT_EQ(dm.numAberto(), "ABC'1");
+    EXPECT_EQ(dm.estado(), TDMCertif::Estado::Edicao);
+    EXPECT_FALSE(dm.DataUltimaAprovacao().isValid());
+    EXPECT_EQ(perguntas, 0);
+}
+
+TEST_F(CertificadoTest, ProposOSignatarioPadraoUmaVezCada) {
+    for (const char* row :
+         {"('Zeca', 'N', 'OCC1')", "('Ana', 'N', 'OCC1')", "('Paulo', 'S', 'OCC1')", "('Ana', 'N', 'OCC1')"})
+        Sql::execute(
+            db, QStringLiteral("INSERT INTO SIGNATARIOS (Signatario, Default_s, SiglaCertificador) VALUES ") +
+                    QLatin1String(row));
+    EXPECT_EQ(Certificados::signatarios(db), QStringList({"Paulo", "Ana", "Zeca"}));
+    ASSERT_TRUE(dm.Novo());
+    EXPECT_EQ(dm.registro().Signatarios, "Paulo");
+    EXPECT_EQ(dm.registro().SiglaCertificador, "OCC1");
+}
+
+TEST_F(CertificadoTest, NumeroExistenteMesmoEmOutraCaixaERecusado) {
+    cria(QStringLiteral("abc'1"));
+    const QVariant antes = valor(QStringLiteral("SELECT DthUltAtualiz || LabEnsaio FROM CERTIFIC"));
+    clock.advanceSeconds(60);
+    ASSERT_TRUE(dm.Novo());
+    dm.registro().NumCertif = QStringLiteral("ABC'1");
+    dm.registro().IdClasseCertif = QStringLiteral("VOL");
+    dm.registro().IdClasseProd = 110;
+    dm.registro().LabEnsaio = QStringLiteral("outro");
+    prompts.clear();
+    const auto result = dm.salvaInclusao(QStringLiteral("11/11/2015"), QStringLiteral("11/11/2016"));
+    EXPECT_FALSE(result.salvo);
+    EXPECT_EQ(result.foco, TDMCertif::Campo::Numero);
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].kind, PromptKind::Message);
+    EXPECT_EQ(prompts.shown()[0].caption, "Erro de chave duplicada");
+    EXPECT_EQ(prompts.shown()[0].text, "Este certificado já existe !!!. Cancele a Operação.");
+    EXPECT_EQ(dm.estado(), TDMCertif::Estado::Insercao);
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), 1);
+    EXPECT_EQ(valor(QStringLiteral("SELECT DthUltAtualiz || LabEnsaio FROM CERTIFIC")), antes);
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM STATUS_C")), 1);
+}
+
+struct CasoDatas {
+    const char* emissao;
+    const char* validade;
+    const char* mensagem; // empty: stored
+};
+
+void PrintTo(const CasoDatas& c, std::ostream* os) {
+    *os << c.emissao << " a " << c.validade;
+}
+
+class DatasDoNovoCertificado : public RegistroFixture, public ::testing::WithParamInterface<CasoDatas> {};
+
+TEST_P(DatasDoNovoCertificado, SaoConferidasAoSalvar) {
+    const CasoDatas caso = GetParam();
+    ASSERT_TRUE(dm.Novo());
+    dm.registro().NumCertif = QStringLiteral("N-1");
+    dm.registro().IdClasseCertif = QStringLiteral("COMP");
+    dm.registro().IdClasseProd = 200;
+    const auto result = dm.salvaInclusao(QString::fromUtf8(caso.emissao), QString::fromUtf8(caso.validade));
+    const QString esperada = QString::fromUtf8(caso.mensagem);
+    EXPECT_EQ(result.salvo, esperada.isEmpty());
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), esperada.isEmpty() ? 1 : 0);
+    if (esperada.isEmpty()) {
+        EXPECT_TRUE(prompts.shown().isEmpty()) << prompts.lastText().toStdString();
+    } else {
+        ASSERT_EQ(prompts.shown().size(), 1);
+        EXPECT_EQ(prompts.shown()[0].caption, "Erro de entrada de dados");
+        EXPECT_EQ(prompts.shown()[0].text, esperada);
+    }
+}
+
+// Today is 25/11/2015.
+INSTANTIATE_TEST_SUITE_P(
+    Tabela, DatasDoNovoCertificado,
+    ::testing::Values(
+        CasoDatas{"25/11/2015", "25/11/2015", ""}, // emission today, validity equal to it
+        CasoDatas{"26/11/2015", "01/01/2016",
+                  "Formato de data inválido ou data superior a data atual! Tente novamente."},
+        CasoDatas{"31/02/2015", "01/01/2016",
+                  "Formato de data inválido ou data superior a data atual! Tente novamente."},
+        CasoDatas{"2 /11/2015", "01/01/2016", "O formato de data deve ser dd/mm/aaaa."},
+        CasoDatas{"  /  /    ", "01/01/2016", "O formato de data deve ser dd/mm/aaaa."},
+        CasoDatas{
+            "10/11/2015", "09/11/2015",
+            "Formato de data inválido ou data inferior a data de emissao do certificado! Tente novamente."},
+        CasoDatas{
+            "10/11/2015", "01/01/2080",
+            "Formato de data inválido ou data inferior a data de emissao do certificado! Tente novamente."},
+        CasoDatas{"10/11/2015", "31/12/2079", ""},
+        CasoDatas{"10/11/2015", "  /  /    ", "Por favor informe a data de validade do certificado."}));
+
+TEST_F(CertificadoTest, EmissaoEm2080ERecusadaQualquerQueSejaAData) {
+    clock.set(QDateTime(QDate(2085, 1, 1), QTime(9, 0)));
+    EXPECT_EQ(DatasCertificado::erroEmissao(QStringLiteral("01/01/2080"), clock.today()),
+              "Formato de data inválido ou data superior a data atual! Tente novamente.");
+    EXPECT_EQ(DatasCertificado::erroEmissao(QStringLiteral("31/12/2079"), clock.today()), "");
+    ASSERT_TRUE(dm.Novo());
+    dm.registro().NumCertif = QStringLiteral("N-2080");
+    dm.registro().IdClasseCertif = QStringLiteral("COMP");
+    dm.registro().IdClasseProd = 200;
+    EXPECT_FALSE(dm.salvaInclusao(QStringLiteral("01/01/2080"), QStringLiteral("01/01/2081")).salvo);
+    EXPECT_EQ(prompts.lastText(), "Formato de data inválido ou data superior a data atual! Tente novamente.");
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), 0);
+}
+
+TEST_F(CertificadoTest, ConfiguracaoAdulteradaImpedeNovoCertificado) {
+    ASSERT_SQL(db, QStringLiteral("DELETE FROM CONFIG_LOCAL"));
+    EXPECT_FALSE(dm.Novo());
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].caption, "Erro de sistema");
+    EXPECT_EQ(prompts.shown()[0].text, "Tabela de Configurações Locais adulterada. O módulo de inclusão de "
+                                       "certificado não pode continuar.");
+    EXPECT_EQ(dm.estado(), TDMCertif::Estado::Fechado);
+}
+
+TEST_F(CertificadoTest, FalhaDoEventoDeInclusaoDesfazTudo) {
+    ASSERT_SQL(db,
+               QStringLiteral(
+                   "CREATE TRIGGER falha BEFORE INSERT ON STATUS_C BEGIN SELECT RAISE(ABORT, 'cheio'); END"));
+    ASSERT_TRUE(dm.Novo());
+    dm.registro().NumCertif = QStringLiteral("N-1");
+    dm.registro().IdClasseCertif = QStringLiteral("COMP");
+    dm.registro().IdClasseProd = 110;
+    EXPECT_FALSE(dm.salvaInclusao(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2016")).salvo);
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), 0);
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].caption, "Erro de gravação");
+    EXPECT_EQ(prompts.shown()[0].text, Generico);
+    EXPECT_EQ(dm.estado(), TDMCertif::Estado::Insercao);
+    EXPECT_TRUE(dm.numAberto().isEmpty());
+}
+
+TEST_F(CertificadoTest, AlteracaoSemAprovacaoNaoGeraEventoERetiraAprovado) {
+    cria(QStringLiteral("N-1"));
+    Sql::execute(db, QStringLiteral("UPDATE CERTIFIC SET Aprovado = 1"));
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    dm.registro().LabEnsaio = QStringLiteral("Lab Central");
+    clock.advanceSeconds(30);
+    EXPECT_TRUE(dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
+    EXPECT_EQ(valor(QStringLiteral("SELECT LabEnsaio FROM CERTIFIC")).toString(), "Lab Central");
+    EXPECT_EQ(conta(QStringLiteral("SELECT Aprovado FROM CERTIFIC")), 0);
+    EXPECT_EQ(valor(QStringLiteral("SELECT DthUltAtualiz FROM CERTIFIC")).toString(),
+              "2015-11-25T14:04:29.000");
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM STATUS_C")), 1);
+    EXPECT_EQ(perguntas, 0);
+    EXPECT_FALSE(dm.modificado());
+}
+
+TEST_F(CertificadoTest, AlteracaoDeAprovadoPedeJustificativaEGravaALT) {
+    cria(QStringLiteral("N-1"));
+    const QDateTime aprovacao(QDate(2015, 11, 20), QTime(10, 0, 0, 250));
+    aprova(QStringLiteral("N-1"), aprovacao);
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    EXPECT_EQ(dm.DataUltimaAprovacao(), aprovacao);
+    EXPECT_TRUE(dm.chaveBloqueada());
+
+    resposta = Justificativa{QStringLiteral("Correção do laboratório"), {}};
+    dm.registro().LabEnsaio = QStringLiteral("Lab Central");
+    EXPECT_TRUE(dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
+    EXPECT_EQ(perguntas, 1);
+    EXPECT_EQ(conta(QStringLiteral("SELECT Aprovado FROM CERTIFIC")), 0);
+    QSqlQuery e =
+        Sql::exec(db, QStringLiteral("SELECT Justificativa, HistoricoSis, DthStatusCertificado, SeqEvento "
+                                     "FROM STATUS_C WHERE Evento = 'ALT'"));
+    ASSERT_TRUE(e.next());
+    EXPECT_EQ(e.value(0).toString(), "Correção do laboratório");
+    EXPECT_EQ(e.value(1).toString(), "2");
+    EXPECT_EQ(e.value(2).toString(), "2015-11-25T14:03:59.000");
+    EXPECT_EQ(e.value(3).toInt(), 3);
+}
+
+TEST_F(CertificadoTest, JustificativaCanceladaDeixaORegistroComoEstava) {
+    cria(QStringLiteral("N-1"));
+    aprova(QStringLiteral("N-1"), QDateTime(QDate(2015, 11, 20), QTime(10, 0)));
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    const Certificado antes = dm.original();
+    resposta.reset();
+    dm.registro().LabEnsaio = QStringLiteral("Lab Central");
+    clock.advanceSeconds(60);
+    EXPECT_FALSE(dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
+    EXPECT_EQ(perguntas, 1);
+    EXPECT_TRUE(prompts.shown().isEmpty());
+    EXPECT_EQ(Certificados::carrega(db, QStringLiteral("OCC1"), QStringLiteral("N-1")), antes);
+    EXPECT_EQ(conta(QStringLiteral("SELECT Aprovado FROM CERTIFIC")), 1);
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM STATUS_C WHERE Evento = 'ALT'")), 0);
+    EXPECT_EQ(dm.registro(), antes);
+}
+
+TEST_F(CertificadoTest, FalhaDoEventoDeAlteracaoDesfazAAlteracaoEAvisa) {
+    cria(QStringLiteral("N-1"));
+    aprova(QStringLiteral("N-1"), QDateTime(QDate(2015, 11, 20), QTime(10, 0)));
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    ASSERT_SQL(db, QStringLiteral(
+                       "CREATE TRIGGER falha BEFORE INSERT ON STATUS_C BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    resposta = Justificativa{QStringLiteral("motivo"), {}};
+    dm.registro().LabEnsaio = QStringLiteral("Lab Central");
+    EXPECT_FALSE(dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
+    EXPECT_TRUE(valor(QStringLiteral("SELECT LabEnsaio FROM CERTIFIC")).isNull());
+    EXPECT_EQ(conta(QStringLiteral("SELECT Aprovado FROM CERTIFIC")), 1);
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].text, Generico);
+    EXPECT_TRUE(dm.registro().LabEnsaio.isEmpty());
+}
+
+TEST_F(CertificadoTest, SalvaConfereAsDatasOutraVez) {
+    cria(QStringLiteral("N-1"));
+    dm.registro().LabEnsaio = QStringLiteral("x");
+    EXPECT_FALSE(dm.salvaGeral(QStringLiteral("26/11/2015"), QStringLiteral("10/11/2018")).salvo);
+    EXPECT_EQ(prompts.lastText(), "Formato de data inválido ou data superior a data atual! Tente novamente.");
+    EXPECT_FALSE(dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("09/11/2015")).salvo);
+    EXPECT_EQ(prompts.lastText(),
+              "Formato de data inválido ou data inferior a data de emissão do certificado! Tente novamente.");
+    EXPECT_TRUE(valor(QStringLiteral("SELECT LabEnsaio FROM CERTIFIC")).isNull());
+}
+
+TEST_F(CertificadoTest, RenumerarParaNumeroExistenteNaoTrocaOCertificadoAberto) {
+    cria(QStringLiteral("N-2"));
+    cria(QStringLiteral("N-1"));
+    dm.registro().NumCertif = QStringLiteral("n-2");
+    prompts.clear();
+    const auto result = dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018"));
+    EXPECT_FALSE(result.salvo);
+    EXPECT_EQ(result.foco, TDMCertif::Campo::Numero);
+    EXPECT_EQ(prompts.lastText(), "Este certificado já existe !!!. Cancele a Operação.");
+    EXPECT_EQ(dm.numAberto(), "N-1");
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC WHERE NumCertif IN ('N-1', 'N-2')")), 2);
+}
+
+TEST_F(CertificadoTest, RenumerarLevaEventosEDocumentosDoCertificado) {
+    cria(QStringLiteral("N-1"));
+    insereLinha(QStringLiteral("DOC_NORM_CERT_PRODUTO"), QStringLiteral("N-1"));
+    insereLinha(QStringLiteral("STATUS_DNCP"), QStringLiteral("N-1"));
+    insereLinha(QStringLiteral("DOC_NORM_CERT_SERVICO"), QStringLiteral("N-1"));
+    insereLinha(QStringLiteral("STATUS_DNCS"), QStringLiteral("N-1"));
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    EXPECT_FALSE(dm.chaveBloqueada());
+    dm.registro().NumCertif = QStringLiteral("N-9");
+    EXPECT_TRUE(dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
+    EXPECT_EQ(dm.numAberto(), "N-9");
+    for (const char* table : {"CERTIFIC", "STATUS_C", "DOC_NORM_CERT_PRODUTO", "STATUS_DNCP",
+                              "DOC_NORM_CERT_SERVICO", "STATUS_DNCS"}) {
+        SCOPED_TRACE(table);
+        EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE NumCertif = 'N-1'").arg(table)), 0);
+        EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE NumCertif = 'N-9'").arg(table)), 1);
+    }
+}
+
+TEST_F(CertificadoTest, CertificadoComLinhaTemChaveBloqueada) {
+    cria(QStringLiteral("N-1"));
+    EXPECT_FALSE(dm.chaveBloqueada());
+    insereLinha(QStringLiteral("EMP_CERT"), QStringLiteral("N-1"));
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    EXPECT_TRUE(dm.chaveBloqueada());
+    EXPECT_FALSE(dm.DataUltimaAprovacao().isValid());
+}
+
+struct CasoCompleto {
+    const char* nome;
+    bool empresa;
+    bool tipo;
+    const char* documento; // a table linking a normative document, or ""
+    bool replica;
+    bool completo;
+};
+
+void PrintTo(const CasoCompleto& c, std::ostream* os) {
+    *os << c.nome;
+}
+
+class CompletoDoCertificado : public RegistroFixture, public ::testing::WithParamInterface<CasoCompleto> {};
+
+TEST_P(CompletoDoCertificado, SegueARegra) {
+    const CasoCompleto caso = GetParam();
+    cria(QStringLiteral("N-1"));
+    if (caso.empresa)
+        insereLinha(QStringLiteral("EMP_CERT"), QStringLiteral("N-1"));
+    if (caso.tipo)
+        insereLinha(QStringLiteral("TIPO"), QStringLiteral("N-1"));
+    if (*caso.documento)
+        insereLinha(QString::fromLatin1(caso.documento), QStringLiteral("N-1"));
+    if (caso.replica)
+        insereLinha(QStringLiteral("REP_CERTIFIC"), QStringLiteral("N-1"));
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    dm.AtualizaCompleto(QStringLiteral("O"));
+    EXPECT_EQ(dm.registro().Completo, caso.completo);
+    EXPECT_EQ(conta(QStringLiteral("SELECT Completo FROM CERTIFIC")), caso.completo ? 1 : 0);
+    EXPECT_FALSE(dm.modificado());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabela, CompletoDoCertificado,
+    ::testing::Values(CasoCompleto{"SemDocumento", true, true, "", false, false},
+                      CasoCompleto{"ComDocumentoDoCertificado", true, true, "DOC_NORM_CERT_PRODUTO", false,
+                                   true},
+                      CasoCompleto{"ComDocumentoDoTipo", true, true, "DOC_NORM_TIPO", false, true},
+                      CasoCompleto{"NaReplica", true, true, "", true, true},
+                      CasoCompleto{"SemEmpresa", false, true, "DOC_NORM_CERT_PRODUTO", false, false},
+                      CasoCompleto{"SemLinha", true, false, "DOC_NORM_CERT_PRODUTO", false, false}),
+    [](const auto& info) { return std::string(info.param.nome); });
+
+TEST_F(CertificadoTest, CompletoModoCSoMudaORegistroEmEdicao) {
+    cria(QStringLiteral("N-1"));
+    insereLinha(QStringLiteral("EMP_CERT"), QStringLiteral("N-1"));
+    insereLinha(QStringLiteral("SERVICO"), QStringLiteral("N-1"));
+    insereLinha(QStringLiteral("REP_CERTIFIC"), QStringLiteral("N-1"));
+    dm.AtualizaCompleto(QStringLiteral("C"));
+    EXPECT_TRUE(dm.registro().Completo);
+    EXPECT_EQ(conta(QStringLiteral("SELECT Completo FROM CERTIFIC")), 0);
+    dm.registro().IdClasseProd.reset();
+    dm.AtualizaCompleto(QStringLiteral("C"));
+    EXPECT_FALSE(dm.registro().Completo);
+}
+
+TEST_F(CertificadoTest, RetiraAprovacaoGravaNaHora) {
+    cria(QStringLiteral("N-1"));
+    aprova(QStringLiteral("N-1"), QDateTime(QDate(2015, 11, 20), QTime(10, 0)));
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    EXPECT_TRUE(dm.registro().Aprovado);
+    dm.RetiraAprovacao();
+    EXPECT_EQ(conta(QStringLiteral("SELECT Aprovado FROM CERTIFIC")), 0);
+    EXPECT_FALSE(dm.registro().Aprovado);
+    EXPECT_FALSE(dm.modificado());
+}
+
+TEST_F(CertificadoTest, ExisteRegistroDocumentosEOutrosTipos) {
+    cria(QStringLiteral("N-1"));
+    EXPECT_FALSE(dm.ExisteRegistro(QStringLiteral("DOCUMENTOS")));
+    insereLinha(QStringLiteral("DOC_NORM_SERV"), QStringLiteral("N-1"));
+    EXPECT_FALSE(dm.ExisteRegistro(QStringLiteral("DOCUMENTOS"))); // no service line to look under
+    insereLinha(QStringLiteral("SERVICO"), QStringLiteral("N-1"));
+    EXPECT_TRUE(dm.ExisteRegistro(QStringLiteral("DOCUMENTOS")));
+
+    EXPECT_THROW(dm.ExisteRegistro(QStringLiteral("LOTE")), std::invalid_argument);
+    dm.registraVerificacao(QStringLiteral("LOTE"), [] { return true; });
+    EXPECT_TRUE(dm.ExisteRegistro(QStringLiteral("LOTE")));
+}
+
+struct CasoEntrada {
+    const char* texto;
+    const char* mensagem;
+};
+
+void PrintTo(const CasoEntrada& c, std::ostream* os) {
+    *os << '"' << c.texto << '"';
+}
+
+class DataDeEntrada : public RegistroFixture, public ::testing::WithParamInterface<CasoEntrada> {};
+
+TEST_P(DataDeEntrada, EConferida) {
+    cria(QStringLiteral("N-1")); // emitted 10/11/2015, today 25/11/2015
+    prompts.clear();
+    const QString esperada = QString::fromUtf8(GetParam().mensagem);
+    EXPECT_EQ(dm.ValidaDataEntrada(QString::fromUtf8(GetParam().texto)), esperada.isEmpty());
+    if (esperada.isEmpty()) {
+        EXPECT_TRUE(prompts.shown().isEmpty());
+    } else {
+        ASSERT_EQ(prompts.shown().size(), 1);
+        EXPECT_EQ(prompts.shown()[0].kind, PromptKind::Error);
+        EXPECT_EQ(prompts.shown()[0].text, esperada);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabela, DataDeEntrada,
+    ::testing::Values(CasoEntrada{"  /  /    ", "É necessário informar a  data de entrada."},
+                      CasoEntrada{"", "É necessário informar a  data de entrada."},
+                      CasoEntrada{"32/11/2015", "Data inválida."},
+                      CasoEntrada{"09/11/2015", "A data de entrada é menor que a data de "
+                                                "emissão do certificado."},
+                      CasoEntrada{"26/11/2015", "A data de entrada é maior que a data atual."},
+                      CasoEntrada{"10/11/2015", ""}, CasoEntrada{"25/11/2015", ""}));
+
+TEST_F(CertificadoTest, CertificadoAprovadoNaoPodeSerExcluido) {
+    cria(QStringLiteral("N-1"));
+    aprova(QStringLiteral("N-1"), QDateTime(QDate(2015, 11, 20), QTime(10, 0)));
+    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    prompts.clear();
+    EXPECT_FALSE(dm.excluiCertificado());
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].caption, "Exclusão do Certificado.");
+    EXPECT_EQ(prompts.shown()[0].text,
+              "Este certificado já foi aprovado para envio para o Kavorel e não pode ser deletado.");
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), 1);
+}
+
+TEST_F(CertificadoTest, ExclusaoNaoConfirmadaNadaApaga) {
+    cria(QStringLiteral("N-1"));
+    prompts.clear();
+    prompts.planAnswer(PromptAnswer::No);
+    EXPECT_FALSE(dm.excluiCertificado());
+    ASSERT_EQ(prompts.shown().size(), 2);
+    EXPECT_EQ(prompts.shown()[0].kind, PromptKind::YesNo);
+    EXPECT_EQ(prompts.shown()[0].text, "Confirma a exclusão do Certificado ?");
+    EXPECT_EQ(prompts.shown()[1].text, "Exclusão cancelada!");
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), 1);
+}
+
+class ExclusaoDoCertificado : public RegistroFixture {
+protected:
+    // The certificate "ABC'1" with one row in each of the 24 tables, and "OUTRO" with the same.
+    void preenche() {
+        for (const QString& numero : {QStringLiteral("ABC'1"), QStringLiteral("OUTRO")})
+            for (const QString& table : Certificados::tabelasDaExclusao())
+                insereLinha(table, numero);
+        ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("ABC'1")));
+    }
+    int linhasDe(const QString& numero) {
+        int total = 0;
+        for (const QString& table : Certificados::tabelasDaExclusao())
+            total += conta(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE NumCertif = :n").arg(table),
+                           {{":n", numero}});
+        return total;
+    }
+};
+
+TEST_F(ExclusaoDoCertificado, ApagaAs24Tabelas) {
+    preenche();
+    ASSERT_EQ(Certificados::tabelasDaExclusao().size(), 24);
+    ASSERT_EQ(linhasDe(QStringLiteral("ABC'1")), 24);
+    prompts.planAnswer(PromptAnswer::Yes);
+    EXPECT_TRUE(dm.excluiCertificado());
+    EXPECT_EQ(linhasDe(QStringLiteral("ABC'1")), 0);
+    EXPECT_EQ(linhasDe(QStringLiteral("OUTRO")), 24);
+    EXPECT_EQ(dm.estado(), TDMCertif::Estado::Fechado);
+}
+
+TEST_F(ExclusaoDoCertificado, FalhaEmUmaTabelaNadaApaga) {
+    preenche();
+    ASSERT_SQL(db, QStringLiteral(
+                       "CREATE TRIGGER falha BEFORE DELETE ON SERVICO BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    prompts.planAnswer(PromptAnswer::Yes);
+    EXPECT_FALSE(dm.excluiCertificado());
+    EXPECT_EQ(linhasDe(QStringLiteral("ABC'1")), 24);
+    ASSERT_EQ(prompts.shown().size(), 2);
+    EXPECT_EQ(prompts.shown()[1].caption, "Erro de deleção");
+    EXPECT_EQ(prompts.shown()[1].text,
+              "Erro na exclusão do certificado do Banco de Dados !!! As deleção não foi efetuada.");
+}
+
+TEST(DataDigitadaTest, LeOsTextosDaMascara) {
+    EXPECT_EQ(DataDigitada::le(QStringLiteral("  /  /    ")).estado, DataDigitada::Estado::EmBranco);
+    EXPECT_EQ(DataDigitada::le(QString()).estado, DataDigitada::Estado::EmBranco);
+    EXPECT_EQ(DataDigitada::le(QStringLiteral("1 /02/2015")).estado, DataDigitada::Estado::Incompleta);
+    EXPECT_EQ(DataDigitada::le(QStringLiteral("29/02/2015")).estado, DataDigitada::Estado::Invalida);
+    const DataDigitada d = DataDigitada::le(QStringLiteral("29/02/2016"));
+    EXPECT_TRUE(d.valida());
+    EXPECT_EQ(d.data, QDate(2016, 2, 29));
+}
+
+} // namespace

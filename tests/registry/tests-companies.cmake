@@ -1,0 +1,5 @@
+set(REGISTRY_COMPANY_TESTS
+  EmpresasCertificadoTest.cpp
+  EmpresasFixture.h
+  EmpresasTest.cpp
+)

@@ -1,0 +1,5 @@
+set(REGISTRY_PRODUCT_TESTS
+  LinhasProdutoTest.cpp
+  ProdutosFixture.h
+  ProdutosTest.cpp
+)

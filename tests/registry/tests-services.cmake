@@ -1,0 +1,5 @@
+set(REGISTRY_SERVICE_TESTS
+  ServicesFixture.h
+  ServicosTest.cpp
+  SignatariosTest.cpp
+)
