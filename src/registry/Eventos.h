@@ -36,13 +36,13 @@ inline const QString HistoricoGeradoPeloSistema = QStringLiteral("Historico gera
 
 // One event to write.
 struct EventRow {
-    QVariantList key; // values of EventTableInfo::keyColumns, in that order
-    QString evento;   // INC, ALT, SUS, REA, CAN, APR
-    QString justificativa;                // empty is stored as NULL
+    QVariantList key;      // values of EventTableInfo::keyColumns, in that order
+    QString evento;        // INC, ALT, SUS, REA, CAN, APR
+    QString justificativa; // empty is stored as NULL
     QString historicoSis = QStringLiteral("2");
-    QString status;                       // A, S or C: the item's status after the event
+    QString status; // A, S or C: the item's status after the event
     QDateTime statusDate;
-    QDateTime dthUltAtualiz;              // the moment of writing
+    QDateTime dthUltAtualiz; // the moment of writing
     QString usuResp;
 };
 
@@ -62,7 +62,8 @@ void apaga(const QSqlDatabase& db, EventTable table, const QVariantList& key, in
 // Deletes every event of an item (the item is being deleted).
 void apagaDoItem(const QSqlDatabase& db, EventTable table, const QVariantList& key);
 // Carries the events of an item to its new key (the item's key was changed).
-void mudaChave(const QSqlDatabase& db, EventTable table, const QVariantList& oldKey, const QVariantList& newKey);
+void mudaChave(const QSqlDatabase& db, EventTable table, const QVariantList& oldKey,
+               const QVariantList& newKey);
 
 // DthUltAtualiz of the newest APR event of the certificate; invalid when it was never approved.
 QDateTime ultimaAprovacao(const QSqlDatabase& db, const QString& sigla, const QString& numCertif);

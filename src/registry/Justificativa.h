@@ -14,4 +14,5 @@ struct Justificativa {
 // Asks the user for a justification (and, when askDate, a status date not before the
 // certificate's emission date nor after today). Empty when the user cancels. The screens install
 // one that shows TFrmJustificativa; data-module tests install their own.
-using JustificationAsker = std::function<std::optional<Justificativa>(bool askDate, const QDate& dataEmissao)>;
+using JustificationAsker =
+    std::function<std::optional<Justificativa>(bool askDate, const QDate& dataEmissao)>;

@@ -9,11 +9,11 @@
 // justification, or with one the user types (and a status date, when asked).
 struct RegistroEvento {
     EventTable table;
-    QVariantList key;           // the item's key, in the table's key order
-    QString evento;             // INC, ALT, SUS, REA, CAN
-    QString status;             // the item's status after the event
-    QDateTime dataStatus;       // used unless a date is asked
-    bool perguntaData = false;  // ask the status date (status changes)
+    QVariantList key;          // the item's key, in the table's key order
+    QString evento;            // INC, ALT, SUS, REA, CAN
+    QString status;            // the item's status after the event
+    QDateTime dataStatus;      // used unless a date is asked
+    bool perguntaData = false; // ask the status date (status changes)
     bool perguntaJustificativa = false;
     bool aparaJustificativa = false; // company links, lots and services keep the typed text trimmed
 };
