@@ -1,4 +1,5 @@
 #include "PanelSignatarios.h"
+#include "Widgets.h"
 
 #include "DbError.h"
 #include "Prompts.h"
@@ -16,16 +17,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
+namespace {} // namespace
 
 PanelSignatarios::PanelSignatarios(Session& session, QWidget* parent)
     : QWidget(parent), session_(session), cadastro_(session) {
@@ -85,18 +77,18 @@ void PanelSignatarios::buildUi() {
     grupoLayout->addWidget(grupoDefault_);
     auto* editorBotoes = new QHBoxLayout;
     editorBotoes->addStretch();
-    aplica_ = botao(grupo_, QStringLiteral("btnAplicaSignatario"), QStringLiteral("Aplicar"));
-    cancela_ = botao(grupo_, QStringLiteral("btnCancelaSignatario"), QStringLiteral("Cancelar"));
+    aplica_ = Widgets::botao(grupo_, QStringLiteral("btnAplicaSignatario"), QStringLiteral("Aplicar"));
+    cancela_ = Widgets::botao(grupo_, QStringLiteral("btnCancelaSignatario"), QStringLiteral("Cancelar"));
     editorBotoes->addWidget(aplica_);
     editorBotoes->addWidget(cancela_);
     grupoLayout->addLayout(editorBotoes);
     layout->addWidget(grupo_);
 
     auto* botoes = new QHBoxLayout;
-    inclui_ = botao(this, QStringLiteral("btnIncluiSignatario"), QStringLiteral("&Incluir"));
-    edita_ = botao(this, QStringLiteral("btnEditaSignatario"), QStringLiteral("&Editar"));
-    exclui_ = botao(this, QStringLiteral("btnExcluiSignatario"), QStringLiteral("E&xcluir "));
-    auto* sai = botao(this, QStringLiteral("btnSaidaSignatario"), QStringLiteral("&Saída"));
+    inclui_ = Widgets::botao(this, QStringLiteral("btnIncluiSignatario"), QStringLiteral("&Incluir"));
+    edita_ = Widgets::botao(this, QStringLiteral("btnEditaSignatario"), QStringLiteral("&Editar"));
+    exclui_ = Widgets::botao(this, QStringLiteral("btnExcluiSignatario"), QStringLiteral("E&xcluir "));
+    auto* sai = Widgets::botao(this, QStringLiteral("btnSaidaSignatario"), QStringLiteral("&Saída"));
     botoes->addWidget(inclui_);
     botoes->addWidget(edita_);
     botoes->addWidget(exclui_);

@@ -1,4 +1,6 @@
 #include "PanelTabEmpresa.h"
+#include "TFrmInclEmpresa.h"
+#include "Widgets.h"
 
 #include "CadastroEmpresas.h"
 #include "CamposEmpresa.h"
@@ -16,29 +18,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton* novoBotao(QWidget* parent, QLayout* layout, const QString& name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    layout->addWidget(button);
-    return button;
-}
-
-} // namespace
+namespace {} // namespace
 
 PanelTabEmpresa::PanelTabEmpresa(TDMCertif& dm, QWidget* parent)
     : QWidget(parent), dm_(dm), cadastro_(std::make_unique<CadastroEmpresas>(dm)) {
     setObjectName(QStringLiteral("TabEmpresaConteudo"));
-    pesquisa_ = [this](QWidget* p) -> std::optional<std::pair<QString, QString>> {
-        TFrmSelecionaEmpresa dialog(dm_.session(), p);
-        dialog.setNovaVisivel(false);
-        dialog.exec();
-        const std::optional<EmpresaEscolhida> chosen = dialog.escolhida();
-        if (!chosen)
-            return std::nullopt;
-        return std::make_pair(chosen->CodigoPais, chosen->IdEmpresa);
-    };
+    pesquisa_ = [this](QWidget* p) { return TFrmInclEmpresa::escolhe(dm_.session(), p, false); };
 
     auto* layout = new QVBoxLayout(this);
     model_ = new ModeloEmpresas(this);
@@ -46,12 +31,13 @@ PanelTabEmpresa::PanelTabEmpresa(TDMCertif& dm, QWidget* parent)
     layout->addWidget(grid_, 1);
 
     auto* navegacao = new QHBoxLayout;
-    btnIncluir_ = novoBotao(this, navegacao, QStringLiteral("btnIncluir"), QStringLiteral("&Incluir"));
-    btnEditar_ = novoBotao(this, navegacao, QStringLiteral("btnEditar"), QStringLiteral("&Editar"));
-    btnExcluir_ = novoBotao(this, navegacao, QStringLiteral("btnExcluir"), QStringLiteral("E&xcluir "));
-    btnPesquisar_ = novoBotao(this, navegacao, QStringLiteral("btnPesquisar"), QStringLiteral("&Pesquisar"));
+    btnIncluir_ = Widgets::botao(this, QStringLiteral("btnIncluir"), QStringLiteral("&Incluir"), navegacao);
+    btnEditar_ = Widgets::botao(this, QStringLiteral("btnEditar"), QStringLiteral("&Editar"), navegacao);
+    btnExcluir_ = Widgets::botao(this, QStringLiteral("btnExcluir"), QStringLiteral("E&xcluir "), navegacao);
+    btnPesquisar_ =
+        Widgets::botao(this, QStringLiteral("btnPesquisar"), QStringLiteral("&Pesquisar"), navegacao);
     navegacao->addStretch();
-    btnSaida_ = novoBotao(this, navegacao, QStringLiteral("btnSaida"), QStringLiteral("&Saída"));
+    btnSaida_ = Widgets::botao(this, QStringLiteral("btnSaida"), QStringLiteral("&Saída"), navegacao);
     layout->addLayout(navegacao);
 
     auto* grupo = new QGroupBox(QStringLiteral("Empresa"), this);
@@ -61,8 +47,8 @@ PanelTabEmpresa::PanelTabEmpresa(TDMCertif& dm, QWidget* parent)
     grupoLayout->addWidget(campos_);
     auto* edicao = new QHBoxLayout;
     edicao->addStretch();
-    btnOk_ = novoBotao(grupo, edicao, QStringLiteral("btnOk"), QStringLiteral("Ok"));
-    btnCancela_ = novoBotao(grupo, edicao, QStringLiteral("btnCancela"), QStringLiteral("Cancela"));
+    btnOk_ = Widgets::botao(grupo, QStringLiteral("btnOk"), QStringLiteral("Ok"), edicao);
+    btnCancela_ = Widgets::botao(grupo, QStringLiteral("btnCancela"), QStringLiteral("Cancela"), edicao);
     grupoLayout->addLayout(edicao);
     layout->addWidget(grupo);
 

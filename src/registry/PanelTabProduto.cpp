@@ -1,4 +1,5 @@
 #include "PanelTabProduto.h"
+#include "Widgets.h"
 
 #include "DbError.h"
 #include "LinhasProduto.h"
@@ -22,13 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit* campo(QWidget* parent, const QString& name, int maximo) {
     auto* edit = new QLineEdit(parent);
@@ -87,8 +81,8 @@ PanelTabProduto::PanelTabProduto(Session& session, QWidget* parent)
     form->addRow(QStringLiteral("Descrição"), comContador(edtDescricao_, QStringLiteral("lblTamDescricao")));
     form->addRow(chkImportado_);
     auto* okRow = new QHBoxLayout;
-    btnOk_ = botao(campos_, QStringLiteral("btnOkProduto"), QStringLiteral("Ok"));
-    btnCancela_ = botao(campos_, QStringLiteral("btnCancelaProduto"), QStringLiteral("Cancela"));
+    btnOk_ = Widgets::botao(campos_, QStringLiteral("btnOkProduto"), QStringLiteral("Ok"));
+    btnCancela_ = Widgets::botao(campos_, QStringLiteral("btnCancelaProduto"), QStringLiteral("Cancela"));
     okRow->addStretch();
     okRow->addWidget(btnOk_);
     okRow->addWidget(btnCancela_);
@@ -96,11 +90,11 @@ PanelTabProduto::PanelTabProduto(Session& session, QWidget* parent)
     layout->addWidget(campos_);
 
     auto* botoes = new QHBoxLayout;
-    btnIncluir_ = botao(this, QStringLiteral("btnIncluiProduto"), QStringLiteral("&Incluir"));
-    btnEditar_ = botao(this, QStringLiteral("btnEditaProduto"), QStringLiteral("&Editar"));
-    btnExcluir_ = botao(this, QStringLiteral("btnExcluiProduto"), QStringLiteral("E&xcluir "));
-    btnPesquisar_ = botao(this, QStringLiteral("btnPesquisaProduto"), QStringLiteral("&Pesquisar"));
-    btnSaida_ = botao(this, QStringLiteral("btnSaidaProduto"), QStringLiteral("&Saída"));
+    btnIncluir_ = Widgets::botao(this, QStringLiteral("btnIncluiProduto"), QStringLiteral("&Incluir"));
+    btnEditar_ = Widgets::botao(this, QStringLiteral("btnEditaProduto"), QStringLiteral("&Editar"));
+    btnExcluir_ = Widgets::botao(this, QStringLiteral("btnExcluiProduto"), QStringLiteral("E&xcluir "));
+    btnPesquisar_ = Widgets::botao(this, QStringLiteral("btnPesquisaProduto"), QStringLiteral("&Pesquisar"));
+    btnSaida_ = Widgets::botao(this, QStringLiteral("btnSaidaProduto"), QStringLiteral("&Saída"));
     for (QPushButton* b : {btnIncluir_, btnEditar_, btnExcluir_, btnPesquisar_})
         botoes->addWidget(b);
     botoes->addStretch();

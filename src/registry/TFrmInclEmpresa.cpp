@@ -1,5 +1,7 @@
 #include "TFrmInclEmpresa.h"
 
+#include "TFrmSelecionaEmpresa.h"
+
 #include "CamposEmpresa.h"
 #include "Clock.h"
 #include "DbError.h"
@@ -67,4 +69,17 @@ std::optional<std::pair<QString, QString>> TFrmInclEmpresa::inclui(Session& sess
     TFrmInclEmpresa dialog(session, parent);
     dialog.exec();
     return dialog.incluida();
+}
+
+std::optional<std::pair<QString, QString>> TFrmInclEmpresa::escolhe(Session& session, QWidget* parent,
+                                                                    bool comInclusao) {
+    TFrmSelecionaEmpresa dialog(session, parent);
+    dialog.setNovaVisivel(comInclusao);
+    if (comInclusao)
+        dialog.setInclusaoDeEmpresa([&session, &dialog] { return inclui(session, &dialog); });
+    dialog.exec();
+    const std::optional<EmpresaEscolhida> chosen = dialog.escolhida();
+    if (!chosen)
+        return std::nullopt;
+    return std::make_pair(chosen->CodigoPais, chosen->IdEmpresa);
 }

@@ -18,6 +18,9 @@ public:
 
     // Shows the dialog modally; the key of the company included, or nothing.
     static std::optional<std::pair<QString, QString>> inclui(Session& session, QWidget* parent);
+    // "Seleciona Empresa", with or without its "Nova..." inclusion; the chosen company's key.
+    static std::optional<std::pair<QString, QString>> escolhe(Session& session, QWidget* parent,
+                                                              bool comInclusao);
 
 private:
     void ok();

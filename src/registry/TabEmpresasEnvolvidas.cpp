@@ -1,4 +1,5 @@
 #include "TabEmpresasEnvolvidas.h"
+#include "Widgets.h"
 
 #include "Certificados.h"
 #include "DateMaskEdit.h"
@@ -26,13 +27,6 @@
 
 namespace {
 
-QPushButton* novoBotao(QWidget* parent, QLayout* layout, const QString& name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    layout->addWidget(button);
-    return button;
-}
-
 QLineEdit* somenteLeitura(QWidget* parent, const QString& name) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -45,18 +39,7 @@ QLineEdit* somenteLeitura(QWidget* parent, const QString& name) {
 TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     : QWidget(parent), dm_(dm), vinculos_(std::make_unique<VinculosEmpresa>(dm)) {
     setObjectName(QStringLiteral("TabEmpresasEnvolvidas"));
-    escolhe_ = [this](QWidget* p) -> std::optional<std::pair<QString, QString>> {
-        Session& session = dm_.session();
-        TFrmSelecionaEmpresa dialog(session, p);
-        dialog.setNovaVisivel(true);
-        dialog.setInclusaoDeEmpresa(
-            [&session, &dialog] { return TFrmInclEmpresa::inclui(session, &dialog); });
-        dialog.exec();
-        const std::optional<EmpresaEscolhida> chosen = dialog.escolhida();
-        if (!chosen)
-            return std::nullopt;
-        return std::make_pair(chosen->CodigoPais, chosen->IdEmpresa);
-    };
+    escolhe_ = [this](QWidget* p) { return TFrmInclEmpresa::escolhe(dm_.session(), p, true); };
 
     auto* layout = new QVBoxLayout(this);
     model_ = new ModeloEmpresasCertificado(this);
@@ -64,9 +47,11 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     layout->addWidget(grid_, 1);
 
     auto* navegacao = new QHBoxLayout;
-    btnIncluir_ = novoBotao(this, navegacao, QStringLiteral("btnInEmpCertEd"), QStringLiteral("&Incluir"));
-    btnEditar_ = novoBotao(this, navegacao, QStringLiteral("btnEdEmpCertEd"), QStringLiteral("&Editar"));
-    btnExcluir_ = novoBotao(this, navegacao, QStringLiteral("btnExEmpCertEd"), QStringLiteral("E&xcluir "));
+    btnIncluir_ =
+        Widgets::botao(this, QStringLiteral("btnInEmpCertEd"), QStringLiteral("&Incluir"), navegacao);
+    btnEditar_ = Widgets::botao(this, QStringLiteral("btnEdEmpCertEd"), QStringLiteral("&Editar"), navegacao);
+    btnExcluir_ =
+        Widgets::botao(this, QStringLiteral("btnExEmpCertEd"), QStringLiteral("E&xcluir "), navegacao);
     navegacao->addStretch();
     layout->addLayout(navegacao);
 
@@ -89,14 +74,14 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     auto* editorLayout = new QVBoxLayout(grupoEditor_);
     editorLayout->addLayout(form);
     auto* botoes = new QHBoxLayout;
-    btnSeleciona_ = novoBotao(grupoEditor_, botoes, QStringLiteral("btnSelEdEmCert"),
-                              QStringLiteral("Seleciona Empresa"));
+    btnSeleciona_ = Widgets::botao(grupoEditor_, QStringLiteral("btnSelEdEmCert"),
+                                   QStringLiteral("Seleciona Empresa"), botoes);
     btnAplica_ =
-        novoBotao(grupoEditor_, botoes, QStringLiteral("btnAplEdEmpCert"), QStringLiteral("Aplicar"));
+        Widgets::botao(grupoEditor_, QStringLiteral("btnAplEdEmpCert"), QStringLiteral("Aplicar"), botoes);
     btnCancela_ =
-        novoBotao(grupoEditor_, botoes, QStringLiteral("btnCanEdEmpCert"), QStringLiteral("Cancelar"));
-    btnDetalhe_ =
-        novoBotao(grupoEditor_, botoes, QStringLiteral("btnDetalhe"), QStringLiteral("Detalhes da Empresa"));
+        Widgets::botao(grupoEditor_, QStringLiteral("btnCanEdEmpCert"), QStringLiteral("Cancelar"), botoes);
+    btnDetalhe_ = Widgets::botao(grupoEditor_, QStringLiteral("btnDetalhe"),
+                                 QStringLiteral("Detalhes da Empresa"), botoes);
     editorLayout->addLayout(botoes);
     baixo->addWidget(grupoEditor_, 1);
 

@@ -1,4 +1,5 @@
 #include "TabLinhasProduto.h"
+#include "Widgets.h"
 
 #include "Certificados.h"
 #include "DataDigitada.h"
@@ -26,13 +27,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel* rotulo(QWidget* parent, const QString& name) {
     auto* l = new QLabel(parent);
@@ -84,9 +78,9 @@ void TabLinhasProduto::montaInterface() {
     auto* layout = new QVBoxLayout(this);
 
     auto* botoes = new QHBoxLayout;
-    btnIncluir_ = botao(this, QStringLiteral("btnInclui") + sufixo_, QStringLiteral("&Incluir"));
-    btnEditar_ = botao(this, QStringLiteral("btnEdita") + sufixo_, QStringLiteral("&Editar"));
-    btnExcluir_ = botao(this, QStringLiteral("btnExclui") + sufixo_, QStringLiteral("E&xcluir "));
+    btnIncluir_ = Widgets::botao(this, QStringLiteral("btnInclui") + sufixo_, QStringLiteral("&Incluir"));
+    btnEditar_ = Widgets::botao(this, QStringLiteral("btnEdita") + sufixo_, QStringLiteral("&Editar"));
+    btnExcluir_ = Widgets::botao(this, QStringLiteral("btnExclui") + sufixo_, QStringLiteral("E&xcluir "));
     botoes->addWidget(btnIncluir_);
     botoes->addWidget(btnEditar_);
     botoes->addWidget(btnExcluir_);
@@ -118,7 +112,8 @@ void TabLinhasProduto::montaInterface() {
     grupo->setObjectName(QStringLiteral("grpEditor") + sufixo_);
     editor_ = grupo;
     auto* form = new QFormLayout(grupo);
-    btnSelProd_ = botao(grupo, QStringLiteral("btnSelProd") + sufixo_, QStringLiteral("Seleciona Produto"));
+    btnSelProd_ =
+        Widgets::botao(grupo, QStringLiteral("btnSelProd") + sufixo_, QStringLiteral("Seleciona Produto"));
     form->addRow(btnSelProd_);
     auto* empresa = new QHBoxLayout;
     lblEmpresa_ = rotulo(grupo, QStringLiteral("lblEmpresa") + sufixo_);
@@ -141,8 +136,8 @@ void TabLinhasProduto::montaInterface() {
     data->addStretch();
     form->addRow(QStringLiteral("Dt. Entrada no Certificado"), data);
     auto* aplicar = new QHBoxLayout;
-    btnAplicar_ = botao(grupo, QStringLiteral("btnAplica") + sufixo_, QStringLiteral("Aplicar"));
-    btnCancelar_ = botao(grupo, QStringLiteral("btnCancela") + sufixo_, QStringLiteral("Cancelar"));
+    btnAplicar_ = Widgets::botao(grupo, QStringLiteral("btnAplica") + sufixo_, QStringLiteral("Aplicar"));
+    btnCancelar_ = Widgets::botao(grupo, QStringLiteral("btnCancela") + sufixo_, QStringLiteral("Cancelar"));
     aplicar->addStretch();
     aplicar->addWidget(btnAplicar_);
     aplicar->addWidget(btnCancelar_);

@@ -1,4 +1,5 @@
 #include "TabServicos.h"
+#include "Widgets.h"
 
 #include "DataDigitada.h"
 #include "DateMaskEdit.h"
@@ -35,13 +36,6 @@ std::optional<std::pair<QString, QString>> escolhePeloDialogo(Session& session, 
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.escolhida();
-}
-
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -96,10 +90,10 @@ void TabServicos::buildUi() {
     auto* editorLayout = new QVBoxLayout(grupoServico_);
     editorLayout->addLayout(form);
     auto* editorBotoes = new QHBoxLayout;
-    selecionaEmpresa_ = botao(grupoServico_, QStringLiteral("btnSelEmpServico"),
-                              QStringLiteral("Seleciona Empresa Envolvida"));
-    aplica_ = botao(grupoServico_, QStringLiteral("btnAplicaServico"), QStringLiteral("Aplicar"));
-    cancela_ = botao(grupoServico_, QStringLiteral("btnCancelaServico"), QStringLiteral("Cancelar"));
+    selecionaEmpresa_ = Widgets::botao(grupoServico_, QStringLiteral("btnSelEmpServico"),
+                                       QStringLiteral("Seleciona Empresa Envolvida"));
+    aplica_ = Widgets::botao(grupoServico_, QStringLiteral("btnAplicaServico"), QStringLiteral("Aplicar"));
+    cancela_ = Widgets::botao(grupoServico_, QStringLiteral("btnCancelaServico"), QStringLiteral("Cancelar"));
     editorBotoes->addWidget(selecionaEmpresa_);
     editorBotoes->addStretch();
     editorBotoes->addWidget(aplica_);
@@ -111,9 +105,9 @@ void TabServicos::buildUi() {
     auto* statusLayout = new QHBoxLayout(grupoStatus_);
     descrStatus_ = new QLabel(grupoStatus_);
     descrStatus_->setObjectName(QStringLiteral("lblStatusServico"));
-    suspende_ = botao(grupoStatus_, QStringLiteral("sbSuspServ"), QStringLiteral("Suspender"));
-    ativa_ = botao(grupoStatus_, QStringLiteral("sbAtivServ"), QStringLiteral("(Re-)Ativar"));
-    cancelaStatus_ = botao(grupoStatus_, QStringLiteral("sbCancServ"), QStringLiteral("Cancelar"));
+    suspende_ = Widgets::botao(grupoStatus_, QStringLiteral("sbSuspServ"), QStringLiteral("Suspender"));
+    ativa_ = Widgets::botao(grupoStatus_, QStringLiteral("sbAtivServ"), QStringLiteral("(Re-)Ativar"));
+    cancelaStatus_ = Widgets::botao(grupoStatus_, QStringLiteral("sbCancServ"), QStringLiteral("Cancelar"));
     statusLayout->addWidget(descrStatus_, 1);
     statusLayout->addWidget(suspende_);
     statusLayout->addWidget(ativa_);
@@ -125,9 +119,9 @@ void TabServicos::buildUi() {
     layout->addLayout(meio);
 
     auto* botoes = new QHBoxLayout;
-    inclui_ = botao(this, QStringLiteral("btnIncluiServico"), QStringLiteral("&Incluir"));
-    edita_ = botao(this, QStringLiteral("btnEditaServico"), QStringLiteral("&Editar"));
-    exclui_ = botao(this, QStringLiteral("btnExcluiServico"), QStringLiteral("E&xcluir "));
+    inclui_ = Widgets::botao(this, QStringLiteral("btnIncluiServico"), QStringLiteral("&Incluir"));
+    edita_ = Widgets::botao(this, QStringLiteral("btnEditaServico"), QStringLiteral("&Editar"));
+    exclui_ = Widgets::botao(this, QStringLiteral("btnExcluiServico"), QStringLiteral("E&xcluir "));
     botoes->addWidget(inclui_);
     botoes->addWidget(edita_);
     botoes->addWidget(exclui_);

@@ -1,3 +1,4 @@
 set(REGISTRY_ASSEMBLY_SOURCES
   MontaRegistro.cpp MontaRegistro.h
+  Widgets.cpp Widgets.h
 )

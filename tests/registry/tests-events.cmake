@@ -3,6 +3,7 @@ set(REGISTRY_EVENT_TESTS
   EventosTest.cpp
   EventsFixture.h
   JustificativaTest.cpp
+  RoadOfOneCertificateTest.cpp
 )
 
 # The approval page inside the main window needs the app library, which the registry tests do not link.
