@@ -69,6 +69,7 @@ void AprovaCertificadosPage::recarrega() {
     qryAprovacao_->setHeaderData(1, Qt::Horizontal, QStringLiteral("Número do Certificado"));
     DBGrid24_->setColumnHidden(2, true);
     DBGrid24_->setColumnHidden(3, true);
+    DBGrid24_->resizeColumnToContents(0);
     DBGrid24_->clearSelection();
 }
 

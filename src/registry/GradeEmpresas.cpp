@@ -151,6 +151,8 @@ QTableView* novaGradeEmpresas(QWidget* parent, const QString& objectName, QSqlQu
     QObject::connect(model, &QAbstractItemModel::modelReset, grid, [grid, model, visiveis] {
         for (int c = 0; c < model->columnCount(); ++c)
             grid->setColumnHidden(c, c >= visiveis);
+        // Widths follow the rows on screen (the model fetches the rest as the grid scrolls).
+        grid->resizeColumnsToContents();
     });
     return grid;
 }
