@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "DataDigitada.h"
 #include "DbError.h"
+#include "Empresas.h"
 #include "Formats.h"
 #include "Prompts.h"
 #include "RegistraEvento.h"
@@ -139,18 +140,6 @@ void apagaEm(const QSqlDatabase& db, const QString& table, TipoLinha tipo, const
     Sql::exec(q);
 }
 
-QString nomeDaEmpresa(const QString& tipoPessoa, const QString& razao, const QString& pessoa) {
-    if (tipoPessoa == QLatin1String("2"))
-        return pessoa;
-    return razao.isEmpty() ? QStringLiteral("-") : razao;
-}
-
-QString documentoDaEmpresa(const QString& tipoPessoa, const QString& cgc, const QString& cpf) {
-    if (tipoPessoa == QLatin1String("2"))
-        return cpf.isEmpty() ? QString() : FormataCPF(cpf);
-    return cgc.isEmpty() ? QString() : FormataCNPJ(cgc, true);
-}
-
 const QString CaptionGravacao = QStringLiteral("Erro de gravação");
 const QString CaptionDelecao = QStringLiteral("Erro de deleção");
 const QString CaptionEntrada = QStringLiteral("Erro de entrada de dados");
@@ -158,12 +147,6 @@ const QString ErroGenerico =
     QStringLiteral("Erro genérico de gravação no Banco de Dados !!! As alterações não foram efetuadas.");
 
 } // namespace
-
-QString EmpresaVinculada::exibicao() const {
-    if (!documento.isEmpty())
-        return QStringLiteral("%1 - %2").arg(nome, documento);
-    return QStringLiteral("%1 (%2)").arg(nome, CodigoPais);
-}
 
 namespace LinhasProduto {
 
@@ -327,27 +310,6 @@ QDateTime ultimaInclusao(const QSqlDatabase& db, TipoLinha tipo, const ChaveLinh
     return Eventos::ultimaInclusao(db, tabelaEventos(tipo), chaveDoEvento(tipo, chave));
 }
 
-QList<EmpresaVinculada> empresasVinculadas(const QSqlDatabase& db, const QString& sigla, const QString& num) {
-    QSqlQuery q =
-        Sql::exec(db,
-                  QStringLiteral("SELECT e.CodigoPais, e.IdEmpresa, e.TipoPessoa, e.RazSocialEmp, "
-                                 "e.NomPessoaFisica, e.CGC, e.CPF FROM EMPRESA e "
-                                 "JOIN EMP_CERT ec ON e.CodigoPais = ec.CodigoPais "
-                                 "AND e.IdEmpresa = ec.IdEmpresa "
-                                 "WHERE ec.SiglaCertificador = :Sigla AND ec.NumCertif = :NumC "
-                                 "AND e.TipoPessoa IN ('1', '2') "
-                                 "ORDER BY e.TipoPessoa, e.RazSocialEmp, e.NomPessoaFisica, e.IdEmpresa"),
-                  {{":Sigla", sigla}, {":NumC", num}});
-    QList<EmpresaVinculada> list;
-    while (q.next()) {
-        const QString tipoPessoa = q.value(2).toString();
-        list.append({q.value(0).toString(), q.value(1).toString(), tipoPessoa,
-                     nomeDaEmpresa(tipoPessoa, q.value(3).toString(), q.value(4).toString()),
-                     documentoDaEmpresa(tipoPessoa, q.value(5).toString(), q.value(6).toString())});
-    }
-    return list;
-}
-
 QString exibicaoEmpresa(const QSqlDatabase& db, const QString& codigoPais, const QString& idEmpresa) {
     QSqlQuery q =
         Sql::exec(db,
@@ -358,9 +320,9 @@ QString exibicaoEmpresa(const QSqlDatabase& db, const QString& codigoPais, const
         return {};
     const QString tipoPessoa = q.value(0).toString();
     EmpresaVinculada e{codigoPais, idEmpresa, tipoPessoa,
-                       nomeDaEmpresa(tipoPessoa, q.value(1).toString(), q.value(2).toString()),
-                       documentoDaEmpresa(tipoPessoa, q.value(3).toString(), q.value(4).toString())};
-    return e.exibicao();
+                       nomeEmpresa(tipoPessoa, q.value(1).toString(), q.value(2).toString()),
+                       documentoEmpresa(tipoPessoa, q.value(3).toString(), q.value(4).toString())};
+    return e.texto();
 }
 
 QSqlQuery abreGrade(const QSqlDatabase& db, const QString& sql, Sql::Params params) {

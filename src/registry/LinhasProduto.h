@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EmpresasCertificado.h"
 #include "Eventos.h"
 #include "Produtos.h"
 #include "Sql.h"
@@ -56,17 +57,6 @@ struct LinhaProduto {
     QString CodEANUPC;
 };
 
-// A company linked to the certificate, as the lines' drop-downs offer it: the key travels with the
-// entry, and the CNPJ/CPF beside the name tells apart branches sharing one corporate name.
-struct EmpresaVinculada {
-    QString CodigoPais;
-    QString IdEmpresa;
-    QString TipoPessoa;
-    QString nome;
-    QString documento; // punctuated CNPJ or CPF; empty for a foreign company
-    QString exibicao() const;
-};
-
 // Rows of the product lines and what hangs off them. Every function throws DbError on failure and
 // runs inside the caller's transaction.
 namespace LinhasProduto {
@@ -94,8 +84,6 @@ bool existe(const QSqlDatabase& db, TipoLinha tipo, const ChaveLinha& chave,
 // DthUltAtualiz of the line's newest INC event; invalid when there is none.
 QDateTime ultimaInclusao(const QSqlDatabase& db, TipoLinha tipo, const ChaveLinha& chave);
 
-// The companies of the certificate (natural and legal persons), by kind and name.
-QList<EmpresaVinculada> empresasVinculadas(const QSqlDatabase& db, const QString& sigla, const QString& num);
 // The display of one company ("" when unknown).
 QString exibicaoEmpresa(const QSqlDatabase& db, const QString& codigoPais, const QString& idEmpresa);
 

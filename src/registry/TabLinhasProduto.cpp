@@ -298,7 +298,7 @@ void TabLinhasProduto::modoEdicao(bool edicao) {
 void TabLinhasProduto::preencheEmpresas(const std::optional<std::pair<QString, QString>>& escolhida) {
     cmbEmpresa_->clear();
     try {
-        empresas_ = LinhasProduto::empresasVinculadas(dm_.database(), dm_.siglaAberta(), dm_.numAberto());
+        empresas_ = EmpresasCertificado::vinculadas(dm_.database(), dm_.siglaAberta(), dm_.numAberto());
     } catch (const DbError& e) {
         empresas_.clear();
         dm_.session().prompts().error(e.message());
@@ -306,7 +306,7 @@ void TabLinhasProduto::preencheEmpresas(const std::optional<std::pair<QString, Q
     int escolher = -1;
     for (int i = 0; i < empresas_.size(); ++i) {
         const EmpresaVinculada& e = empresas_[i];
-        cmbEmpresa_->addItem(e.exibicao(), QVariantList{e.CodigoPais, e.IdEmpresa});
+        cmbEmpresa_->addItem(e.texto(), QVariantList{e.CodigoPais, e.IdEmpresa});
         if (escolhida && e.CodigoPais == escolhida->first && e.IdEmpresa == escolhida->second)
             escolher = i;
     }

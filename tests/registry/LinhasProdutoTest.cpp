@@ -387,7 +387,7 @@ TEST_F(LinhasProdutoTest, GravacaoQueFalhaNuncaESilenciosa) {
         linhas.linha().chave.Numero = "N1";
         linhas.linha().QuantLote = "1";
         DadosEditor editor;
-        editor.empresa = LinhasProduto::empresasVinculadas(db, "OCC1", "C-1").first();
+        editor.empresa = EmpresasCertificado::vinculadas(db, "OCC1", "C-1").first();
         editor.dataEntrada = "10/02/2015";
         editor.dataFabricacao = "01/02/2015";
         editor.dataValidade = "01/02/2016";
@@ -426,7 +426,7 @@ TEST_F(LinhasProdutoTest, ValidacaoDaLinhaPorTipo) {
             tipo.linhas().escolheProduto({caso.marca, "M1", 0, {}});
         DadosEditor editor;
         if (caso.empresa)
-            editor.empresa = LinhasProduto::empresasVinculadas(db, "OCC1", "C-1").first();
+            editor.empresa = EmpresasCertificado::vinculadas(db, "OCC1", "C-1").first();
         editor.dataEntrada = caso.data.isEmpty() ? QStringLiteral("  /  /    ") : caso.data;
         EXPECT_EQ(tipo.ValidaTipo(editor), caso.mensagem);
     }
@@ -519,7 +519,7 @@ TEST_F(LinhasProdutoTest, CompletoSegueCadaOperacao) {
         linhas.linha().chave.Numero = "N1";
         linhas.linha().QuantLote = "1";
         DadosEditor editor;
-        editor.empresa = LinhasProduto::empresasVinculadas(db, "OCC1", num).first();
+        editor.empresa = EmpresasCertificado::vinculadas(db, "OCC1", num).first();
         editor.dataEntrada = "10/02/2015";
         editor.dataFabricacao = "01/02/2015";
         editor.dataValidade = "01/02/2016";
