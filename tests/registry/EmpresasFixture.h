@@ -4,15 +4,10 @@
 #include "SampleReference.h"
 #include "TDMCertif.h"
 
+#include "PrintQString.h"
 #include <QComboBox>
 #include <memory>
 #include <optional>
-#include <ostream>
-
-// Failure messages show texts, not their bytes.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // The register over the sample reference data, with a justification answered from a plan:
 // each entry is the text to type, or nothing to cancel.

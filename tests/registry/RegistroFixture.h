@@ -9,18 +9,10 @@
 #include "TDMCertif.h"
 #include "TestHome.h"
 
+#include "PrintQString.h"
 #include <QSqlError>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
-#include <ostream>
-
-// QString in failure messages.
-inline std::ostream& operator<<(std::ostream& os, const QString& text) {
-    return os << text.toStdString();
-}
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // A fresh database with the sample reference data, the certifier "OCC1" configured, the user "maria"
 // logged in, a clock standing at 25/11/2015 14:03:59 and a data module whose justification asker
