@@ -30,3 +30,26 @@ TEST(SampleReference, LoadsWithTheAccreditationsOfTheGivenAcronym) {
         classes << q.value(0).toInt();
     EXPECT_EQ(classes, (QList<int>{110, 110, 200}));
 }
+
+TEST(Sql, QuotedDoublesSingleQuotesSoATypedTextStaysOneValue) {
+    EXPECT_EQ(Sql::quoted("ABC'1"), "'ABC''1'");
+    EXPECT_EQ(Sql::quoted(""), "''");
+    TestHome home;
+    QSqlDatabase db = home.openDatabase();
+    Sql::execute(db, "INSERT INTO CONFIG_LOCAL (SiglaCertificador) VALUES (:s)", {{":s", "O'K"}});
+    const QString hostile = "x' OR '1'='1";
+    EXPECT_FALSE(
+        Sql::scalar(db, "SELECT 1 FROM CONFIG_LOCAL WHERE SiglaCertificador = " + Sql::quoted(hostile))
+            .isValid());
+    EXPECT_TRUE(Sql::scalar(db, "SELECT 1 FROM CONFIG_LOCAL WHERE SiglaCertificador = " + Sql::quoted("O'K"))
+                    .isValid());
+}
+
+TEST(Sql, AParameterTheStatementDoesNotCarryIsRefused) {
+    TestHome home;
+    QSqlDatabase db = home.openDatabase();
+    // Qt would silently bind nothing for a name without its colon or one the statement lacks.
+    EXPECT_THROW(Sql::scalar(db, "SELECT :a", {{"a", 1}}), DbError);
+    EXPECT_THROW(Sql::scalar(db, "SELECT :a", {{":b", 1}}), DbError);
+    EXPECT_EQ(Sql::scalar(db, "SELECT :a", {{":a", 7}}).toInt(), 7);
+}
