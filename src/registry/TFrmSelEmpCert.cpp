@@ -1,4 +1,5 @@
 #include "TFrmSelEmpCert.h"
+#include "Widgets.h"
 
 #include "DbError.h"
 #include "Formats.h"
@@ -80,18 +81,9 @@ void TFrmSelEmpCert::buildUi() {
     grid_ = novaGrade(this, QStringLiteral("dbgEmpresas"), model_);
     layout->addWidget(grid_, 1);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("btnOk"));
-    auto* cancela = new QPushButton(QStringLiteral("Cancela"), this);
-    cancela->setObjectName(QStringLiteral("btnCancela"));
-    botoes->addWidget(ok);
-    botoes->addWidget(cancela);
-    layout->addLayout(botoes);
+    const auto [ok, cancela] = Widgets::botoesOkCancela(this, layout);
 
-    for (auto* b : {btnFiltra, ok, cancela})
-        b->setAutoDefault(false);
+    btnFiltra->setAutoDefault(false);
     connect(btnFiltra, &QPushButton::clicked, this, &TFrmSelEmpCert::filtra);
     connect(ok, &QPushButton::clicked, this, &TFrmSelEmpCert::ok);
     connect(cancela, &QPushButton::clicked, this, [this] {

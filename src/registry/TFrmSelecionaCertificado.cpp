@@ -1,4 +1,5 @@
 #include "TFrmSelecionaCertificado.h"
+#include "Widgets.h"
 
 #include "DbError.h"
 #include "Prompts.h"
@@ -156,17 +157,8 @@ void TFrmSelecionaCertificado::buildUi() {
     layout->addWidget(grid_, 1);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TFrmSelecionaCertificado::ordena);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("BitBtn86"));
-    ok->setAutoDefault(false);
-    auto* cancela = new QPushButton(QStringLiteral("Cancela"), this);
-    cancela->setObjectName(QStringLiteral("BitBtn87"));
-    cancela->setAutoDefault(false);
-    botoes->addWidget(ok);
-    botoes->addWidget(cancela);
-    layout->addLayout(botoes);
+    const auto [ok, cancela] =
+        Widgets::botoesOkCancela(this, layout, QStringLiteral("BitBtn86"), QStringLiteral("BitBtn87"));
 
     for (auto* b : {btnSelecionaEmpresa, btnDetalheEmpresa_, btnSelecionaProduto, btnFiltra, btnLimpa})
         b->setAutoDefault(false);

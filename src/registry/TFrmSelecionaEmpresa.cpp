@@ -1,4 +1,5 @@
 #include "TFrmSelecionaEmpresa.h"
+#include "Widgets.h"
 
 #include "DbError.h"
 #include "Formats.h"
@@ -143,17 +144,9 @@ void TFrmSelecionaEmpresa::buildUi() {
     layout->addWidget(grid_, 1);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TFrmSelecionaEmpresa::ordena);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("btnOk"));
-    auto* cancela = new QPushButton(QStringLiteral("Cancela"), this);
-    cancela->setObjectName(QStringLiteral("btnCancela"));
-    botoes->addWidget(ok);
-    botoes->addWidget(cancela);
-    layout->addLayout(botoes);
+    const auto [ok, cancela] = Widgets::botoesOkCancela(this, layout);
 
-    for (auto* b : {btnFiltra, btnNova_, ok, cancela})
+    for (auto* b : {btnFiltra, btnNova_})
         b->setAutoDefault(false);
     connect(rbFisica_, &QRadioButton::toggled, this, &TFrmSelecionaEmpresa::tipoMudou);
     connect(btnFiltra, &QPushButton::clicked, this, &TFrmSelecionaEmpresa::filtra);

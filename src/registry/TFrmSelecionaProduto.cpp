@@ -1,4 +1,5 @@
 #include "TFrmSelecionaProduto.h"
+#include "Widgets.h"
 
 #include "DbError.h"
 #include "Prompts.h"
@@ -89,17 +90,9 @@ void TFrmSelecionaProduto::buildUi() {
     layout->addWidget(grid_, 1);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TFrmSelecionaProduto::ordena);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("btnOk"));
-    auto* cancela = new QPushButton(QStringLiteral("Cancela"), this);
-    cancela->setObjectName(QStringLiteral("btnCancela"));
-    botoes->addWidget(ok);
-    botoes->addWidget(cancela);
-    layout->addLayout(botoes);
+    const auto [ok, cancela] = Widgets::botoesOkCancela(this, layout);
 
-    for (auto* b : {btnFiltra, btnNovo_, ok, cancela})
+    for (auto* b : {btnFiltra, btnNovo_})
         b->setAutoDefault(false);
     connect(btnFiltra, &QPushButton::clicked, this, &TFrmSelecionaProduto::filtra);
     connect(btnNovo_, &QPushButton::clicked, this, &TFrmSelecionaProduto::novo);

@@ -1,6 +1,6 @@
 #include "Widgets.h"
 
-#include <QLayout>
+#include <QBoxLayout>
 #include <QPushButton>
 
 namespace Widgets {
@@ -12,6 +12,16 @@ QPushButton* botao(QWidget* parent, const QString& name, const QString& text, QL
     if (layout)
         layout->addWidget(button);
     return button;
+}
+
+OkCancela botoesOkCancela(QWidget* parent, QBoxLayout* layout, const QString& okName,
+                          const QString& cancelaName) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    OkCancela buttons{botao(parent, okName, QStringLiteral("Ok"), row),
+                      botao(parent, cancelaName, QStringLiteral("Cancela"), row)};
+    layout->addLayout(row);
+    return buttons;
 }
 
 } // namespace Widgets

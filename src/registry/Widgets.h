@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QBoxLayout;
 class QLayout;
 class QPushButton;
 class QWidget;
@@ -11,5 +12,14 @@ namespace Widgets {
 
 // A named button that is never the dialog's default; added to the layout when one is given.
 QPushButton* botao(QWidget* parent, const QString& name, const QString& text, QLayout* layout = nullptr);
+
+// "Ok" and "Cancela" aligned right at the foot of a dialog.
+struct OkCancela {
+    QPushButton* ok;
+    QPushButton* cancela;
+};
+OkCancela botoesOkCancela(QWidget* parent, QBoxLayout* layout,
+                          const QString& okName = QStringLiteral("btnOk"),
+                          const QString& cancelaName = QStringLiteral("btnCancela"));
 
 } // namespace Widgets
