@@ -1,5 +1,7 @@
 #include "CamposCertificado.h"
 
+#include "Widgets.h"
+
 #include "DateMaskEdit.h"
 
 #include <QComboBox>
@@ -9,13 +11,6 @@
 #include <QSignalBlocker>
 
 namespace {
-
-QLineEdit* lineEdit(const QString& name, int maxLength, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setMaxLength(maxLength);
-    return edit;
-}
 
 void selectId(QComboBox* combo, const QVariant& id) {
     combo->setCurrentIndex(id.isValid() ? combo->findData(id) : -1);
@@ -27,9 +22,9 @@ CamposCertificado::CamposCertificado(const NomesCamposCertificado& nomes, QWidge
     auto* form = new QFormLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
 
-    sigla_ = lineEdit(nomes.sigla, 8, this);
+    sigla_ = Widgets::campo(this, nomes.sigla, 8);
     sigla_->setReadOnly(true);
-    numero_ = lineEdit(nomes.numero, 30, this);
+    numero_ = Widgets::campo(this, nomes.numero, 30);
     classeCertif_ = new QComboBox(this);
     classeCertif_->setObjectName(nomes.classeCertif);
     classeProd_ = new QComboBox(this);
@@ -38,11 +33,11 @@ CamposCertificado::CamposCertificado(const NomesCamposCertificado& nomes, QWidge
     emissao_->setObjectName(nomes.emissao);
     validade_ = new DateMaskEdit(this);
     validade_->setObjectName(nomes.validade);
-    laboratorio_ = lineEdit(nomes.laboratorio, 255, this);
-    relatorio_ = lineEdit(nomes.relatorio, 255, this);
+    laboratorio_ = Widgets::campo(this, nomes.laboratorio, 255);
+    relatorio_ = Widgets::campo(this, nomes.relatorio, 255);
     signatarios_ = new QComboBox(this);
     signatarios_->setObjectName(nomes.signatarios);
-    observacoes_ = lineEdit(nomes.observacoes, 255, this);
+    observacoes_ = Widgets::campo(this, nomes.observacoes, 255);
 
     lbNumero_ = new QLabel(QStringLiteral("&Número do Certificado"), this);
     lbNumero_->setObjectName(nomes.lbNumero);

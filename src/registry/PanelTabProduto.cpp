@@ -24,23 +24,6 @@
 
 namespace {
 
-QLineEdit* campo(QWidget* parent, const QString& name, int maximo) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setMaxLength(maximo);
-    return edit;
-}
-
-QHBoxLayout* comContador(QLineEdit* edit, const QString& counterName) {
-    auto* row = new QHBoxLayout;
-    auto* contador = new QLabel(edit->parentWidget());
-    contador->setObjectName(counterName);
-    ligaCampoProduto(edit, contador);
-    row->addWidget(edit, 1);
-    row->addWidget(contador);
-    return row;
-}
-
 // Labels of the key fields: black when editable, maroon when the product's key is locked.
 void marcaBloqueio(QLabel* label, bool bloqueado) {
     label->setStyleSheet(bloqueado ? QStringLiteral("color: maroon") : QStringLiteral("color: black"));
@@ -67,18 +50,19 @@ PanelTabProduto::PanelTabProduto(Session& session, QWidget* parent)
     campos_ = new QGroupBox(this);
     campos_->setObjectName(QStringLiteral("grpCamposProduto"));
     auto* form = new QFormLayout(campos_);
-    edtMarca_ = campo(campos_, QStringLiteral("edtMarca"), Produtos::TamanhoMaximoTexto);
-    edtModelo_ = campo(campos_, QStringLiteral("edtModelo"), Produtos::TamanhoMaximoTexto);
-    edtEANUPC_ = campo(campos_, QStringLiteral("edtEANUPC"), 128);
-    edtDescricao_ = campo(campos_, QStringLiteral("edtDescricao"), Produtos::TamanhoMaximoTexto);
+    edtMarca_ = Widgets::campo(campos_, QStringLiteral("edtMarca"), Produtos::TamanhoMaximoTexto);
+    edtModelo_ = Widgets::campo(campos_, QStringLiteral("edtModelo"), Produtos::TamanhoMaximoTexto);
+    edtEANUPC_ = Widgets::campo(campos_, QStringLiteral("edtEANUPC"), 128);
+    edtDescricao_ = Widgets::campo(campos_, QStringLiteral("edtDescricao"), Produtos::TamanhoMaximoTexto);
     chkImportado_ = new QCheckBox(QStringLiteral("Produto Importado ?"), campos_);
     chkImportado_->setObjectName(QStringLiteral("chkImportado"));
     lblMarca_ = new QLabel(QStringLiteral("Marca"), campos_);
     lblModelo_ = new QLabel(QStringLiteral("Modelo"), campos_);
-    form->addRow(lblMarca_, comContador(edtMarca_, QStringLiteral("lblTamMarca")));
-    form->addRow(lblModelo_, comContador(edtModelo_, QStringLiteral("lblTamModelo")));
+    form->addRow(lblMarca_, campoProdutoComContador(edtMarca_, QStringLiteral("lblTamMarca")));
+    form->addRow(lblModelo_, campoProdutoComContador(edtModelo_, QStringLiteral("lblTamModelo")));
     form->addRow(QStringLiteral("EAN/UPC"), edtEANUPC_);
-    form->addRow(QStringLiteral("Descrição"), comContador(edtDescricao_, QStringLiteral("lblTamDescricao")));
+    form->addRow(QStringLiteral("Descrição"),
+                 campoProdutoComContador(edtDescricao_, QStringLiteral("lblTamDescricao")));
     form->addRow(chkImportado_);
     auto* okRow = new QHBoxLayout;
     btnOk_ = Widgets::botao(campos_, QStringLiteral("btnOkProduto"), QStringLiteral("Ok"));

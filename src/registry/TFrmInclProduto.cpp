@@ -1,5 +1,7 @@
 #include "TFrmInclProduto.h"
 
+#include "Widgets.h"
+
 #include "Session.h"
 
 #include <QCheckBox>
@@ -33,17 +35,7 @@ void ligaCampoProduto(QLineEdit* edit, QLabel* contador) {
     });
 }
 
-namespace {
-
-QLineEdit* campo(QWidget* parent, const QString& name, int maximo) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setMaxLength(maximo);
-    return edit;
-}
-
-// A field with its length counter beside it.
-QHBoxLayout* comContador(QLineEdit* edit, const QString& counterName) {
+QHBoxLayout* campoProdutoComContador(QLineEdit* edit, const QString& counterName) {
     auto* row = new QHBoxLayout;
     auto* contador = new QLabel(edit->parentWidget());
     contador->setObjectName(counterName);
@@ -53,7 +45,7 @@ QHBoxLayout* comContador(QLineEdit* edit, const QString& counterName) {
     return row;
 }
 
-} // namespace
+namespace {} // namespace
 
 TFrmInclProduto::TFrmInclProduto(Session& session, QWidget* parent) : QDialog(parent), tabela_(session) {
     setObjectName(QStringLiteral("FrmInclProduto"));
@@ -62,16 +54,18 @@ TFrmInclProduto::TFrmInclProduto(Session& session, QWidget* parent) : QDialog(pa
     auto* layout = new QVBoxLayout(this);
     auto* grupo = new QGroupBox(QStringLiteral("Inclusão de Produto Novo"), this);
     auto* form = new QFormLayout(grupo);
-    edtMarca_ = campo(grupo, QStringLiteral("edtMarca"), Produtos::TamanhoMaximoTexto);
-    edtModelo_ = campo(grupo, QStringLiteral("edtModelo"), Produtos::TamanhoMaximoTexto);
-    edtEANUPC_ = campo(grupo, QStringLiteral("edtEANUPC"), 128);
-    edtDescricao_ = campo(grupo, QStringLiteral("edtDescricao"), Produtos::TamanhoMaximoTexto);
+    edtMarca_ = Widgets::campo(grupo, QStringLiteral("edtMarca"), Produtos::TamanhoMaximoTexto);
+    edtModelo_ = Widgets::campo(grupo, QStringLiteral("edtModelo"), Produtos::TamanhoMaximoTexto);
+    edtEANUPC_ = Widgets::campo(grupo, QStringLiteral("edtEANUPC"), 128);
+    edtDescricao_ = Widgets::campo(grupo, QStringLiteral("edtDescricao"), Produtos::TamanhoMaximoTexto);
     chkImportado_ = new QCheckBox(QStringLiteral("Produto Importado ?"), grupo);
     chkImportado_->setObjectName(QStringLiteral("chkImportado"));
-    form->addRow(QStringLiteral("Marca"), comContador(edtMarca_, QStringLiteral("lblTamMarca")));
-    form->addRow(QStringLiteral("Modelo"), comContador(edtModelo_, QStringLiteral("lblTamModelo")));
+    form->addRow(QStringLiteral("Marca"), campoProdutoComContador(edtMarca_, QStringLiteral("lblTamMarca")));
+    form->addRow(QStringLiteral("Modelo"),
+                 campoProdutoComContador(edtModelo_, QStringLiteral("lblTamModelo")));
     form->addRow(QStringLiteral("EAN/UPC"), edtEANUPC_);
-    form->addRow(QStringLiteral("Descrição"), comContador(edtDescricao_, QStringLiteral("lblTamDescricao")));
+    form->addRow(QStringLiteral("Descrição"),
+                 campoProdutoComContador(edtDescricao_, QStringLiteral("lblTamDescricao")));
     form->addRow(chkImportado_);
     layout->addWidget(grupo);
 

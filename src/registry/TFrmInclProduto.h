@@ -7,6 +7,7 @@
 #include <optional>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class Session;
@@ -15,6 +16,8 @@ class Session;
 // user types, a label beside the field shows the length in parentheses (hidden while empty), and
 // the text is trimmed when the field is left.
 void ligaCampoProduto(QLineEdit* edit, QLabel* contador);
+// The edit with its length counter (named counterName) beside it, linked as above.
+QHBoxLayout* campoProdutoComContador(QLineEdit* edit, const QString& counterName);
 
 // "Inclusao de Produto": a new product, from "Novo..." of the product selection.
 class TFrmInclProduto : public QDialog {

@@ -1,6 +1,7 @@
 #include "Widgets.h"
 
 #include <QBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace Widgets {
@@ -12,6 +13,13 @@ QPushButton* botao(QWidget* parent, const QString& name, const QString& text, QL
     if (layout)
         layout->addWidget(button);
     return button;
+}
+
+QLineEdit* campo(QWidget* parent, const QString& name, int maxLength) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setMaxLength(maxLength);
+    return edit;
 }
 
 OkCancela botoesOkCancela(QWidget* parent, QBoxLayout* layout, const QString& okName,

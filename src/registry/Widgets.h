@@ -4,6 +4,7 @@
 
 class QBoxLayout;
 class QLayout;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -12,6 +13,9 @@ namespace Widgets {
 
 // A named button that is never the dialog's default; added to the layout when one is given.
 QPushButton* botao(QWidget* parent, const QString& name, const QString& text, QLayout* layout = nullptr);
+
+// A named line edit that takes at most maxLength characters (the column's size).
+QLineEdit* campo(QWidget* parent, const QString& name, int maxLength);
 
 // "Ok" and "Cancela" aligned right at the foot of a dialog.
 struct OkCancela {
