@@ -120,7 +120,7 @@ void atualiza(const QSqlDatabase& db, const EmpresaCertificado& row) {
          {":entrada", Sql::dateTimeOrNull(row.DthEntEmpresa)},
          {":dthStatus", Sql::dateTimeOrNull(row.DthStatusEmpresa)}});
     if (changed != 1)
-        throw DbError(QStringLiteral("The company link being edited no longer exists."));
+        throw DbError(QStringLiteral("A empresa do certificado que estava sendo editada não existe mais."));
 }
 
 void apaga(const QSqlDatabase& db, const QString& sigla, const QString& numCertif, const QString& codigoPais,
