@@ -4,12 +4,10 @@
 #include "Paths.h"
 #include "Prompts.h"
 
-#include <QCursor>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -19,24 +17,6 @@ const char* const zipNotFound = "O arquivo Zip.exe não foi encontrado.";
 const char* const unzipNotFound = "O arquivo UnZip.exe não foi encontrado.";
 const char* const packFailed = "Ocorreu um erro na criação do arquivo.";
 const char* const unpackFailed = "Ocorreu um erro na extração do arquivo.";
-
-// The hourglass while an archiver runs.
-class WaitCursor {
-public:
-    WaitCursor() : active_(qGuiApp != nullptr) {
-        if (active_)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor() {
-        if (active_)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    bool active_;
-};
 
 QString absoluteFromBase(const QString& path) {
     return QFileInfo(path).isAbsolute() ? QDir::cleanPath(path)
@@ -189,7 +169,6 @@ bool unpack(const QString& unzip, const QString& archive, const QString& destina
 } // namespace
 
 bool ExecutaEAguarda(const QString& program, const QStringList& arguments, ExternalPrograms::Result* result) {
-    WaitCursor wait;
     const ExternalPrograms::Result run = ExternalPrograms::runAndWait(program, arguments);
     if (result)
         *result = run;
@@ -209,7 +188,7 @@ bool isSafeArchiveEntry(const QString& entry) {
 }
 
 bool CompactaArquivos(Prompts& prompts, const QStringList& files, const QString& archive) {
-    WaitCursor wait;
+    BusyScope busy(prompts);
     // The archiver is looked for before anything is touched, so a missing one destroys nothing.
     const QString zip = ExternalPrograms::find(QStringLiteral("zip"));
     if (zip.isEmpty()) {
@@ -226,7 +205,7 @@ bool CompactaArquivos(Prompts& prompts, const QStringList& files, const QString&
 }
 
 bool DescompactaArquivo(Prompts& prompts, const QString& archive, const QString& directory) {
-    WaitCursor wait;
+    BusyScope busy(prompts);
     const QString unzip = ExternalPrograms::find(QStringLiteral("unzip"));
     if (unzip.isEmpty()) {
         prompts.error(QString::fromUtf8(unzipNotFound));

@@ -2,9 +2,6 @@
 
 #include "Clock.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 QString DataAAAAMMDD(const QDate& date) {
     return date.toString(QStringLiteral("yyyyMMdd"));
 }
@@ -15,11 +12,6 @@ QString DataAAAAMMDD(const Clock& clock) {
 
 int CentroVertical(int windowHeight, int screenHeight) {
     return (screenHeight - windowHeight) / 2;
-}
-
-int CentroVertical(int windowHeight) {
-    const QScreen* screen = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
-    return CentroVertical(windowHeight, screen ? screen->geometry().height() : 0);
 }
 
 QString TaxaTransferencia(qint64 bytes, const QTime& start, const QTime& end) {

@@ -10,8 +10,7 @@ class Clock;
 QString DataAAAAMMDD(const Clock& clock);
 QString DataAAAAMMDD(const QDate& date);
 
-// The top coordinate that centres a window of the given height vertically on the primary screen.
-int CentroVertical(int windowHeight);
+// The top coordinate that centres a window of the given height vertically on a screen of the given height.
 int CentroVertical(int windowHeight, int screenHeight);
 
 // Transfer rate text: bytes per second, at least 5 characters, 2 decimals with a point, right

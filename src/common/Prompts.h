@@ -29,6 +29,10 @@ public:
     virtual QString chooseSaveFile(const QString& caption, const QString& startDirectory,
                                    const QString& filter) = 0;
 
+    // The hourglass while the program waits for something (an archiver, a server); nested calls
+    // are balanced by the caller. Without a screen there is nothing to show.
+    virtual void setBusy(bool /*busy*/) {}
+
     void information(const QString& text, const QString& caption = {}) {
         show(PromptKind::Information, caption, text);
     }
@@ -45,4 +49,16 @@ public:
     bool okCancel(const QString& text, const QString& caption = {}) {
         return show(PromptKind::OkCancel, caption, text) == PromptAnswer::Ok;
     }
+};
+
+// Shows the hourglass for the lifetime of the object.
+class BusyScope {
+public:
+    explicit BusyScope(Prompts& prompts) : prompts_(prompts) { prompts_.setBusy(true); }
+    ~BusyScope() { prompts_.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    Prompts& prompts_;
 };

@@ -10,7 +10,6 @@
 #include "Session.h"
 #include "Sql.h"
 #include "TDMCertif.h"
-#include "TFrmSelecionaProduto.h"
 #include "Transaction.h"
 
 #include <QSqlQuery>

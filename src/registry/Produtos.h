@@ -10,6 +10,13 @@
 
 class Session;
 
+struct ProdutoEscolhido {
+    QString MarcaProd;
+    QString ModeloProd;
+    int Importado = 0;
+    QString CodEANUPC;
+};
+
 // The key of a product, shared by every certificate line that names it.
 struct ChaveProduto {
     QString MarcaProd;

@@ -1,11 +1,9 @@
-#include <QApplication>
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
-// Widgets need an application object; tests run on the offscreen platform unless told otherwise.
+// Logic tests run without widgets: a core application gives them events, timers and processes.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

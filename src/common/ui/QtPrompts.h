@@ -16,6 +16,7 @@ public:
                            const QString& filter) override;
     QString chooseSaveFile(const QString& caption, const QString& startDirectory,
                            const QString& filter) override;
+    void setBusy(bool busy) override;
 
 private:
     QWidget* parent_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Produtos.h"
 #include "SelectionQueries.h"
 
 #include <QDialog>
@@ -14,13 +15,6 @@ class QPushButton;
 class QTableView;
 class ModeloSelecao;
 class Session;
-
-struct ProdutoEscolhido {
-    QString MarcaProd;
-    QString ModeloProd;
-    int Importado = 0;
-    QString CodEANUPC;
-};
 
 // "Seleciona Produto": finds products by brand, model, EAN/UPC code and imported flag.
 class TFrmSelecionaProduto : public QDialog {

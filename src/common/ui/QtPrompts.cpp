@@ -87,3 +87,10 @@ QString QtPrompts::chooseSaveFile(const QString& caption, const QString& startDi
                                   const QString& filter) {
     return QFileDialog::getSaveFileName(parent_, caption, startDirectory, filter);
 }
+
+void QtPrompts::setBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}

@@ -1,4 +1,0 @@
-set(REGISTRY_ASSEMBLY_SOURCES
-  MontaRegistro.cpp MontaRegistro.h
-  Widgets.cpp Widgets.h
-)

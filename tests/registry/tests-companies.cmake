@@ -1,5 +1,0 @@
-set(REGISTRY_COMPANY_TESTS
-  EmpresasCertificadoTest.cpp
-  EmpresasFixture.h
-  EmpresasTest.cpp
-)

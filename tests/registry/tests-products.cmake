@@ -1,5 +1,0 @@
-set(REGISTRY_PRODUCT_TESTS
-  LinhasProdutoTest.cpp
-  ProdutosFixture.h
-  ProdutosTest.cpp
-)

@@ -1,5 +1,0 @@
-set(REGISTRY_SERVICE_TESTS
-  ServicesFixture.h
-  ServicosTest.cpp
-  SignatariosTest.cpp
-)
