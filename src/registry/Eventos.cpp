@@ -135,8 +135,11 @@ const EventTableInfo& eventTableInfo(EventTable table) {
 
 namespace Eventos {
 
-int ProximoSeqEvento(const QSqlDatabase& db, EventTable table) {
-    return EventSequence::next(db, info(table).name);
+int ProximoSeqEvento(const QSqlDatabase& db, EventTable table, const QVariantList& key) {
+    const EventTableInfo& t = info(table);
+    checkKey(t, key);
+    return EventSequence::next(db, t.name, key.value(t.keyColumns.indexOf(Sigla)).toString(),
+                               key.value(t.keyColumns.indexOf(Num)).toString());
 }
 
 int insere(const QSqlDatabase& db, EventTable table, const EventRow& row) {
@@ -160,7 +163,7 @@ int insere(const QSqlDatabase& db, EventTable table, const EventRow& row) {
            << QStringLiteral(":historicosis") << QStringLiteral(":status") << QStringLiteral(":dthstatus")
            << QStringLiteral(":dthultatualiz") << QStringLiteral(":usuresp");
 
-    const int seq = ProximoSeqEvento(db, table);
+    const int seq = ProximoSeqEvento(db, table, row.key);
     QSqlQuery query = Sql::prepare(
         db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                 .arg(t.name, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))));

@@ -51,8 +51,10 @@ struct EventRow {
 // back and says why: an event is never silently missing.
 namespace Eventos {
 
-// One more than the largest SeqEvento of the whole table (1 for an empty one).
-int ProximoSeqEvento(const QSqlDatabase& db, EventTable table);
+// The SeqEvento of a new event of the item `key` (values of EventTableInfo::keyColumns): one more
+// than the largest of the whole table (1 for an empty one); past the 16-bit ceiling, numbered
+// within the item's certificate (see EventSequence::next).
+int ProximoSeqEvento(const QSqlDatabase& db, EventTable table, const QVariantList& key);
 
 // Inserts the event with the next SeqEvento and returns that number.
 int insere(const QSqlDatabase& db, EventTable table, const EventRow& row);

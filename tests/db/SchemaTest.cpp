@@ -720,47 +720,79 @@ class EventSequenceTest : public Schema {};
 
 TEST_F(EventSequenceTest, EmptyTableStartsAtOne) {
     for (const QString& table : EventSequence::eventTables())
-        EXPECT_EQ(EventSequence::next(db, table), 1) << table.toStdString();
+        EXPECT_EQ(EventSequence::next(db, table, "OCC", "C1"), 1) << table.toStdString();
 }
 
 TEST_F(EventSequenceTest, EventsOfDifferentCertificatesGetConsecutiveNumbers) {
     certificate("C1", false);
     certificate("C2", false);
-    const int first = EventSequence::next(db, "STATUS_C");
+    const int first = EventSequence::next(db, "STATUS_C", "OCC", "C1");
     event("STATUS_C", "C1", first);
-    const int second = EventSequence::next(db, "Status_c");
+    const int second = EventSequence::next(db, "Status_c", "OCC", "C2");
     event("STATUS_C", "C2", second);
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 2);
-    EXPECT_EQ(EventSequence::next(db, "STATUS_C"), 3);
+    EXPECT_EQ(EventSequence::next(db, "STATUS_C", "OCC", "C1"), 3);
     // Each table counts for itself.
-    EXPECT_EQ(EventSequence::next(db, "STATUS_T"), 1);
+    EXPECT_EQ(EventSequence::next(db, "STATUS_T", "OCC", "C1"), 1);
 }
 
 TEST_F(EventSequenceTest, TakesTheHighestNumberNotTheCount) {
     event("STATUS_C", "C1", 40);
     event("STATUS_C", "C2", 7);
-    EXPECT_EQ(EventSequence::next(db, "STATUS_C"), 41);
+    EXPECT_EQ(EventSequence::next(db, "STATUS_C", "OCC", "C2"), 41);
+    event("STATUS_C", "C2", 32766);
+    EXPECT_EQ(EventSequence::next(db, "STATUS_C", "OCC", "C1"), 32767);
 }
 
-TEST_F(EventSequenceTest, RefusesToGoBeyondTheSixteenBitLimit) {
-    event("STATUS_C", "C1", 32766);
-    EXPECT_EQ(EventSequence::next(db, "STATUS_C"), 32767);
-    event("STATUS_C", "C2", 32767);
+// Past the table's ceiling a certificate numbers its own events: one more than its highest, then
+// the first number it does not use.
+struct PastCeilingCase {
+    const char* name;
+    std::vector<int> numbersOfC1; // the table's 32767 belongs to another certificate unless listed
+    int expected;
+};
+
+class EventSequencePastCeiling : public Schema, public ::testing::WithParamInterface<PastCeilingCase> {};
+
+TEST_P(EventSequencePastCeiling, NumbersWithinTheCertificate) {
+    event("STATUS_C", "OUTRO", 32767);
+    for (int n : GetParam().numbersOfC1)
+        event("STATUS_C", "C1", n);
+    EXPECT_EQ(EventSequence::next(db, "STATUS_C", "OCC", "C1"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EventSequencePastCeiling,
+                         ::testing::Values(PastCeilingCase{"NewCertificateStartsAtOne", {}, 1},
+                                           PastCeilingCase{"OneMoreThanItsHighest", {5, 40, 12}, 41},
+                                           PastCeilingCase{"ItsHighestJustBelowTheCeiling", {32766}, 32767},
+                                           PastCeilingCase{
+                                               "HoldsTheCeilingTakesTheFirstGap", {1, 2, 4, 32767}, 3},
+                                           PastCeilingCase{"HoldsTheCeilingWithoutOne", {2, 3, 32767}, 1},
+                                           PastCeilingCase{"IgnoresNumbersBelowOne", {-4, 0, 1, 32767}, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EventSequenceTest, RefusesOnlyACertificateThatUsedEveryNumber) {
+    Sql::exec(db, "WITH RECURSIVE n(v) AS (SELECT 1 UNION ALL SELECT v + 1 FROM n WHERE v < 32767) "
+                  "INSERT INTO STATUS_C (SiglaCertificador, NumCertif, SeqEvento, Evento) "
+                  "SELECT 'OCC', 'CHEIO', v, 'INC' FROM n");
     try {
-        EventSequence::next(db, "status_c");
-        FAIL() << "a number beyond 32767 was given";
+        EventSequence::next(db, "status_c", "OCC", "CHEIO");
+        FAIL() << "a certificate holding every number got another one";
     } catch (const DbError& e) {
         EXPECT_EQ(
             e.message().toStdString(),
             "A tabela de eventos STATUS_C atingiu o limite de 32767 eventos; o evento não foi gravado.");
         EXPECT_FALSE(e.isKeyViolation());
     }
+    // Every other certificate still gets numbers.
+    EXPECT_EQ(EventSequence::next(db, "STATUS_C", "OCC", "OUTRO"), 1);
+    EXPECT_EQ(EventSequence::next(db, "STATUS_C", "XYZ", "CHEIO"), 1);
 }
 
 TEST_F(EventSequenceTest, RefusesAnythingButAnEventTable) {
     for (const char* name : {"CERTIFIC", "REP_STATUS_C", "", "STATUS_C; DROP TABLE CERTIFIC", "STATUS_C --"})
-        EXPECT_THROW(EventSequence::next(db, QString::fromUtf8(name)), DbError) << name;
+        EXPECT_THROW(EventSequence::next(db, QString::fromUtf8(name), "OCC", "C1"), DbError) << name;
     EXPECT_EQ(column(db, "SELECT count(*) FROM CERTIFIC"), Texts{"0"});
 }
 

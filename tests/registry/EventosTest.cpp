@@ -51,25 +51,37 @@ const EventTable AllTables[] = {EventTable::STATUS_C,    EventTable::EVENTO_EMP,
 class EventosTest : public EventsFixture {};
 
 TEST_F(EventosTest, PrimeiroEventoDeTabelaVaziaRecebeUmEOSeguinteDoisParaOutroCertificado) {
-    EXPECT_EQ(Eventos::ProximoSeqEvento(db, EventTable::STATUS_C), 1);
+    EXPECT_EQ(Eventos::ProximoSeqEvento(db, EventTable::STATUS_C, CertA), 1);
     EXPECT_EQ(Eventos::insere(db, EventTable::STATUS_C, event(CertA, "INC", at(2015, 1, 5))), 1);
     EXPECT_EQ(Eventos::insere(db, EventTable::STATUS_C, event(CertB, "INC", at(2015, 1, 6))), 2);
-    EXPECT_EQ(Eventos::ProximoSeqEvento(db, EventTable::STATUS_C), 3);
+    EXPECT_EQ(Eventos::ProximoSeqEvento(db, EventTable::STATUS_C, CertA), 3);
     // Each table is numbered on its own.
-    EXPECT_EQ(Eventos::ProximoSeqEvento(db, EventTable::STATUS_T), 1);
+    EXPECT_EQ(Eventos::ProximoSeqEvento(db, EventTable::STATUS_T, sampleKey(EventTable::STATUS_T)), 1);
 }
 
-TEST_F(EventosTest, TabelaCheiaRecusaOEventoComMensagemClaraENadaGrava) {
+TEST_F(EventosTest, TabelaNoLimiteContinuaAceitandoEventosNumeradosPorCertificado) {
     ASSERT_SQL(db, "INSERT INTO STATUS_C (SiglaCertificador, NumCertif, SeqEvento, Evento) "
                    "VALUES ('OCC1', 'CERT-X', 32767, 'INC')");
+    EXPECT_EQ(Eventos::insere(db, EventTable::STATUS_C, event(CertA, "INC", at(2015, 1, 5))), 1);
+    EXPECT_EQ(Eventos::insere(db, EventTable::STATUS_C, event(CertA, "ALT", at(2015, 1, 6))), 2);
+    EXPECT_EQ(Eventos::insere(db, EventTable::STATUS_C, event(CertB, "INC", at(2015, 1, 7))), 1);
+    EXPECT_EQ(Eventos::insere(db, EventTable::STATUS_C, event(CertA, "APR", at(2015, 1, 8))), 3);
+    EXPECT_EQ(count("SELECT count(*) FROM STATUS_C"), 5);
+}
+
+TEST_F(EventosTest, CertificadoQueUsouTodosOsNumerosERecusadoComMensagemClaraENadaGrava) {
+    ASSERT_SQL(db, "WITH RECURSIVE n(v) AS (SELECT 1 UNION ALL SELECT v + 1 FROM n WHERE v < 32767) "
+                   "INSERT INTO STATUS_C (SiglaCertificador, NumCertif, SeqEvento, Evento) "
+                   "SELECT 'OCC1', 'CERT-A', v, 'INC' FROM n");
     try {
         Eventos::insere(db, EventTable::STATUS_C, event(CertA, "INC", at(2015, 1, 5)));
-        FAIL() << "a full table accepted an event";
+        FAIL() << "a certificate that used every number accepted an event";
     } catch (const DbError& e) {
         EXPECT_EQ(e.message(), "A tabela de eventos STATUS_C atingiu o limite de 32767 eventos; "
                                "o evento não foi gravado.");
     }
-    EXPECT_EQ(count("SELECT count(*) FROM STATUS_C"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM STATUS_C"), 32767);
+    EXPECT_EQ(Eventos::insere(db, EventTable::STATUS_C, event(CertB, "INC", at(2015, 1, 5))), 1);
 }
 
 TEST_F(EventosTest, GravaDentroDaTransacaoDoChamador) {
@@ -117,6 +129,34 @@ TEST_P(EventTableTest, DescritorSegueAOrdemDasColunasDaTabela) {
     EXPECT_EQ(columns.mid(seq + 1, 3), QStringList({"Evento", "Justificativa", "HistoricoSis"}));
     EXPECT_EQ(columns.mid(seq + 4),
               QStringList({info.statusColumn, info.statusDateColumn, "DthUltAtualiz", "UsuResp"}));
+}
+
+// Past the ceiling, every table numbers within the certificate: the item keys and the shorter
+// exclusion keys of the batches all carry the certificate and SeqEvento, so they stay unique.
+TEST_P(EventTableTest, PassadoOLimiteNumeraDentroDoCertificadoSemRepetir) {
+    const EventTableInfo& info = eventTableInfo(GetParam());
+    QVariantList other = sampleKey(GetParam());
+    other[int(info.keyColumns.indexOf("NumCertif"))] = "CERT-OUTRO";
+    EventRow full = event(other, "INC", at(2015, 1, 5));
+    const QVariantList key = sampleKey(GetParam());
+    // The table reaches the ceiling through this certificate, which holds 1 and 32767.
+    for (int seq : {1, 32767}) {
+        QSqlQuery insert(db);
+        insert.prepare(QStringLiteral("INSERT INTO %1 (%2, SeqEvento, Evento) VALUES (%3, ?, 'INC')")
+                           .arg(info.name, info.keyColumns.join(", "),
+                                QStringList(QList<QString>(info.keyColumns.size(), "?")).join(", ")));
+        for (const QVariant& value : key)
+            insert.addBindValue(value);
+        insert.addBindValue(seq);
+        ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
+    }
+    EXPECT_EQ(Eventos::insere(db, GetParam(), full), 1); // another certificate starts its own numbering
+    EXPECT_EQ(Eventos::insere(db, GetParam(), event(key, "ALT", at(2015, 2, 1))), 2);
+    EXPECT_EQ(Eventos::insere(db, GetParam(), event(key, "SUS", at(2015, 2, 2))), 3);
+    EXPECT_EQ(count("SELECT count(*) FROM (SELECT SiglaCertificador, NumCertif, SeqEvento FROM " + info.name +
+                    " GROUP BY 1, 2, 3 HAVING count(*) > 1)"),
+              0);
+    EXPECT_EQ(count("SELECT max(SeqEvento) FROM " + info.name), 32767);
 }
 
 TEST_P(EventTableTest, AceitaUmEventoComASuaChaveEGravaCadaColuna) {
