@@ -1,0 +1,84 @@
+// tarvendix-bench: generated registers and measurements of the exchange over them.
+//   tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]
+#include "Database.h"
+#include "DbError.h"
+#include "RegisterGenerator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+QTextStream& err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int usage() {
+    err() << "usage: tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]\n";
+    err().flush();
+    return 2;
+}
+
+QString sampleReference() {
+    QFile file(QStringLiteral(TARVENDIX_SOURCE_DIR "/scripts/sample-reference.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("sample reference data not found: ") + file.fileName());
+    return QString::fromUtf8(file.readAll());
+}
+
+int generate(const QStringList& args) {
+    GeneratorSettings settings;
+    QString file;
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        const QString& option = args[i];
+        const QString& value = args[i + 1];
+        bool ok = true;
+        if (option == QLatin1String("--db"))
+            file = value;
+        else if (option == QLatin1String("--certificates"))
+            settings.certificates = value.toInt(&ok);
+        else if (option == QLatin1String("--seed"))
+            settings.seed = value.toUInt(&ok);
+        else if (option == QLatin1String("--sigla"))
+            settings.sigla = value;
+        else
+            return usage();
+        if (!ok)
+            return usage();
+    }
+    if (file.isEmpty() || args.size() % 2 != 0 || settings.certificates < 1)
+        return usage();
+    if (QFileInfo::exists(file)) {
+        err() << file << " already exists; the generator writes into a new database only\n";
+        return 1;
+    }
+    const QSqlDatabase db = Database::open(file);
+    QElapsedTimer timer;
+    timer.start();
+    const GeneratedCounts counts = generateRegister(db, settings, sampleReference());
+    err() << counts.certificates << " certificates, " << counts.rows << " rows in " << timer.elapsed()
+          << " ms\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString verb = args.takeFirst();
+    try {
+        if (verb == QLatin1String("generate"))
+            return generate(args);
+    } catch (const DbError& e) {
+        err() << e.message() << "\n";
+        return 1;
+    }
+    return usage();
+}
