@@ -61,6 +61,29 @@ FtpResult::Failure failureOf(CURLcode code, FtpResult::Failure duringTransfer) {
 
 } // namespace
 
+QString FtpResult::reason() const {
+    switch (failure) {
+    case Failure::None:
+        return {};
+    case Failure::ChangeDirectory:
+        return QStringLiteral("Erro na troca de diretório.");
+    case Failure::Upload:
+        return QStringLiteral("Erro de Upload.");
+    case Failure::Download:
+    case Failure::List:
+        return QStringLiteral("Erro de Download.");
+    case Failure::Connect:
+    case Failure::Login:
+        return QStringLiteral("Erro ao tentar conectar. Verifique as configurações do Sistema");
+    case Failure::Aborted:
+        return QStringLiteral("Transferência interrompida.");
+    case Failure::LocalFile:
+    case Failure::Other:
+        break;
+    }
+    return detail;
+}
+
 struct FtpClient::Transfer {
     QString url;
     FtpResult::Failure failureKind = FtpResult::Failure::Other;

@@ -32,6 +32,9 @@ struct FtpResult {
     QString detail;
 
     bool ok() const { return failure == Failure::None; }
+    // The words the exchange screens give a failure: "Erro na troca de diretório.", "Erro de
+    // Upload.", "Erro de Download."; a connection or login failure is named too, never left blank.
+    QString reason() const;
 };
 
 // An FTP client over libcurl: active mode, binary transfers, a 30-second connection timeout. Every

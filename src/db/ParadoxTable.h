@@ -41,6 +41,9 @@ using ParadoxRow = QVariantList;
 // Every failure is a DbError naming the file.
 class ParadoxTable {
 public:
+    // The installation's fixed table password: the authority's packages may be protected with it.
+    static inline const QString SenhaTabelas = QStringLiteral("pavrolitenc");
+
     // Creates a new, empty table; an existing file is an error. With a password the rows are
     // written encrypted (readers need no password).
     static ParadoxTable create(const QString& path, const QList<ParadoxField>& fields,
