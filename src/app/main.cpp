@@ -6,6 +6,7 @@
 #include "RegistryFunctions.h"
 #include "Session.h"
 #include "SettingsFunctions.h"
+#include "VersionsFunctions.h"
 #include "TDMCapaSistema.h"
 #include "TFrmCapaSistema.h"
 #include "TarvendixApplication.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     installSettingsFunctions(window, capaSistema);
     installRegistry(window, capaSistema);
     installApprovalPage(window);
+    installVersions(window);
     // Next in the order, as their parts of the program arrive: TDMTabelasData (batch, control and
     // replica tables), TDMCertif (registry), TDMRelats2 (reports), TDMDocNorm (normative documents).
 

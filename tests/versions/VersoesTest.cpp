@@ -12,6 +12,7 @@
 #include "Sql.h"
 #include "TestHome.h"
 #include "TestServers.h"
+#include "VersoesFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,53 +79,7 @@ TEST(VersaoMaisNova, ComparesYearMonthDayAndSequenceAsNumbers) {
 
 // ---- installing ----
 
-// A live database with the sample reference data, a reception directory, and a second database
-// from which the tests write the authority's packages.
-class InstalaVersaoTest : public ::testing::Test {
-protected:
-    InstalaVersaoTest() : db(home.openDatabase()), clock(QDateTime(QDate(2026, 3, 2), QTime(9, 0))) {
-        loadSampleReference(db, "OCC1");
-        reception = QDir(home.path()).filePath("recepcao");
-        QDir().mkpath(reception);
-        sourceDb = Database::open(sourceDir.filePath("autoridade.db"), QStringLiteral("autoridade"));
-        loadSampleReference(sourceDb, "OCC1");
-    }
-    ~InstalaVersaoTest() override {
-        sourceDb = QSqlDatabase();
-        Database::close(QStringLiteral("autoridade"));
-    }
-
-    QString count(const QString& sql) const { return Sql::scalar(db, sql).toString(); }
-    void onSource(const QString& sql) { Sql::exec(sourceDb, sql); }
-    QString package(const QString& numero, const QStringList& tables = Versoes::tabelasReferencia(),
-                    const QString& directory = {}) {
-        return escrevePacoteReferencia(sourceDb, prompts, directory.isEmpty() ? reception : directory, numero,
-                                       tables, ParadoxTable::SenhaTabelas);
-    }
-    // A full snapshot of the twelve tables and the history, to compare before and after.
-    QString snapshot() const {
-        QStringList all;
-        for (const QString& table : Versoes::tabelasReferencia() + QStringList{"CONTROLE_AUX"}) {
-            QSqlQuery q = Sql::exec(db, QStringLiteral("SELECT * FROM %1").arg(table));
-            while (q.next()) {
-                QString row = table + ':';
-                for (int i = 0; i < q.record().count(); ++i)
-                    row += q.value(i).toString() + '|';
-                all << row;
-            }
-        }
-        all.sort();
-        return all.join('\n');
-    }
-
-    TestHome home;
-    QSqlDatabase db;
-    ManualClock clock;
-    ScriptedPrompts prompts;
-    QString reception;
-    QTemporaryDir sourceDir;
-    QSqlDatabase sourceDb;
-};
+using InstalaVersaoTest = VersoesFixture;
 
 TEST_F(InstalaVersaoTest, ReplacesPresentKeysAddsNewOnesKeepsTheRestAndRecordsTheVersion) {
     onSource("UPDATE PAIS SET NomePais = 'Brasil (versão 2)' WHERE CodigoPais = 'BR'");
@@ -224,7 +179,7 @@ TEST_F(InstalaVersaoTest, ReinstallingAnOlderVersionKeepsRowsAddedByNewerOnes) {
 
 // ---- fetching from the server and from a directory ----
 
-class AtualizaVersaoTest : public InstalaVersaoTest {
+class AtualizaVersaoTest : public VersoesFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server.started()) << server.error().toStdString();

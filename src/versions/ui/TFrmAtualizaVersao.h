@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class AtualizaVersao;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class Session;
+
+// "Controle de Versões - Atualiza Versão Atual": finds a version newer than the installed one on
+// the authority's server ("Internet") or in a directory ("Arquivo Local"), fetches it into the
+// reception directory and installs it.
+class TFrmAtualizaVersao : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFrmAtualizaVersao(Session& session, QWidget* parent = nullptr);
+    ~TFrmAtualizaVersao() override;
+
+    bool instalou() const { return instalou_; }
+
+private:
+    void tipoMudou();
+    void browse();
+    void atualiza();
+    void interrompe();
+    void instala(const QString& arquivo, const QString& versao, const QString& recepcao);
+
+    Session& session_;
+    QComboBox* CbTipo_;
+    QGroupBox* grupoLocalizacao_;
+    QLineEdit* EdLocalizacao_;
+    QPushButton* BtBrowse_;
+    QLabel* CkProcura_;
+    QLabel* CkTransferindo_;
+    QLineEdit* EdArquivoNovo_;
+    QLineEdit* EdVersaoNova_;
+    QProgressBar* PbTransferencia_;
+    QPushButton* BtInterrompe_;
+    QLabel* LbAtualiza_;
+    QLabel* CkAtualiza_;
+    QLineEdit* EdResultado_;
+    QPushButton* BtAtualiza_;
+    QPushButton* BtCancela_;
+    QPushButton* BtSaida_;
+    std::unique_ptr<AtualizaVersao> busca_;
+    QString enderecoKavorel_;
+    bool instalou_ = false;
+};

@@ -1,0 +1,126 @@
+#include "TFrmVersaoAnterior.h"
+
+#include "ConfigLocal.h"
+#include "InstalaVersao.h"
+#include "Prompts.h"
+#include "Session.h"
+#include "VersaoWidgets.h"
+#include "Versoes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+TFrmVersaoAnterior::TFrmVersaoAnterior(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session), modelo_(new QStandardItemModel(this)) {
+    setObjectName(QStringLiteral("TFrmVersaoAnterior"));
+    setWindowTitle(QStringLiteral("Controle de Versões - Instala Versão Anterior"));
+    using namespace VersaoWidgets;
+
+    auto* atual = new QGroupBox(QStringLiteral("Versão Atual das Tabelas Auxiliares "), this);
+    auto* form = new QFormLayout(atual);
+    EdVersaoAtual_ =
+        campo(form, atual, QStringLiteral("EdVersaoAtual"), QStringLiteral("Número da Versão: "));
+    EdNomeArquivo_ =
+        campo(form, atual, QStringLiteral("EdNomeArquivo"), QStringLiteral("Arquivo da Versão: "));
+
+    auto* seleciona = new QGroupBox(QStringLiteral("Seleciona Versão"), this);
+    grade_ = grade(seleciona, QStringLiteral("DBGridVersaoAnterior"), seleciona->title());
+    grade_->setModel(modelo_);
+    (new QVBoxLayout(seleciona))->addWidget(grade_);
+
+    LbAtualiza_ = new QLabel(QStringLiteral("Atualizando tabelas para a nova versão... Aguarde."), this);
+    LbAtualiza_->setObjectName(QStringLiteral("LbAtualiza"));
+    LbAtualiza_->setVisible(false);
+    CkAtualiza_ = marca(this, QStringLiteral("CkAtualiza"));
+    auto* linhaInstalacao = new QHBoxLayout;
+    linhaInstalacao->addWidget(CkAtualiza_);
+    linhaInstalacao->addWidget(LbAtualiza_, 1);
+
+    auto* resultado = new QGroupBox(QStringLiteral("Resultado Final  "), this);
+    EdResultado_ = new QLineEdit(resultado);
+    EdResultado_->setObjectName(QStringLiteral("EdResultado"));
+    EdResultado_->setReadOnly(true);
+    EdResultado_->setAccessibleName(QStringLiteral("Resultado Final"));
+    (new QVBoxLayout(resultado))->addWidget(EdResultado_);
+
+    BtAtualiza_ = botao(this, QStringLiteral("BtAtualiza"), QStringLiteral("Atualiza Versão"));
+    BtCancela_ = botao(this, QStringLiteral("BtCancela"), QStringLiteral("Cancela"));
+    BtSaida_ = botao(this, QStringLiteral("BtSaida"), QStringLiteral("&Saída"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BtAtualiza_);
+    buttons->addWidget(BtCancela_);
+    buttons->addWidget(BtSaida_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(atual);
+    layout->addWidget(seleciona, 1);
+    layout->addLayout(linhaInstalacao);
+    layout->addWidget(resultado);
+    layout->addLayout(buttons);
+
+    connect(BtAtualiza_, &QPushButton::clicked, this, &TFrmVersaoAnterior::atualiza);
+    connect(BtCancela_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BtSaida_, &QPushButton::clicked, this, &QDialog::accept);
+
+    mostraVersaoAtual();
+    modelo_->setHorizontalHeaderLabels(
+        {QStringLiteral("Versão"), QStringLiteral("Arquivo"), QStringLiteral("Data de Instalação")});
+    for (const Versoes::Instalacao& row : Versoes::porVersao(session_.database())) {
+        modelo_->appendRow({new QStandardItem(row.numero), new QStandardItem(row.arquivo),
+                            new QStandardItem(row.dataHora.toString(QStringLiteral("dd/MM/yy hh:mm:ss")))});
+    }
+    grade_->resizeColumnsToContents();
+    if (modelo_->rowCount() > 0)
+        grade_->selectRow(0);
+    BtAtualiza_->setEnabled(modelo_->rowCount() > 0);
+}
+
+void TFrmVersaoAnterior::mostraVersaoAtual() {
+    const Versoes::VersaoInstalada installed = Versoes::versaoInstalada(session_.database());
+    EdVersaoAtual_->setText(installed.existe() ? installed.numero : QString());
+    EdNomeArquivo_->setText(installed.arquivo);
+}
+
+void TFrmVersaoAnterior::atualiza() {
+    const QModelIndexList selected = grade_->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return;
+    BtAtualiza_->setEnabled(false);
+    BtCancela_->setEnabled(false);
+    const int row = selected.first().row();
+    const QString numero = modelo_->item(row, 0)->text();
+    const QString arquivo = modelo_->item(row, 1)->text();
+    const QString recepcao =
+        ConfigLocalTable::load(session_.database()).value_or(ConfigLocal{}).DirLocalRecepAux;
+
+    if (recepcao.isEmpty() || !QFileInfo(QDir(recepcao).filePath(arquivo)).isFile()) {
+        const QString text = QStringLiteral("O arquivo da versão anterior não foi encontrado.");
+        session_.prompts().error(text);
+        EdResultado_->setText(text);
+        BtSaida_->setFocus();
+        return;
+    }
+    LbAtualiza_->setVisible(true);
+    QCoreApplication::processEvents();
+    if (InstalaVersao(session_.database(), session_.clock(), session_.prompts(), recepcao, arquivo, numero)) {
+        CkAtualiza_->setVisible(true);
+        mostraVersaoAtual();
+        EdResultado_->setText(QStringLiteral("A versão anterior foi instalada sem problemas."));
+        instalou_ = true;
+    } else {
+        EdResultado_->setText(QStringLiteral("Ocorreu um Erro na Atualização."));
+    }
+    BtSaida_->setFocus();
+}

@@ -1,0 +1,50 @@
+#include "VersaoWidgets.h"
+
+#include <QAbstractItemView>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace VersaoWidgets {
+
+QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    edit->setAccessibleName(QString(caption).remove(QLatin1Char('&')).trimmed());
+    form->addRow(caption, edit);
+    return edit;
+}
+
+QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* marca(QWidget* parent, const QString& name) {
+    auto* mark = new QLabel(QStringLiteral("\u2714"), parent);
+    mark->setObjectName(name);
+    mark->setVisible(false);
+    return mark;
+}
+
+QTableView* grade(QWidget* parent, const QString& name, const QString& accessibleName) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setAccessibleName(accessibleName);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
+                           8 * view->verticalHeader()->defaultSectionSize() + 2 * view->frameWidth());
+    return view;
+}
+
+} // namespace VersaoWidgets

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QWidget;
+
+// Pieces the three version screens share.
+namespace VersaoWidgets {
+
+// A read-only field with its caption in the form (the caption is its buddy and accessible name).
+QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption);
+QPushButton* botao(QWidget* parent, const QString& name, const QString& text);
+// A check mark shown when a step is done.
+QLabel* marca(QWidget* parent, const QString& name);
+// A read-only grid that shows at least eight rows.
+QTableView* grade(QWidget* parent, const QString& name, const QString& accessibleName);
+
+} // namespace VersaoWidgets
