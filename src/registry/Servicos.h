@@ -71,8 +71,6 @@ bool existe(const QSqlDatabase& db, const ChaveServico& chave);
 void insere(const QSqlDatabase& db, const Servico& row);
 // Writes the row over the one stored under `antiga`; the key may change.
 void atualiza(const QSqlDatabase& db, const ChaveServico& antiga, const Servico& row);
-void mudaStatus(const QSqlDatabase& db, const ChaveServico& chave, const QString& status,
-                const QDateTime& dataStatus, const QDateTime& agora, const QString& usuario);
 
 // The service's events follow its new key.
 void AtualizaChaveEventosServico(const QSqlDatabase& db, const ChaveServico& antiga,
