@@ -5,7 +5,6 @@
 #include "DbError.h"
 #include "Eventos.h"
 #include "Formats.h"
-#include "MudancaStatus.h"
 #include "Prompts.h"
 #include "RegistraEvento.h"
 #include "Session.h"
@@ -429,18 +428,5 @@ bool EditorServicos::excluir() {
     }
     temLinha_ = false;
     linha_ = guardada_ = Servico{};
-    return true;
-}
-
-bool EditorServicos::mudaStatus(const QString& novoStatus) {
-    if (editando() || !temLinha_ || novoStatus == linha_.StatusServico)
-        return false;
-    const ChaveServico chave = linha_.chave();
-    MudancaStatus mudanca(dm_);
-    if (mudanca.muda(ItemStatus::Servico, chave.chaveEvento(), novoStatus) !=
-        MudancaStatus::Resultado::Gravado)
-        return false;
-    if (auto stored = Servicos::carrega(database(), chave))
-        linha_ = guardada_ = *stored;
     return true;
 }

@@ -86,9 +86,9 @@ EmpresaDoServico empresa(const QSqlDatabase& db, const QString& codigoPais, cons
 
 } // namespace Servicos
 
-// The service lines of the open certificate: browse and edit modes, "Aplicar", "Cancelar",
-// "E&xcluir " and the status changes, with their events, the approval and Completo. Boxes go
-// through the session's prompts; no widget is touched.
+// The service lines of the open certificate: browse and edit modes, "Aplicar", "Cancelar" and
+// "E&xcluir ", with their events, the approval and Completo (status changes are the register's
+// shared MudancaStatus). Boxes go through the session's prompts; no widget is touched.
 class EditorServicos {
 public:
     enum class Modo { Navegacao, Insercao, Edicao };
@@ -118,8 +118,6 @@ public:
     void cancelar();
     // "E&xcluir " of the current line; true when deleted.
     bool excluir();
-    // A status button of "Status do Serviço": S, A or C; true when stored.
-    bool mudaStatus(const QString& novoStatus);
 
     // ExisteRegistro("SERVICO"): the line being edited would duplicate a stored one.
     bool duplicado() const;

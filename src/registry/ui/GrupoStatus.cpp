@@ -29,8 +29,11 @@ GrupoStatus::GrupoStatus(TDMCertif& dm, ItemStatus item, const Nomes& nomes, QWi
     suspende_ = Widgets::botao(this, info.botaoSuspende, QStringLiteral("Suspender"), layout);
     ativa_ = Widgets::botao(this, info.botaoAtiva, QStringLiteral("(Re-)Ativar"), layout);
     cancela_ = Widgets::botao(this, info.botaoCancela, QStringLiteral("Cancelar"), layout);
-    for (QPushButton* botao : {suspende_, ativa_, cancela_})
+    for (QPushButton* botao : {suspende_, ativa_, cancela_}) {
+        // "Cancelar" is also the line editor's button: say which one this is.
+        botao->setAccessibleDescription(info.tituloGrupo);
         connect(botao, &QPushButton::clicked, this, [this, botao] { botaoPressionado(botao->objectName()); });
+    }
 
     abrePropagacao_ = [&dm](QWidget* pai, const EntradaAlteraStatus& entrada) {
         TFrmAlteraStatusEmpresa tela(dm.session(), dm.justificationAsker(), entrada, pai);

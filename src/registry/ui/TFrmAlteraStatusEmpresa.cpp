@@ -30,6 +30,7 @@ QTableView* novaGrade(QWidget* parent, const QString& nome, const QString& titul
     grade->setSelectionBehavior(QAbstractItemView::SelectRows);
     grade->setSelectionMode(QAbstractItemView::SingleSelection);
     grade->verticalHeader()->hide();
+    grade->setWordWrap(false);
     grade->horizontalHeader()->setStretchLastSection(true);
     const int linha = grade->verticalHeader()->defaultSectionSize();
     grade->setMinimumHeight(grade->horizontalHeader()->sizeHint().height() + 8 * linha +
@@ -60,7 +61,7 @@ TFrmAlteraStatusEmpresa::TFrmAlteraStatusEmpresa(Session& session, Justification
     gradeServicos_ =
         novaGrade(grupoServicos, QStringLiteral("DBGridServico"), QStringLiteral("Serviços"), servicos_);
     (new QVBoxLayout(grupoServicos))->addWidget(gradeServicos_);
-    grades->addWidget(grupoProdutos, 2);
+    grades->addWidget(grupoProdutos, 1);
     grades->addWidget(grupoServicos, 1);
     layout->addLayout(grades, 1);
 
