@@ -135,4 +135,23 @@ TEST_F(TFrmAlteraStatusEmpresaTest, AnApostropheInTheCompanyIdIsJustText) {
     EXPECT_EQ(valor("SELECT StatusEmpresa FROM EMP_CERT WHERE CodigoPais = 'US'").toString(), "C");
 }
 
+TEST_F(TFrmAlteraStatusEmpresaTest, AFailureAfterTheFirstEventLeavesEverythingAndTheButtonsAsBefore) {
+    linha("TIPO", "C1", "ACME", "T1", "BR", Alfa);
+    linha("TIPO", "C1", "ACME", "T2", "BR", Alfa);
+    servico("C1", 10, "BR", Alfa);
+    aprova("C1", QDateTime(QDate(2015, 11, 15), QTime(9, 0)));
+    falhaEm("STATUS_S"); // the link's and both types' events are in when the service's fails
+    mostra("C");
+    const QString antes = retrato();
+    prompts.planAnswer(PromptAnswer::Yes);
+    justifica("Encerrada", "20/11/2015");
+    t<QPushButton>("BtnPropagar")->click();
+    EXPECT_EQ(prompts.shown().last().kind, PromptKind::Error);
+    EXPECT_EQ(prompts.lastText(), "Erro ao Propagar o Status da Empresa nos Produtos ou Serviços Vinculados");
+    EXPECT_EQ(retrato(), antes);
+    EXPECT_TRUE(aprovado("C1"));
+    EXPECT_TRUE(t<QPushButton>("BtnPropagar")->isEnabled());
+    EXPECT_TRUE(t<QPushButton>("BtnTransferir")->isEnabled());
+}
+
 } // namespace
