@@ -35,8 +35,6 @@ const QString CaptionDelecao = QStringLiteral("Erro de deleção");
 const QString CaptionEdicao = QStringLiteral("Erro de Edição");
 const QString ErroGenerico =
     QStringLiteral("Erro genérico de gravação no Banco de Dados !!! As alterações não foram efetuadas.");
-const QString ErroGenericoStatus = QStringLiteral(
-    "Erro genérico de gravação no Banco de Dados !!! As alterações no status não foram efetuadas.");
 
 QVariant textOrNull(const QString& text) {
     return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
@@ -91,14 +89,6 @@ void apagaEm(const QSqlDatabase& db, const QString& table, const ChaveServico& c
                   {":num_old", chave.NumCertif},
                   {":pais_old", chave.CodigoPais},
                   {":empresa_old", chave.IdEmpresa}});
-}
-
-QString codigoDoEvento(const QString& status) {
-    if (status == QLatin1String("S"))
-        return QStringLiteral("SUS");
-    if (status == QLatin1String("C"))
-        return QStringLiteral("CAN");
-    return QStringLiteral("REA");
 }
 
 } // namespace
@@ -219,26 +209,6 @@ void atualiza(const QSqlDatabase& db, const ChaveServico& antiga, const Servico&
          {":pais_old", antiga.CodigoPais},
          {":empresa_old", antiga.IdEmpresa}});
     // The line was deleted meanwhile: saying nothing would report a lost change as saved.
-    if (changed != 1)
-        throw DbError(QStringLiteral("O serviço não foi encontrado no certificado."));
-}
-
-void mudaStatus(const QSqlDatabase& db, const ChaveServico& chave, const QString& status,
-                const QDateTime& dataStatus, const QDateTime& agora, const QString& usuario) {
-    const int changed = Sql::execute(
-        db,
-        QStringLiteral("UPDATE SERVICO SET StatusServico = :status, DthStatusServico = :dthstatus, "
-                       "DthUltAtualiz = :dth, UsuResp = :usu WHERE %1")
-            .arg(CondicaoChave),
-        {{":status", status},
-         {":dthstatus", Sql::dateTimeOrNull(dataStatus)},
-         {":dth", agora},
-         {":usu", usuario},
-         {":classe_old", chave.IdClasseServ},
-         {":sigla_old", chave.SiglaCertificador},
-         {":num_old", chave.NumCertif},
-         {":pais_old", chave.CodigoPais},
-         {":empresa_old", chave.IdEmpresa}});
     if (changed != 1)
         throw DbError(QStringLiteral("O serviço não foi encontrado no certificado."));
 }
@@ -458,39 +428,5 @@ bool EditorServicos::excluir() {
     }
     temLinha_ = false;
     linha_ = guardada_ = Servico{};
-    return true;
-}
-
-bool EditorServicos::mudaStatus(const QString& novoStatus) {
-    if (editando() || !temLinha_ || novoStatus == linha_.StatusServico)
-        return false;
-    Prompts& prompts = dm_.session().prompts();
-    const QSqlDatabase db = database();
-    const ChaveServico chave = linha_.chave();
-    const QDateTime agora = dm_.session().clock().now();
-    const QString usuario = dm_.session().user().SiglaUsu;
-    try {
-        Transaction transaction(db);
-        RegistroEvento evento{EventTable::STATUS_S, chave.chaveEvento(), codigoDoEvento(novoStatus),
-                              novoStatus, agora};
-        evento.perguntaData = true;
-        evento.perguntaJustificativa = true;
-        evento.aparaJustificativa = true;
-        const std::optional<QDateTime> data =
-            registraEvento(db, dm_.justificationAsker(), evento, dm_.registro().DataEmissao, usuario, agora);
-        if (!data) {
-            transaction.rollback();
-            return false;
-        }
-        Servicos::mudaStatus(db, chave, novoStatus, *data, agora, usuario);
-        dm_.RetiraAprovacao();
-        transaction.commit();
-    } catch (const std::exception&) {
-        relePosErro();
-        prompts.message(CaptionGravacao, ErroGenericoStatus);
-        return false;
-    }
-    if (auto stored = Servicos::carrega(db, chave))
-        linha_ = guardada_ = *stored;
     return true;
 }

@@ -71,8 +71,6 @@ bool existe(const QSqlDatabase& db, const ChaveServico& chave);
 void insere(const QSqlDatabase& db, const Servico& row);
 // Writes the row over the one stored under `antiga`; the key may change.
 void atualiza(const QSqlDatabase& db, const ChaveServico& antiga, const Servico& row);
-void mudaStatus(const QSqlDatabase& db, const ChaveServico& chave, const QString& status,
-                const QDateTime& dataStatus, const QDateTime& agora, const QString& usuario);
 
 // The service's events follow its new key.
 void AtualizaChaveEventosServico(const QSqlDatabase& db, const ChaveServico& antiga,
@@ -88,9 +86,9 @@ EmpresaDoServico empresa(const QSqlDatabase& db, const QString& codigoPais, cons
 
 } // namespace Servicos
 
-// The service lines of the open certificate: browse and edit modes, "Aplicar", "Cancelar",
-// "E&xcluir " and the status changes, with their events, the approval and Completo. Boxes go
-// through the session's prompts; no widget is touched.
+// The service lines of the open certificate: browse and edit modes, "Aplicar", "Cancelar" and
+// "E&xcluir ", with their events, the approval and Completo (status changes are the register's
+// shared MudancaStatus). Boxes go through the session's prompts; no widget is touched.
 class EditorServicos {
 public:
     enum class Modo { Navegacao, Insercao, Edicao };
@@ -120,8 +118,6 @@ public:
     void cancelar();
     // "E&xcluir " of the current line; true when deleted.
     bool excluir();
-    // A status button of "Status do Serviço": S, A or C; true when stored.
-    bool mudaStatus(const QString& novoStatus);
 
     // ExisteRegistro("SERVICO"): the line being edited would duplicate a stored one.
     bool duplicado() const;

@@ -298,6 +298,27 @@ void TDMCertif::RetiraAprovacao() {
     registro_.Aprovado = original_.Aprovado = false;
 }
 
+void TDMCertif::releStatus() {
+    if (estado_ != Estado::Edicao)
+        return;
+    std::optional<Certificado> stored;
+    try {
+        stored = Certificados::carrega(database(), siglaAberta_, numAberto_);
+    } catch (const DbError&) {
+        return; // what is on screen stays; the next operation reads again
+    }
+    if (!stored)
+        return;
+    for (Certificado* c : {&registro_, &original_}) {
+        c->StatusCertificado = stored->StatusCertificado;
+        c->DthStatusCertificado = stored->DthStatusCertificado;
+        c->Aprovado = stored->Aprovado;
+        c->Completo = stored->Completo;
+        c->DthUltAtualiz = stored->DthUltAtualiz;
+        c->UsuResp = stored->UsuResp;
+    }
+}
+
 void TDMCertif::registraVerificacao(const QString& kind, Verificacao check) {
     verificacoes_.insert(kind, std::move(check));
 }

@@ -75,6 +75,9 @@ public:
     bool calculaCompleto() const;
     // Withdraws the approval of the open certificate (stored at once).
     void RetiraAprovacao();
+    // Reads the open certificate's status, flags and last change again (a status change or a
+    // propagation wrote them), keeping any pending edit of the general data.
+    void releStatus();
 
     // Duplicate checks by kind ("CERTIFICADO", "DOCUMENTOS", and those the line editors register).
     using Verificacao = std::function<bool()>;

@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "DataDigitada.h"
 #include "DateMaskEdit.h"
+#include "GrupoStatus.h"
 #include "Prompts.h"
 #include "Session.h"
 #include "TDMCertif.h"
@@ -27,13 +28,10 @@ TabDadosGerais::TabDadosGerais(TDMCertif& dm, QWidget* parent) : QWidget(parent)
         this);
     layout->addWidget(campos_);
 
-    grupoStatus_ = new QGroupBox(QStringLiteral("Status do Certificado"), this);
-    grupoStatus_->setObjectName(QStringLiteral("GroupStatusCertificado"));
-    auto* statusLayout = new QHBoxLayout(grupoStatus_);
-    descrStatus_ = new QLabel(grupoStatus_);
-    descrStatus_->setObjectName(QStringLiteral("DescrStatus"));
-    statusLayout->addWidget(descrStatus_);
-    statusLayout->addStretch();
+    grupoStatus_ = new GrupoStatus(dm_, ItemStatus::Certificado,
+                                   {QStringLiteral("GroupStatusCertificado"), QStringLiteral("DescrStatus"),
+                                    QStringLiteral("lblDthStatusCertificado")},
+                                   this);
     layout->addWidget(grupoStatus_);
     layout->addStretch();
 
@@ -59,6 +57,8 @@ TabDadosGerais::TabDadosGerais(TDMCertif& dm, QWidget* parent) : QWidget(parent)
             [this] { dm_.AtualizaCompleto(QStringLiteral("C")); });
     connect(campos_->emissao(), &DateMaskEdit::deixado, this, &TabDadosGerais::emissaoDeixada);
     connect(campos_->validade(), &DateMaskEdit::deixado, this, &TabDadosGerais::validadeDeixada);
+    // A status change keeps the pending edits of the other fields on screen.
+    connect(grupoStatus_, &GrupoStatus::alterado, this, &TabDadosGerais::mostraRegistro);
     connect(salvaButton, &QPushButton::clicked, this, &TabDadosGerais::salva);
     connect(cancelaButton, &QPushButton::clicked, this, &TabDadosGerais::cancela);
     connect(saidaButton, &QPushButton::clicked, this, [this] {
@@ -78,7 +78,9 @@ void TabDadosGerais::mostra() {
 
 void TabDadosGerais::mostraRegistro() {
     campos_->mostra(dm_.registro());
-    descrStatus_->setText(DescrStatus(dm_.registro().StatusCertificado));
+    grupoStatus_->mostra(dm_.temCertificadoAberto()
+                             ? std::optional<QVariantList>(QVariantList{dm_.siglaAberta(), dm_.numAberto()})
+                             : std::nullopt);
 }
 
 void TabDadosGerais::aplicaBloqueios() {

@@ -3,8 +3,7 @@
 #include <QWidget>
 
 class CamposCertificado;
-class QGroupBox;
-class QLabel;
+class GrupoStatus;
 class QPushButton;
 class TDMCertif;
 
@@ -23,7 +22,7 @@ public:
     bool salva();
     void cancela();
 
-    QGroupBox* grupoStatus() const { return grupoStatus_; }
+    GrupoStatus* grupoStatus() const { return grupoStatus_; }
 
 signals:
     void salvo();
@@ -36,6 +35,5 @@ private:
 
     TDMCertif& dm_;
     CamposCertificado* campos_;
-    QGroupBox* grupoStatus_;
-    QLabel* descrStatus_;
+    GrupoStatus* grupoStatus_;
 };

@@ -7,6 +7,7 @@
 #include "Empresas.h"
 #include "EmpresasCertificado.h"
 #include "GradeEmpresas.h"
+#include "GrupoStatus.h"
 #include "Prompts.h"
 #include "Session.h"
 #include "TDMCertif.h"
@@ -85,14 +86,12 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     editorLayout->addLayout(botoes);
     baixo->addWidget(grupoEditor_, 1);
 
-    grupoStatus_ = new QGroupBox(QStringLiteral("Status da Empresa"), this);
-    grupoStatus_->setObjectName(QStringLiteral("GroupStatusEmpresa"));
-    auto* statusLayout = new QVBoxLayout(grupoStatus_);
-    descrStatus_ = new QLabel(grupoStatus_);
-    descrStatus_->setObjectName(QStringLiteral("lblDescrStatusEmpresa"));
-    statusLayout->addWidget(descrStatus_);
-    statusLayout->addStretch();
-    baixo->addWidget(grupoStatus_);
+    grupoStatus_ =
+        new GrupoStatus(dm_, ItemStatus::Empresa,
+                        {QStringLiteral("GroupStatusEmpresa"), QStringLiteral("lblDescrStatusEmpresa"),
+                         QStringLiteral("lblDthStatusEmpresa")},
+                        this);
+    baixo->addWidget(grupoStatus_, 0, Qt::AlignTop);
     layout->addLayout(baixo);
 
     connect(btnIncluir_, &QPushButton::clicked, this, &TabEmpresasEnvolvidas::inclui);
@@ -104,6 +103,11 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     connect(btnDetalhe_, &QPushButton::clicked, this, &TabEmpresasEnvolvidas::detalhes);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &TabEmpresasEnvolvidas::linhaMudou);
+    // After a status change, or the propagation screen, the links are read again.
+    connect(grupoStatus_, &GrupoStatus::alterado, this, [this] {
+        atualiza();
+        emit alterado();
+    });
     aplicaModo();
 }
 
@@ -183,7 +187,7 @@ void TabEmpresasEnvolvidas::linhaMudou() {
         mostraEmpresa({}, {});
         cmbPapel_->setCurrentIndex(0);
         dataEntrada_->limpa();
-        descrStatus_->clear();
+        grupoStatus_->mostra(std::nullopt);
     } else {
         const int row = index.row();
         mostraEmpresa(model_->codigoPais(row), model_->idEmpresa(row));
@@ -197,7 +201,8 @@ void TabEmpresasEnvolvidas::linhaMudou() {
         cmbPapel_->setCurrentIndex(link && link->IdPapelEmp ? qMax(0, cmbPapel_->findData(*link->IdPapelEmp))
                                                             : 0);
         dataEntrada_->setData(model_->dataEntrada(row).date());
-        descrStatus_->setText(DescrStatus(model_->status(row)));
+        grupoStatus_->mostra(QVariantList{dm_.siglaAberta(), dm_.numAberto(), model_->codigoPais(row),
+                                          model_->idEmpresa(row)});
     }
     aplicaModo();
 }

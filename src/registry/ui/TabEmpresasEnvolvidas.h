@@ -7,6 +7,7 @@
 #include <utility>
 
 class DateMaskEdit;
+class GrupoStatus;
 class ModeloEmpresasCertificado;
 class QComboBox;
 class QGroupBox;
@@ -39,7 +40,7 @@ public:
     std::optional<std::pair<QString, QString>> atual() const;
     bool localiza(const QString& codigoPais, const QString& idEmpresa);
     // The status group, for the status buttons of the link.
-    QGroupBox* grupoStatus() const { return grupoStatus_; }
+    GrupoStatus* grupoStatus() const { return grupoStatus_; }
 
     void inclui();
     void seleciona();
@@ -81,6 +82,5 @@ private:
     QPushButton* btnAplica_;
     QPushButton* btnCancela_;
     QPushButton* btnDetalhe_;
-    QGroupBox* grupoStatus_;
-    QLabel* descrStatus_;
+    GrupoStatus* grupoStatus_;
 };

@@ -5,6 +5,7 @@
 #include "DataDigitada.h"
 #include "DateMaskEdit.h"
 #include "DbError.h"
+#include "GrupoStatus.h"
 #include "Prompts.h"
 #include "Session.h"
 #include "Sql.h"
@@ -98,15 +99,20 @@ void TabLinhasProduto::montaInterface() {
     grid_->verticalHeader()->hide();
     layout->addWidget(grid_, 1);
 
-    grpStatus_ = new QGroupBox(QStringLiteral("Status"), this);
-    grpStatus_->setObjectName(QStringLiteral("grpStatus") + sufixo_);
-    auto* status = new QHBoxLayout(grpStatus_);
-    lblStatus_ = rotulo(grpStatus_, QStringLiteral("lblStatus") + sufixo_);
-    lblDthStatus_ = rotulo(grpStatus_, QStringLiteral("lblDthStatus") + sufixo_);
-    status->addWidget(lblStatus_);
-    status->addWidget(lblDthStatus_);
-    status->addStretch();
+    const ItemStatus item = tipo_ == TipoLinha::Tipo   ? ItemStatus::Tipo
+                            : tipo_ == TipoLinha::Lote ? ItemStatus::Lote
+                                                       : ItemStatus::Unidade;
+    grpStatus_ =
+        new GrupoStatus(dm_, item,
+                        {QStringLiteral("grpStatus") + sufixo_, QStringLiteral("lblStatus") + sufixo_,
+                         QStringLiteral("lblDthStatus") + sufixo_},
+                        this);
     layout->addWidget(grpStatus_);
+    // After a status change the lines are read again, the cursor staying on the changed one.
+    connect(grpStatus_, &GrupoStatus::alterado, this, [this] {
+        atualiza(chaveAtual());
+        emit alterado();
+    });
 
     auto* grupo = new QGroupBox(tituloEditor_, this);
     grupo->setObjectName(QStringLiteral("grpEditor") + sufixo_);
@@ -255,8 +261,7 @@ void TabLinhasProduto::mostraLinha(const LinhaProduto* l) {
         lblEAN_->clear();
         lblEmpresa_->clear();
         lblDtEnt_->clear();
-        lblStatus_->clear();
-        lblDthStatus_->clear();
+        grpStatus_->mostra(std::nullopt);
         mskDtEnt_->limpa();
         mostraCampos(nullptr);
         return;
@@ -271,8 +276,18 @@ void TabLinhasProduto::mostraLinha(const LinhaProduto* l) {
     lblEmpresa_->setText(empresa);
     lblDtEnt_->setText(dataMostrada(l->DthEntCertif));
     mskDtEnt_->setData(l->DthEntCertif.date());
-    lblStatus_->setText(DescrStatus(l->Status));
-    lblDthStatus_->setText(dataMostrada(l->DthStatus));
+    // A line being included has no status of its own yet; one being edited shows its stored one.
+    switch (linhas().modo()) {
+    case LinhasDoCertificado::Modo::Inclusao:
+        grpStatus_->mostra(std::nullopt);
+        break;
+    case LinhasDoCertificado::Modo::Alteracao:
+        grpStatus_->mostra(LinhasProduto::chaveDoEvento(tipo_, linhas().chaveOriginal()));
+        break;
+    case LinhasDoCertificado::Modo::Consulta:
+        grpStatus_->mostra(LinhasProduto::chaveDoEvento(tipo_, l->chave));
+        break;
+    }
     mostraCampos(l);
 }
 
@@ -318,7 +333,6 @@ void TabLinhasProduto::incluir() {
         return;
     iniciaInclusao();
     mostraLinha(&linhas().linha());
-    lblStatus_->setText(DescrStatus(QStringLiteral("A")));
     mskDtEnt_->setData(dm_.registro().DataEmissao);
     preencheEmpresas(std::nullopt);
     modoEdicao(true);

@@ -10,6 +10,7 @@
 #include <optional>
 
 class DateMaskEdit;
+class GrupoStatus;
 class QComboBox;
 class QFormLayout;
 class QGroupBox;
@@ -45,7 +46,7 @@ public:
     // The key of the grid's current line.
     std::optional<ChaveLinha> chaveAtual() const;
     // The status group, for the status buttons of the lines.
-    QGroupBox* grupoStatus() const { return grpStatus_; }
+    GrupoStatus* grupoStatus() const { return grpStatus_; }
 
     // "Novo..." of the product dialog: the quick inclusion (the default shows TFrmInclProduto).
     using InclusaoDeProduto = std::function<std::optional<ProdutoEscolhido>(QWidget* parent)>;
@@ -111,9 +112,7 @@ private:
     QPushButton* btnSelProd_ = nullptr;
     QPushButton* btnAplicar_ = nullptr;
     QPushButton* btnCancelar_ = nullptr;
-    QGroupBox* grpStatus_ = nullptr;
-    QLabel* lblStatus_ = nullptr;
-    QLabel* lblDthStatus_ = nullptr;
+    GrupoStatus* grpStatus_ = nullptr;
     QLabel* lblProduto_ = nullptr;
     QLabel* lblEAN_ = nullptr;
     QLabel* lblEmpresa_ = nullptr;

@@ -4,6 +4,7 @@
 #include "DataDigitada.h"
 #include "DateMaskEdit.h"
 #include "DbError.h"
+#include "GrupoStatus.h"
 #include "Prompts.h"
 #include "Session.h"
 #include "Sql.h"
@@ -100,18 +101,10 @@ void TabServicos::buildUi() {
     editorBotoes->addWidget(cancela_);
     editorLayout->addLayout(editorBotoes);
 
-    grupoStatus_ = new QGroupBox(QStringLiteral("Status do Serviço"), this);
-    grupoStatus_->setObjectName(QStringLiteral("GroupStatusServico"));
-    auto* statusLayout = new QHBoxLayout(grupoStatus_);
-    descrStatus_ = new QLabel(grupoStatus_);
-    descrStatus_->setObjectName(QStringLiteral("lblStatusServico"));
-    suspende_ = Widgets::botao(grupoStatus_, QStringLiteral("sbSuspServ"), QStringLiteral("Suspender"));
-    ativa_ = Widgets::botao(grupoStatus_, QStringLiteral("sbAtivServ"), QStringLiteral("(Re-)Ativar"));
-    cancelaStatus_ = Widgets::botao(grupoStatus_, QStringLiteral("sbCancServ"), QStringLiteral("Cancelar"));
-    statusLayout->addWidget(descrStatus_, 1);
-    statusLayout->addWidget(suspende_);
-    statusLayout->addWidget(ativa_);
-    statusLayout->addWidget(cancelaStatus_);
+    grupoStatus_ = new GrupoStatus(dm_, ItemStatus::Servico,
+                                   {QStringLiteral("GroupStatusServico"), QStringLiteral("lblStatusServico"),
+                                    QStringLiteral("lblDthStatusServico")},
+                                   this);
 
     auto* meio = new QHBoxLayout;
     meio->addWidget(grupoServico_, 1);
@@ -151,9 +144,10 @@ void TabServicos::buildUi() {
     connect(selecionaEmpresa_, &QPushButton::clicked, this, &TabServicos::selecionaEmpresa);
     connect(aplica_, &QPushButton::clicked, this, &TabServicos::aplicar);
     connect(cancela_, &QPushButton::clicked, this, &TabServicos::cancelar);
-    connect(suspende_, &QPushButton::clicked, this, [this] { mudaStatus(QStringLiteral("S")); });
-    connect(ativa_, &QPushButton::clicked, this, [this] { mudaStatus(QStringLiteral("A")); });
-    connect(cancelaStatus_, &QPushButton::clicked, this, [this] { mudaStatus(QStringLiteral("C")); });
+    connect(grupoStatus_, &GrupoStatus::alterado, this, [this] {
+        atualiza();
+        emit alterado();
+    });
 }
 
 void TabServicos::showEvent(QShowEvent* event) {
@@ -269,7 +263,6 @@ void TabServicos::mostraLinha() {
     razaoSocial_->setText(empresa.razaoSocial);
     observacoes_->setPlainText(s.Observacoes);
     dataEntrada_->setData(s.DthEntCertif.date());
-    descrStatus_->setText(DescrStatus(s.StatusServico));
     mostrando_ = false;
 }
 
@@ -290,13 +283,14 @@ void TabServicos::aplicaModo() {
     observacoes_->setReadOnly(!editando);
     dataEntrada_->setEnabled(editando);
 
-    // Only the buttons that lead away from the current status are offered.
-    const QString status = editor_.linha().StatusServico;
-    grupoStatus_->setVisible(temLinhas && editor_.temLinha());
+    // The group follows the current line; a line being included has no status yet.
+    if (editor_.modo() == EditorServicos::Modo::Insercao)
+        grupoStatus_->mostra(std::nullopt);
+    else if (!editando)
+        grupoStatus_->mostra(temLinhas && editor_.temLinha()
+                                 ? std::optional<QVariantList>(editor_.linha().chave().chaveEvento())
+                                 : std::nullopt);
     grupoStatus_->setEnabled(!editando);
-    suspende_->setVisible(status != QLatin1String("S"));
-    ativa_->setVisible(status != QLatin1String("A"));
-    cancelaStatus_->setVisible(status != QLatin1String("C"));
 }
 
 void TabServicos::incluir() {
@@ -354,10 +348,4 @@ void TabServicos::excluir() {
         atualiza();
         emit alterado();
     }
-}
-
-void TabServicos::mudaStatus(const QString& status) {
-    if (editor_.mudaStatus(status))
-        emit alterado();
-    atualiza();
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 class DateMaskEdit;
+class GrupoStatus;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -30,6 +31,7 @@ public:
     explicit TabServicos(TDMCertif& dm, QWidget* parent = nullptr);
 
     EditorServicos& editor() { return editor_; }
+    GrupoStatus* grupoStatus() const { return grupoStatus_; }
     // Replaces "Seleciona Empresa Certificada" (by default the dialog TFrmSelEmpCert).
     void setEscolheEmpresa(EscolheEmpresaCertificado chooser) { escolhe_ = std::move(chooser); }
 
@@ -58,7 +60,6 @@ private:
     void aplicar();
     void cancelar();
     void excluir();
-    void mudaStatus(const QString& status);
 
     TDMCertif& dm_;
     EditorServicos editor_;
@@ -75,11 +76,7 @@ private:
     QPushButton* selecionaEmpresa_;
     QPushButton* aplica_;
     QPushButton* cancela_;
-    QGroupBox* grupoStatus_;
-    QLabel* descrStatus_;
-    QPushButton* suspende_;
-    QPushButton* ativa_;
-    QPushButton* cancelaStatus_;
+    GrupoStatus* grupoStatus_;
     QPushButton* inclui_;
     QPushButton* edita_;
     QPushButton* exclui_;
