@@ -132,7 +132,12 @@ TFrmDocumentosNormativos::TFrmDocumentosNormativos(TDMCertif& certif, const Item
         auto* par = new QWidget(grbDocNormDados_);
         auto* h = new QHBoxLayout(par);
         h->setContentsMargins(0, 0, 0, 0);
-        h->addWidget(l.editavel, 1);
+        // The date keeps its own width, at the left like the other fields.
+        const bool data = l.editavel == edtDataEntrada_;
+        if (data)
+            h->addWidget(l.editavel, 0, Qt::AlignLeft);
+        else
+            h->addWidget(l.editavel, 1);
         h->addWidget(l.leitura, 1);
         auto* label = new QLabel(l.caption, grbDocNormDados_);
         label->setBuddy(l.editavel);
