@@ -50,6 +50,15 @@ protected:
                            "Importado, StatusLote) VALUES (:l, 'OCC1', :n, :m, :o, 0, 'S')"),
             {{":l", numLote}, {":n", Numero}, {":m", marca}, {":o", modelo}});
     }
+    void unidade(const QString& marca, const QString& modelo, const QString& serie) {
+        produto(marca, modelo);
+        Sql::execute(
+            db,
+            QStringLiteral("INSERT INTO UNIDADE (NumSerieProd, SiglaCertificador, NumCertif, MarcaProd, "
+                           "ModeloProd, Importado, StatusUnidade, DthUltAtualiz, UsuResp) VALUES (:s, "
+                           "'OCC1', :n, :m, :o, 0, 'A', :d, 'ana')"),
+            {{":s", serie}, {":n", Numero}, {":m", marca}, {":o", modelo}, {":d", clock.now()}});
+    }
     void servico(int classe) {
         Sql::execute(
             db,

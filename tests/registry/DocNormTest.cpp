@@ -1,4 +1,5 @@
 #include "DocNormFixture.h"
+#include "GeraHistorico.h"
 
 namespace {
 
@@ -325,6 +326,70 @@ TEST_F(DocNormTest, LoteEServicoGravamNasSuasTabelas) {
     // The history screen's key of the link, in STATUS_DNS's column order.
     EXPECT_EQ(servicos.chaveDoEvento(v[0]), QVariantList({2001, "SERV", 10, "OCC1", Numero, "BR", Cnpj}));
 }
+
+// Every scope, from inclusion to removal, in its own link, event and replica tables.
+class CicloDoVinculoTest : public DocNormFixture, public ::testing::WithParamInterface<EscopoDocNorm> {};
+
+TEST_P(CicloDoVinculoTest, IncluiMudaStatusEExclui) {
+    const EscopoDocNorm escopo = GetParam();
+    const EscopoInfo& info = escopoInfo(escopo);
+    ItemDocNorm i = itemTipo(QStringLiteral("FRIO"), QStringLiteral("X'1"));
+    i.escopo = escopo;
+    if (escopo == EscopoDocNorm::Tipo) {
+        tipo(i.MarcaProd, i.ModeloProd);
+    } else if (escopo == EscopoDocNorm::Lote) {
+        i.Numero = QStringLiteral("L-1");
+        lote(i.MarcaProd, i.ModeloProd, i.Numero);
+    } else if (escopo == EscopoDocNorm::Unidade) {
+        i.Numero = QStringLiteral("S'9");
+        unidade(i.MarcaProd, i.ModeloProd, i.Numero);
+    } else if (escopo == EscopoDocNorm::Servicos) {
+        servico(10);
+        i.IdClasseCertif = QStringLiteral("SERV");
+        i.IdClasseServ = 10;
+        i.CodigoPais = QStringLiteral("BR");
+        i.IdEmpresa = Cnpj;
+    }
+    TDMDocNorm docs(dm, i);
+    EXPECT_EQ(docs.escopo().caption, info.caption);
+    const QList<CandidatoDocNorm> candidatos = docs.candidatos();
+    ASSERT_FALSE(candidatos.isEmpty());
+    ASSERT_TRUE(docs.aplica(candidatos[0], QStringLiteral("12/11/2015")));
+    ASSERT_EQ(docs.vinculos().size(), 1);
+    const QString eventos = eventTableInfo(info.eventos).name;
+    auto contaEm = [this](const QString& tabela) {
+        return conta(QStringLiteral("SELECT COUNT(*) FROM ") + tabela);
+    };
+    EXPECT_EQ(contaEm(info.tabela), 1);
+    EXPECT_EQ(contaEm(eventos), 1);
+    EXPECT_EQ(
+        valor(
+            QStringLiteral("SELECT %1 || %2 FROM %3").arg(info.colunaStatus, info.colunaEntrada, info.tabela))
+            .toString(),
+        "A2015-11-12T00:00:00.000");
+    // The link is found again by its whole key, and its history by the event table's key.
+    EXPECT_TRUE(DocumentosNormativos::vinculo(db, escopo, docs.vinculos()[0].chave).has_value());
+    EXPECT_EQ(HistoricoItens::statusAtual(db, info.eventos, docs.chaveDoEvento(docs.vinculos()[0])), "A");
+
+    resposta = Justificativa{QStringLiteral("Motivo"), QDate(2015, 11, 20)};
+    ASSERT_TRUE(docs.mudaStatus(docs.vinculos()[0], QStringLiteral("C")));
+    EXPECT_EQ(docs.vinculos()[0].Status, "C");
+    EXPECT_EQ(contaEm(eventos), 2);
+
+    ASSERT_SQL(db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(info.replica, info.tabela));
+    EXPECT_FALSE(docs.exclui(docs.vinculos()[0]));
+    EXPECT_EQ(prompts.lastText(), TDMDocNorm::NaoPodeApagar);
+    ASSERT_SQL(db, QStringLiteral("DELETE FROM %1").arg(info.replica));
+    prompts.planAnswer(PromptAnswer::Yes);
+    EXPECT_TRUE(docs.exclui(docs.vinculos()[0]));
+    EXPECT_EQ(contaEm(info.tabela), 0);
+    EXPECT_EQ(contaEm(eventos), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Escopos, CicloDoVinculoTest,
+                         ::testing::Values(EscopoDocNorm::DadosGerais, EscopoDocNorm::Tipo,
+                                           EscopoDocNorm::Lote, EscopoDocNorm::Unidade,
+                                           EscopoDocNorm::Servicos));
 
 TEST(EscopoDocNorm, AbasDoRegistro) {
     EXPECT_EQ(escopoDaAba(QStringLiteral("Dados Gerais")), EscopoDocNorm::DadosGerais);
