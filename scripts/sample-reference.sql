@@ -44,11 +44,17 @@ INSERT INTO DOC_NORMATIVOS (IdDocNorm, IdClasseCertif, IdClasseProd, NomeTitulo,
   (1002, 'COMP', 120, 'Portaria 002/2011 - Refrigeradores', 1, 'A'),
   (1003, 'COMP', 200, 'Norma 300-1 - Segurança de brinquedos', 2, 'A'),
   (1004, 'VOL', 110, 'Regulamento 12 - Eficiência energética', 3, 'A'),
-  (1005, 'COMP', 200, 'Norma 300-0 - revogada', 2, 'C');
+  (1005, 'COMP', 200, 'Norma 300-0 - revogada', 2, 'C'),
+  (1006, 'COMP', 110, 'Norma 5858 - Segurança elétrica', 2, 'A'),
+  (1007, 'COMP', 110, 'Regulamento 45 - Ruído', 3, 'A'),
+  (1008, 'COMP', 200, 'Portaria 563/2016 - Brinquedos', 1, 'A'),
+  (1009, 'VOL', 200, 'Norma 300-2 - Durabilidade', 2, 'A');
 
 INSERT INTO DOC_NORMATIVOS_SERV (IdDocNorm, IdClasseCertif, IdClasseServ, NomeTitulo, IdTipoDoc, StatusDoc) VALUES
   (2001, 'SERV', 10, 'Portaria 206/2011 - Extintores', 1, 'A'),
-  (2002, 'SERV', 20, 'Norma 16401 - Instalação', 2, 'A');
+  (2002, 'SERV', 20, 'Norma 16401 - Instalação', 2, 'A'),
+  (2003, 'SERV', 10, 'Norma 12962 - Manutenção de extintores', 2, 'A'),
+  (2004, 'SERV', 10, 'Portaria 005/2011 - revogada', 1, 'S');
 
 -- The certifier {SIGLA} is accredited for these classes (refrigerators, 120, on purpose not).
 INSERT INTO CREDENCIAMENTO (SiglaCertificador, IdClasseCertif, IdClasseProd) VALUES

@@ -1,5 +1,6 @@
 #include "MontaRegistro.h"
 
+#include "InstalaDocumentos.h"
 #include "InstalaEmpresas.h"
 #include "InstalaProdutos.h"
 #include "InstalaServicos.h"
@@ -8,4 +9,5 @@ void montaRegistro(TFormPrincipal& form) {
     instalaEmpresas(form);
     instalaProdutos(form);
     instalaServicos(form);
+    instalaDocumentos(form);
 }

@@ -128,6 +128,11 @@ void PanelModificaCertificado::setAcaoHistorico(std::function<void()> action) {
     atualizaBotoes();
 }
 
+void PanelModificaCertificado::setTemItemAtual(std::function<bool()> temItem) {
+    temItemAtual_ = std::move(temItem);
+    atualizaBotoes();
+}
+
 QString PanelModificaCertificado::motivoParaFicar(int index) const {
     QWidget* tab = abas_->widget(index);
     if (tab == dadosGerais_) {
@@ -166,8 +171,8 @@ void PanelModificaCertificado::abaMudou(int index) {
 
 void PanelModificaCertificado::atualizaBotoes() {
     const bool empresas = abas_->currentWidget() == slots_.value(QStringLiteral("TabModificaEmp"));
-    const bool aberto = dm_.temCertificadoAberto();
+    const bool item = dm_.temCertificadoAberto() && (!temItemAtual_ || temItemAtual_());
     btbDocNorm_->setVisible(!empresas);
-    btbDocNorm_->setEnabled(acaoDocNorm_ && aberto);
-    btnCadHistorico_->setEnabled(acaoHistorico_ && aberto);
+    btbDocNorm_->setEnabled(acaoDocNorm_ && item);
+    btnCadHistorico_->setEnabled(acaoHistorico_ && item);
 }

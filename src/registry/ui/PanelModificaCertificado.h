@@ -36,6 +36,8 @@ public:
     // The screens behind the two buttons below the tabs; until installed the buttons stay disabled.
     void setAcaoDocNorm(std::function<void()> action);
     void setAcaoHistorico(std::function<void()> action);
+    // Whether the active tab has a current item for the two buttons (the certificate, a line).
+    void setTemItemAtual(std::function<bool()> temItem);
     void atualizaBotoes();
 
 signals:
@@ -55,6 +57,7 @@ private:
     QPushButton* btnCadHistorico_;
     std::function<void()> acaoDocNorm_;
     std::function<void()> acaoHistorico_;
+    std::function<bool()> temItemAtual_;
     int abaAtual_ = 0;
     bool voltando_ = false;
 };

@@ -176,6 +176,10 @@ std::optional<ChaveServico> TabServicos::chaveDaLinha(int row) const {
                         v(ColPais).toString(), v(ColEmpresa).toString()};
 }
 
+std::optional<ChaveServico> TabServicos::atual() const {
+    return chaveDaLinha(grid_->currentIndex().row());
+}
+
 void TabServicos::atualiza() {
     std::optional<ChaveServico> atual;
     if (editor_.temLinha())

@@ -37,6 +37,8 @@ public:
 
     // Re-reads the lines of the open certificate, keeping the current one when it still exists.
     void atualiza();
+    // The key of the grid's current line.
+    std::optional<ChaveServico> atual() const;
 
 signals:
     // After every stored change (the register refreshes its buttons).
