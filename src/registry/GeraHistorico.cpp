@@ -98,10 +98,11 @@ GeraHistorico::GeraHistorico(TDMCertif& certif, EventTable tabela, QVariantList 
 
 QList<NotaHistorico> GeraHistorico::notas() const {
     const EventTableInfo& t = eventTableInfo(tabela_);
-    QSqlQuery query = Sql::prepare(
-        certif_.database(), QStringLiteral("SELECT SEQEVENTO, JUSTIFICATIVA, %1 AS DATA, USURESP FROM %2 "
-                                           "WHERE HISTORICOSIS = '1' AND %3 ORDER BY %1, SEQEVENTO")
-                                .arg(t.statusDateColumn, t.name, condicao(t)));
+    QSqlQuery query =
+        Sql::prepare(certif_.database(),
+                     QStringLiteral("SELECT SEQEVENTO, JUSTIFICATIVA, %1 AS DATA, USURESP FROM %2 "
+                                    "WHERE HISTORICOSIS = '1' AND %3 ORDER BY %1, DTHULTATUALIZ, SEQEVENTO")
+                         .arg(t.statusDateColumn, t.name, condicao(t)));
     bindChave(query, t, chave_);
     Sql::exec(query);
     QList<NotaHistorico> list;

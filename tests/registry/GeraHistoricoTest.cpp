@@ -1,5 +1,6 @@
 #include "GeraHistorico.h"
 #include "DocNormFixture.h"
+#include <tuple>
 
 namespace {
 
@@ -173,6 +174,34 @@ TEST_F(GeraHistoricoTest, StatusAtualDoLoteEDoServico) {
     EXPECT_EQ(HistoricoItens::statusAtual(db, EventTable::STATUS_S,
                                           {20, QStringLiteral("OCC1"), Numero, "BR", Cnpj}),
               "");
+}
+
+} // namespace
+
+namespace {
+
+// Past the 16-bit ceiling a newer note may carry a smaller number: the list reads in time order.
+TEST_F(GeraHistoricoTest, NotasDoMesmoDiaSeguemAHoraEmQueForamEscritasPassadoOLimite) {
+    const QDateTime dia(QDate(2015, 11, 20), QTime());
+    for (const auto& [seq, hora, texto] :
+         {std::tuple{100, QTime(15, 0), "depois"}, std::tuple{32767, QTime(9, 0), "antes"},
+          std::tuple{101, QTime(16, 0), "por último"}}) {
+        Sql::execute(db,
+                     "INSERT INTO STATUS_C (SiglaCertificador, NumCertif, SeqEvento, Evento, Justificativa, "
+                     "HistoricoSis, StatusCertificado, DthStatusCertificado, DthUltAtualiz, UsuResp) "
+                     "VALUES ('OCC1', :n, :s, 'ALT', :j, '1', 'A', :d, :t, 'joao')",
+                     {{":n", Numero},
+                      {":s", seq},
+                      {":j", QString::fromUtf8(texto)},
+                      {":d", dia},
+                      {":t", QDateTime(dia.date(), hora)}});
+    }
+    GeraHistorico historico(dm, EventTable::STATUS_C, {QStringLiteral("OCC1"), Numero}, QStringLiteral("A"),
+                            QDate(2015, 11, 10));
+    QStringList order;
+    for (const NotaHistorico& nota : historico.notas())
+        order << nota.Justificativa;
+    EXPECT_EQ(order, (QStringList{"antes", "depois", "por último"}));
 }
 
 } // namespace
