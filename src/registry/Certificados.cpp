@@ -280,6 +280,27 @@ QList<ClasseItem> classesDeCertificado(const QSqlDatabase& db) {
     return items;
 }
 
+ClasseItem classeDeProdutos(const QSqlDatabase& db, int idClasseProd) {
+    const QVariant nome =
+        Sql::scalar(db, QStringLiteral("SELECT NomClasseProd FROM CLASSE_P WHERE IdClasseProd = :id"),
+                    {{":id", idClasseProd}});
+    return {idClasseProd, nome.isNull() ? QString::number(idClasseProd) : nome.toString()};
+}
+
+ClasseItem classeDeCertificado(const QSqlDatabase& db, const QString& idClasseCertif) {
+    const QVariant nome =
+        Sql::scalar(db, QStringLiteral("SELECT NomClasseCertif FROM CLASSE_C WHERE IdClasseCertif = :id"),
+                    {{":id", idClasseCertif}});
+    return {idClasseCertif, nome.isNull() ? idClasseCertif : nome.toString()};
+}
+
+void incluiClasse(QList<ClasseItem>& lista, const ClasseItem& classe) {
+    for (const ClasseItem& item : lista)
+        if (item.id == classe.id)
+            return;
+    lista.append(classe);
+}
+
 QList<QStringList> empresasCertificadas(const QSqlDatabase& db, const QString& sigla, const QString& numero) {
     QSqlQuery q = Sql::exec(
         db,

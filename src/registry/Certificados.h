@@ -91,6 +91,12 @@ QStringList signatarios(const QSqlDatabase& db);
 // Classes the configured certifier is accredited for.
 QList<ClasseItem> classesDeProdutos(const QSqlDatabase& db);
 QList<ClasseItem> classesDeCertificado(const QSqlDatabase& db);
+// One class by its identifier, named from the reference table, or by the identifier itself once
+// the reference table no longer has it.
+ClasseItem classeDeProdutos(const QSqlDatabase& db, int idClasseProd);
+ClasseItem classeDeCertificado(const QSqlDatabase& db, const QString& idClasseCertif);
+// Appends the class to the list unless an entry already holds its identifier.
+void incluiClasse(QList<ClasseItem>& lista, const ClasseItem& classe);
 
 // The read-only lists of the deletion panel: one row of display texts per line of the certificate.
 QList<QStringList> empresasCertificadas(const QSqlDatabase& db, const QString& sigla, const QString& numero);

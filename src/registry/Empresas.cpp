@@ -173,11 +173,12 @@ QList<ChaveCertificado> certificadosDaEmpresa(const QSqlDatabase& db, const QStr
 void DesaprovaPorEmpresa(const QSqlDatabase& db, const QString& codigoPais, const QString& idEmpresa,
                          const QString& usuario, const QDateTime& agora) {
     for (const ChaveCertificado& c : certificadosDaEmpresa(db, codigoPais, idEmpresa)) {
-        Sql::execute(
-            db,
-            QStringLiteral("update certific set aprovado = False, DthUltAtualiz = :dth, UsuResp = :usu "
-                           "where SiglaCertificador = :par_Sigla and NumCertif = :par_Num"),
-            {{":dth", agora}, {":usu", usuario}, {":par_Sigla", c.sigla}, {":par_Num", c.numero}});
+        // Only the flag: the certificate itself did not change, and the ALT event below records who
+        // changed the company and when.
+        Sql::execute(db,
+                     QStringLiteral("update certific set aprovado = False "
+                                    "where SiglaCertificador = :par_Sigla and NumCertif = :par_Num"),
+                     {{":par_Sigla", c.sigla}, {":par_Num", c.numero}});
         const QString status =
             Sql::scalar(db,
                         QStringLiteral("SELECT STATUSCERTIFICADO FROM CERTIFIC\n"

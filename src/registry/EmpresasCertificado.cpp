@@ -173,6 +173,11 @@ VinculosEmpresa::VinculosEmpresa(TDMCertif& dm) : dm_(dm) {
         return EmpresasCertificado::existe(certif->database(), registro->SiglaCertificador,
                                            registro->NumCertif, registro->CodigoPais, registro->IdEmpresa);
     });
+    registroEditor_ = dm_.registraEditor([this] { cancela(); });
+}
+
+VinculosEmpresa::~VinculosEmpresa() {
+    dm_.removeEditor(registroEditor_);
 }
 
 QDate VinculosEmpresa::inclui() {

@@ -73,8 +73,12 @@ class VinculosEmpresa {
 public:
     enum class Modo { Navegacao, Inclusao, Edicao };
 
-    // Registers the "EMPCERT" duplicate check with the register.
+    // Registers the "EMPCERT" duplicate check with the register, and the editor, which the register
+    // cancels when another certificate is opened.
     explicit VinculosEmpresa(TDMCertif& dm);
+    ~VinculosEmpresa();
+    VinculosEmpresa(const VinculosEmpresa&) = delete;
+    VinculosEmpresa& operator=(const VinculosEmpresa&) = delete;
 
     Modo modo() const { return modo_; }
     bool editando() const { return modo_ != Modo::Navegacao; }
@@ -101,4 +105,5 @@ private:
     Modo modo_ = Modo::Navegacao;
     // Shared with the duplicate check the register keeps, which may outlive this editor.
     std::shared_ptr<EmpresaCertificado> registro_ = std::make_shared<EmpresaCertificado>();
+    int registroEditor_ = 0;
 };

@@ -373,6 +373,7 @@ int posicaoNaGrade(const QSqlDatabase& db, TipoLinha tipo, const ChaveLinha& c) 
 // ---------------------------------------------------------------------------------------------
 
 LinhasDoCertificado::LinhasDoCertificado(TDMCertif& dm, TipoLinha tipo) : dm_(dm), tipo_(tipo) {
+    registroEditor_ = dm_.registraEditor([this] { cancela(); });
     if (tipo_ == TipoLinha::Lote)
         dm_.registraVerificacao(QStringLiteral("LOTE"), [this] { return existeRegistro(); });
     if (tipo_ == TipoLinha::Unidade)
@@ -380,6 +381,7 @@ LinhasDoCertificado::LinhasDoCertificado(TDMCertif& dm, TipoLinha tipo) : dm_(dm
 }
 
 LinhasDoCertificado::~LinhasDoCertificado() {
+    dm_.removeEditor(registroEditor_);
     // The data module outlives the editors: leave it a check that does not reach this object.
     if (tipo_ == TipoLinha::Lote)
         dm_.registraVerificacao(QStringLiteral("LOTE"), [] { return false; });

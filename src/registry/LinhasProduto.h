@@ -161,4 +161,5 @@ private:
     Modo modo_ = Modo::Consulta;
     LinhaProduto edicao_;
     ChaveLinha chaveOriginal_;
+    int registroEditor_ = 0;
 };

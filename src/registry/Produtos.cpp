@@ -125,7 +125,7 @@ void DesaprovaPorProduto(const QSqlDatabase& db, const ChaveProduto& chave, cons
                                     "WHERE SiglaCertificador = :par_Sigla AND NumCertif = :par_Num"),
                      {{":par_Sigla", c.sigla}, {":par_Num", c.numero}});
         QSqlQuery q = Sql::exec(db,
-                                QStringLiteral("SELECT StatusCertificado, DthStatusCertificado FROM CERTIFIC "
+                                QStringLiteral("SELECT StatusCertificado FROM CERTIFIC "
                                                "WHERE SiglaCertificador = :sigla AND NumCertif = :num"),
                                 {{":sigla", c.sigla}, {":num", c.numero}});
         if (!q.next())
@@ -135,7 +135,7 @@ void DesaprovaPorProduto(const QSqlDatabase& db, const ChaveProduto& chave, cons
         row.evento = QStringLiteral("ALT");
         row.justificativa = QStringLiteral("Dados do Produto Alterados");
         row.status = q.value(0).toString();
-        row.statusDate = q.value(1).toDateTime();
+        row.statusDate = agora; // the moment the product changed, as for a company
         row.dthUltAtualiz = agora;
         row.usuResp = usuario;
         Eventos::insere(db, EventTable::STATUS_C, row);

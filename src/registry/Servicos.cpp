@@ -258,7 +258,15 @@ EmpresaDoServico empresa(const QSqlDatabase& db, const QString& codigoPais, cons
 
 } // namespace Servicos
 
-EditorServicos::EditorServicos(TDMCertif& dm) : dm_(dm) {}
+EditorServicos::EditorServicos(TDMCertif& dm)
+    : dm_(dm), registroEditor_(dm.registraEditor([this] {
+          if (editando())
+              cancelar();
+      })) {}
+
+EditorServicos::~EditorServicos() {
+    dm_.removeEditor(registroEditor_);
+}
 
 QSqlDatabase EditorServicos::database() const {
     return dm_.database();

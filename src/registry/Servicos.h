@@ -93,7 +93,11 @@ class EditorServicos {
 public:
     enum class Modo { Navegacao, Insercao, Edicao };
 
+    // Registers with the register, which cancels the edit when another certificate is opened.
     explicit EditorServicos(TDMCertif& dm);
+    ~EditorServicos();
+    EditorServicos(const EditorServicos&) = delete;
+    EditorServicos& operator=(const EditorServicos&) = delete;
 
     Modo modo() const { return modo_; }
     bool editando() const { return modo_ != Modo::Navegacao; }
@@ -139,4 +143,5 @@ private:
     Servico guardada_; // the line as stored, shown again by "Cancelar"
     bool temLinha_ = false;
     ChaveServico chaveAntiga_;
+    int registroEditor_ = 0;
 };

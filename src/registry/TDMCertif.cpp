@@ -107,6 +107,18 @@ bool TDMCertif::checaDatas(const QString& emissao, const QString& validade, cons
     return true;
 }
 
+// A certificate without its class of certificate or of products would drop out of every list that
+// joins them, so it is never stored that way.
+bool TDMCertif::checaClasses(Salvamento& resultado) {
+    if (!registro_.IdClasseCertif.isEmpty() && registro_.IdClasseProd)
+        return true;
+    session_.prompts().message(
+        DatasCertificado::CaptionEntrada,
+        QStringLiteral("Por favor informe a classe de certificado e a classe de produtos do certificado."));
+    resultado.foco = Campo::Classes;
+    return false;
+}
+
 TDMCertif::Salvamento TDMCertif::salvaInclusao(const QString& emissao, const QString& validade) {
     Salvamento resultado;
     if (estado_ != Estado::Insercao || !modificado())
@@ -124,6 +136,8 @@ TDMCertif::Salvamento TDMCertif::salvaInclusao(const QString& emissao, const QSt
         return resultado;
     }
     if (!checaDatas(emissao, validade, DatasCertificado::ValidadeInvalidaNovo, resultado))
+        return resultado;
+    if (!checaClasses(resultado))
         return resultado;
 
     const QSqlDatabase db = database();
@@ -170,6 +184,8 @@ TDMCertif::Salvamento TDMCertif::salvaGeral(const QString& emissao, const QStrin
     if (!checaDatas(emissao, validade, DatasCertificado::ValidadeInvalidaGeral, resultado))
         return resultado;
     if (!modificado())
+        return resultado;
+    if (!checaClasses(resultado))
         return resultado;
 
     const QSqlDatabase db = database();
@@ -219,7 +235,24 @@ void TDMCertif::cancela() {
         registro_ = original_;
 }
 
+int TDMCertif::registraEditor(CancelaEdicao cancela) {
+    const int id = ++proximoEditor_;
+    editores_.insert(id, std::move(cancela));
+    return id;
+}
+
+void TDMCertif::removeEditor(int id) {
+    editores_.remove(id);
+}
+
+void TDMCertif::cancelaEditores() {
+    const QList<CancelaEdicao> cancelas = editores_.values();
+    for (const CancelaEdicao& cancela : cancelas)
+        cancela();
+}
+
 void TDMCertif::fecha() {
+    cancelaEditores();
     siglaAberta_.clear();
     numAberto_.clear();
     dataUltimaAprovacao_ = {};
@@ -233,6 +266,9 @@ bool TDMCertif::CarregaCertificado(const QString& sigla, const QString& numero) 
     const std::optional<Certificado> row = Certificados::carrega(db, sigla, numero);
     if (!row)
         return false;
+    // Reloading the open certificate keeps its editors; any other certificate closes them first.
+    if (row->SiglaCertificador != siglaAberta_ || row->NumCertif != numAberto_)
+        cancelaEditores();
     siglaAberta_ = row->SiglaCertificador;
     numAberto_ = row->NumCertif;
     registro_ = original_ = *row;

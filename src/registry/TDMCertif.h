@@ -22,7 +22,7 @@ public:
         Edicao,   // an existing certificate open for modification
     };
     // The field a refused save puts the focus on.
-    enum class Campo { Nenhum, Numero, Emissao, Validade };
+    enum class Campo { Nenhum, Numero, Emissao, Validade, Classes };
     struct Salvamento {
         bool salvo = false;
         Campo foco = Campo::Nenhum;
@@ -79,6 +79,13 @@ public:
     // propagation wrote them), keeping any pending edit of the general data.
     void releStatus();
 
+    // The line editors of the open certificate. Opening another certificate, or closing this one,
+    // cancels whatever inclusion or alteration they hold, so a line is only ever written under the
+    // certificate its edit began on. registraEditor returns the id removeEditor takes.
+    using CancelaEdicao = std::function<void()>;
+    int registraEditor(CancelaEdicao cancela);
+    void removeEditor(int id);
+
     // Duplicate checks by kind ("CERTIFICADO", "DOCUMENTOS", and those the line editors register).
     using Verificacao = std::function<bool()>;
     void registraVerificacao(const QString& kind, Verificacao check);
@@ -101,6 +108,8 @@ private:
     QDateTime agora() const;
     // The error box of a failed write.
     void mostraErroGravacao(const DbError& error);
+    void cancelaEditores();
+    bool checaClasses(Salvamento& resultado);
     bool checaDatas(const QString& emissao, const QString& validade, const QString& mensagemValidade,
                     Salvamento& resultado);
     void postaCampo(const QString& column, const QVariant& value);
@@ -108,6 +117,8 @@ private:
     Session& session_;
     JustificationAsker asker_;
     QHash<QString, Verificacao> verificacoes_;
+    QHash<int, CancelaEdicao> editores_;
+    int proximoEditor_ = 0;
     QString siglaAberta_;
     QString numAberto_;
     QDateTime dataUltimaAprovacao_;

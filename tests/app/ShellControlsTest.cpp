@@ -1,4 +1,5 @@
 #include "ShellControls.h"
+#include "ShellFixture.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -29,10 +30,74 @@ QSet<QString> setOf(std::initializer_list<const char*> names) {
 
 } // namespace
 
-TEST(ShellControls, DecidesEveryNamedControl) {
-    const QHash<QString, bool> e = ShellControls::enabled(ShellState{});
-    EXPECT_EQ(QSet<QString>(e.keyBegin(), e.keyEnd()),
-              QSet<QString>(ShellControls::names().cbegin(), ShellControls::names().cend()));
+// The menus, menu items and speed buttons of the main window, named here on their own.
+const QStringList ControlesDaJanela{"sbSair",
+                                    "mniSair",
+                                    "sbReentrar",
+                                    "SbAjuda",
+                                    "mniAjuda",
+                                    "mnuFuncoes",
+                                    "mnuConfiguracoes",
+                                    "mnuUsuarios",
+                                    "mniManBaseDados",
+                                    "spbManBaseDados",
+                                    "mniAprovaCertificados",
+                                    "spbAprovaCertificados",
+                                    "mniContRemessas",
+                                    "mniGerarRemessa",
+                                    "mniEnvioTXT",
+                                    "spbContRemessas",
+                                    "mniAtualizTabKavorel",
+                                    "spbAtualizTabKavorel",
+                                    "mniCertificador",
+                                    "spbCertificador",
+                                    "mniDiretorios",
+                                    "spbDiretorios",
+                                    "mniCadUsuarios",
+                                    "spbCadUsuarios",
+                                    "mniAlteraSenha",
+                                    "spbAlteraSenha"};
+
+// What a user sees on the real main window once logged in: exactly the controls of the functions
+// everyone has and of the user's own permissions are enabled, every other one is not.
+TEST(ShellControls, CadaUsuarioVeHabilitadosSoOsSeusControles) {
+    const QSet<QString> comuns =
+        setOf({"sbSair", "mniSair", "sbReentrar", "SbAjuda", "mnuFuncoes", "mniAjuda", "mnuConfiguracoes",
+               "mnuUsuarios", "mniAlteraSenha", "spbAlteraSenha"});
+    const auto com = [](std::initializer_list<bool Permissions::*> flags) {
+        Permissions p;
+        for (bool Permissions::*flag : flags)
+            p.*flag = true;
+        return p;
+    };
+    const struct {
+        const char* usuario;
+        Permissions permissoes;
+        QSet<QString> alem; // enabled beyond the common ones
+    } casos[] = {
+        {"semPermissoes", Permissions{}, {}},
+        {"registroEAprovacao", com({&Permissions::AcManBase, &Permissions::AcAprovCertific}),
+         setOf({"mniManBaseDados", "spbManBaseDados", "mniAprovaCertificados", "spbAprovaCertificados"})},
+        {"remessas", com({&Permissions::AcContRemessas}),
+         setOf({"mniContRemessas", "mniGerarRemessa", "mniEnvioTXT", "spbContRemessas"})},
+        {"configuracao",
+         com({&Permissions::AcConfigOCC, &Permissions::AcConfigDir, &Permissions::AcCadastraUsu}),
+         setOf({"mniCertificador", "spbCertificador", "mniDiretorios", "spbDiretorios", "mniCadUsuarios",
+                "spbCadUsuarios"})},
+        {"administrador", Permissions::all(),
+         QSet<QString>(ControlesDaJanela.cbegin(), ControlesDaJanela.cend()) - comuns},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.usuario);
+        ShellFixture shell;
+        shell.registerAll();
+        shell.window.applyLogin(userWith(QStringLiteral("ana"), c.permissoes));
+        QSet<QString> habilitados;
+        for (const QString& nome : ControlesDaJanela)
+            if (shell.enabled(nome))
+                habilitados.insert(nome);
+        EXPECT_EQ(habilitados, comuns + c.alem);
+    }
 }
 
 TEST(ShellControls, BeforeLoginOnlyLeavingHelpAndLoginAreOpen) {

@@ -2,6 +2,7 @@
 #include "DataDigitada.h"
 #include "RegistroFixture.h"
 
+#include <QSet>
 #include <stdexcept>
 
 namespace {
@@ -444,33 +445,89 @@ TEST_F(CertificadoTest, ExclusaoNaoConfirmadaNadaApaga) {
     EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), 1);
 }
 
+// The tables a certificate's deletion empties, named here on their own: the certificate, its lines,
+// the events of both, the normative-document links and their events.
+const QStringList TabelasDoCertificado{"STATUS_DNCP",
+                                       "STATUS_DNCS",
+                                       "STATUS_DNS",
+                                       "STATUS_DNT",
+                                       "STATUS_DNL",
+                                       "STATUS_DNU",
+                                       "DOC_NORM_CERT_PRODUTO",
+                                       "DOC_NORM_CERT_SERVICO",
+                                       "DOC_NORM_SERV",
+                                       "DOC_NORM_TIPO",
+                                       "DOC_NORM_LOTE",
+                                       "DOC_NORM_UNIDADE",
+                                       "EVENTO_EMP",
+                                       "STATUS_T",
+                                       "STATUS_L",
+                                       "STATUS_U",
+                                       "STATUS_S",
+                                       "STATUS_C",
+                                       "EMP_CERT",
+                                       "TIPO",
+                                       "LOTE",
+                                       "UNIDADE",
+                                       "SERVICO",
+                                       "CERTIFIC"};
+
 class ExclusaoDoCertificado : public RegistroFixture {
 protected:
     // The certificate "ABC'1" with one row in each of the 24 tables, and "OUTRO" with the same.
     void preenche() {
+        ASSERT_EQ(TabelasDoCertificado.size(), 24);
+        ASSERT_EQ(QSet<QString>(TabelasDoCertificado.cbegin(), TabelasDoCertificado.cend()).size(), 24);
         for (const QString& numero : {QStringLiteral("ABC'1"), QStringLiteral("OUTRO")})
-            for (const QString& table : Certificados::tabelasDaExclusao())
+            for (const QString& table : TabelasDoCertificado)
                 insereLinha(table, numero);
         ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("ABC'1")));
     }
-    int linhasDe(const QString& numero) {
-        int total = 0;
-        for (const QString& table : Certificados::tabelasDaExclusao())
-            total += conta(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE NumCertif = :n").arg(table),
-                           {{":n", numero}});
-        return total;
+    // The certificate's rows, table by table ("TIPO 1").
+    QStringList linhasDe(const QString& numero) {
+        QStringList rows;
+        for (const QString& table : TabelasDoCertificado)
+            rows << QStringLiteral("%1 %2").arg(table).arg(conta(
+                QStringLiteral("SELECT COUNT(*) FROM %1 WHERE NumCertif = :n").arg(table), {{":n", numero}}));
+        return rows;
+    }
+    static QStringList cada(int n) {
+        QStringList rows;
+        for (const QString& table : TabelasDoCertificado)
+            rows << QStringLiteral("%1 %2").arg(table).arg(n);
+        return rows;
     }
 };
 
 TEST_F(ExclusaoDoCertificado, ApagaAs24Tabelas) {
     preenche();
-    ASSERT_EQ(Certificados::tabelasDaExclusao().size(), 24);
-    ASSERT_EQ(linhasDe(QStringLiteral("ABC'1")), 24);
+    ASSERT_EQ(linhasDe(QStringLiteral("ABC'1")), cada(1));
     prompts.planAnswer(PromptAnswer::Yes);
     EXPECT_TRUE(dm.excluiCertificado());
-    EXPECT_EQ(linhasDe(QStringLiteral("ABC'1")), 0);
-    EXPECT_EQ(linhasDe(QStringLiteral("OUTRO")), 24);
+    EXPECT_EQ(linhasDe(QStringLiteral("ABC'1")), cada(0));
+    EXPECT_EQ(linhasDe(QStringLiteral("OUTRO")), cada(1));
     EXPECT_EQ(dm.estado(), TDMCertif::Estado::Fechado);
+}
+
+// Every table of the schema that holds rows of a certificate (a NumCertif column) is emptied by the
+// deletion, except the replicas (what the authority holds, written only by the exchange) and the
+// text import's work table (empty between imports).
+TEST_F(ExclusaoDoCertificado, NenhumaTabelaDoCertificadoFicaDeFora) {
+    QStringList esquecidas;
+    QSqlQuery tables = Sql::exec(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                                    "AND name NOT LIKE 'sqlite%' ORDER BY name"));
+    while (tables.next()) {
+        const QString table = tables.value(0).toString();
+        if (table.startsWith(QLatin1String("REP_"), Qt::CaseInsensitive) ||
+            table.compare(QLatin1String("CTR_HISTORICO"), Qt::CaseInsensitive) == 0 ||
+            TabelasDoCertificado.contains(table, Qt::CaseInsensitive))
+            continue;
+        QSqlQuery columns = Sql::exec(db, QStringLiteral("PRAGMA table_info(%1)").arg(table));
+        while (columns.next())
+            if (columns.value(1).toString().compare(QLatin1String("NumCertif"), Qt::CaseInsensitive) == 0)
+                esquecidas << table;
+    }
+    EXPECT_EQ(esquecidas, QStringList());
 }
 
 TEST_F(ExclusaoDoCertificado, FalhaEmUmaTabelaNadaApaga) {
@@ -479,7 +536,7 @@ TEST_F(ExclusaoDoCertificado, FalhaEmUmaTabelaNadaApaga) {
                        "CREATE TRIGGER falha BEFORE DELETE ON SERVICO BEGIN SELECT RAISE(ABORT, 'x'); END"));
     prompts.planAnswer(PromptAnswer::Yes);
     EXPECT_FALSE(dm.excluiCertificado());
-    EXPECT_EQ(linhasDe(QStringLiteral("ABC'1")), 24);
+    EXPECT_EQ(linhasDe(QStringLiteral("ABC'1")), cada(1));
     ASSERT_EQ(prompts.shown().size(), 2);
     EXPECT_EQ(prompts.shown()[1].caption, "Erro de deleção");
     EXPECT_EQ(prompts.shown()[1].text,

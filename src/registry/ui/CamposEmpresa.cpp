@@ -1,4 +1,5 @@
 #include "CamposEmpresa.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -150,7 +151,7 @@ void CamposEmpresa::carregaListas(const QSqlDatabase& db) {
     cmbUF_->addItem(QString());
     for (const auto& [sigla, nome] : Empresas::ufs(db))
         cmbUF_->addItem(nome, sigla);
-    cmbUF_->setCurrentIndex(qMax(0, cmbUF_->findData(uf)));
+    Widgets::mostraGuardado(cmbUF_, uf, uf, 0);
 }
 
 bool CamposEmpresa::brasil() const {
@@ -176,7 +177,7 @@ void CamposEmpresa::setEmpresa(const Empresa& e) {
     edtEndCEP_->setText(e.EndCEP);
     edtEndBairro_->setText(e.EndBairro);
     edtEndCidade_->setText(e.EndCidade);
-    cmbUF_->setCurrentIndex(qMax(0, cmbUF_->findData(e.SiglaUF)));
+    Widgets::mostraGuardado(cmbUF_, e.SiglaUF, e.SiglaUF, 0);
     edtTelefone_->setText(e.Telefone);
     edtFax_->setText(e.Fax);
     edtEmail_->setText(e.Email);

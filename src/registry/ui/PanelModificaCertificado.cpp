@@ -95,6 +95,10 @@ void PanelModificaCertificado::mostraCertificado() {
 
 void PanelModificaCertificado::selecionaCertificado() {
     Prompts& prompts = dm_.session().prompts();
+    // A line waiting for "Aplicar" or "Cancelar" belongs to this certificate: it is never carried
+    // over to the next one, nor silently dropped.
+    if (recusaComLinhaEmEdicao())
+        return;
     if (dm_.modificado()) {
         if (!prompts.okCancel(QStringLiteral("Existe um certificado aberto em condições de ser salvo. Deseja "
                                              "salva-lo e continuar a abrir um outro certificado ?"),
@@ -150,6 +154,27 @@ QString PanelModificaCertificado::motivoParaFicar(int index) const {
         return text.isEmpty() ? QString() : naoAplicadas(abas_->tabText(index));
     }
     return {};
+}
+
+int PanelModificaCertificado::abaEmEdicao() const {
+    for (int i = 0; i < abas_->count(); ++i)
+        if (abas_->widget(i) != dadosGerais_ && !motivoParaFicar(i).isEmpty())
+            return i;
+    return -1;
+}
+
+bool PanelModificaCertificado::recusaComLinhaEmEdicao() {
+    const int index = abaEmEdicao();
+    if (index < 0)
+        return false;
+    if (abas_->currentIndex() != index) {
+        voltando_ = true;
+        abas_->setCurrentIndex(index);
+        abaAtual_ = index;
+        voltando_ = false;
+    }
+    dm_.session().prompts().message(CaptionEdicao, motivoParaFicar(index));
+    return true;
 }
 
 void PanelModificaCertificado::abaMudou(int index) {

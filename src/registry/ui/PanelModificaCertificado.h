@@ -46,6 +46,10 @@ signals:
 private:
     void abaMudou(int index);
     QString motivoParaFicar(int index) const;
+    // The line tab whose editor holds an inclusion or alteration, or -1.
+    int abaEmEdicao() const;
+    // With a line being edited: shows its tab with the tab's refusal, and answers true.
+    bool recusaComLinhaEmEdicao();
 
     TDMCertif& dm_;
     EscolheCertificado escolhe_;

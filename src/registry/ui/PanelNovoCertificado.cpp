@@ -110,6 +110,9 @@ void PanelNovoCertificado::salva() {
     case TDMCertif::Campo::Validade:
         campos_->validade()->setFocus();
         break;
+    case TDMCertif::Campo::Classes:
+        campos_->classeCertif()->setFocus();
+        break;
     case TDMCertif::Campo::Nenhum:
         break;
     }

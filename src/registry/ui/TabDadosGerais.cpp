@@ -9,6 +9,7 @@
 #include "Session.h"
 #include "TDMCertif.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,8 +71,15 @@ TabDadosGerais::TabDadosGerais(TDMCertif& dm, QWidget* parent) : QWidget(parent)
 
 void TabDadosGerais::mostra() {
     const QSqlDatabase db = dm_.database();
-    campos_->preencheListas(Certificados::classesDeCertificado(db), Certificados::classesDeProdutos(db),
-                            Certificados::signatarios(db));
+    // The certificate's own classes stay listed when no longer offered, so they show and are kept.
+    QList<ClasseItem> classesCertif = Certificados::classesDeCertificado(db);
+    QList<ClasseItem> classesProd = Certificados::classesDeProdutos(db);
+    const Certificado& r = dm_.registro();
+    if (!r.IdClasseCertif.isEmpty())
+        Certificados::incluiClasse(classesCertif, Certificados::classeDeCertificado(db, r.IdClasseCertif));
+    if (r.IdClasseProd)
+        Certificados::incluiClasse(classesProd, Certificados::classeDeProdutos(db, *r.IdClasseProd));
+    campos_->preencheListas(classesCertif, classesProd, Certificados::signatarios(db));
     mostraRegistro();
     aplicaBloqueios();
 }
@@ -134,6 +142,9 @@ bool TabDadosGerais::salva() {
         return false;
     case TDMCertif::Campo::Validade:
         campos_->validade()->setFocus();
+        return false;
+    case TDMCertif::Campo::Classes:
+        campos_->classeCertif()->setFocus();
         return false;
     case TDMCertif::Campo::Nenhum:
         break;

@@ -583,7 +583,7 @@ void TabProdutosUnidade::montaCampos(QFormLayout* form) {
     localForm->addRow(QStringLiteral("Cidade"), edtCidade_);
     mskCEP_ = new QLineEdit(local);
     mskCEP_->setObjectName(QStringLiteral("mskCEP"));
-    mskCEP_->setInputMask(QStringLiteral("00000-999;_"));
+    mskCEP_->setInputMask(QStringLiteral("99999-000;_")); // five digits required, three optional
     localForm->addRow(QStringLiteral("CEP"), mskCEP_);
     cmbUF_ = new QComboBox(local);
     cmbUF_->setObjectName(QStringLiteral("cmbUF"));
@@ -607,7 +607,8 @@ void TabProdutosUnidade::mostraCampos(const LinhaProduto* l) {
     edtBairro_->setText(l ? l->EndBairro : QString());
     edtCidade_->setText(l ? l->EndCidade : QString());
     mskCEP_->setText(l ? l->EndCEP : QString());
-    cmbUF_->setCurrentIndex(l ? cmbUF_->findData(l->SiglaUF) : -1);
+    const QString uf = l ? l->SiglaUF : QString();
+    Widgets::mostraGuardado(cmbUF_, uf, uf, -1);
 }
 
 void TabProdutosUnidade::leCampos(LinhaProduto& l) {

@@ -1,6 +1,7 @@
 #include "Widgets.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -30,6 +31,30 @@ OkCancela botoesOkCancela(QWidget* parent, QBoxLayout* layout, const QString& ok
                       botao(parent, cancelaName, QStringLiteral("Cancela"), row)};
     layout->addLayout(row);
     return buttons;
+}
+
+namespace {
+
+// Marks the entries mostraGuardado added.
+constexpr int PapelGuardado = Qt::UserRole + 100;
+
+} // namespace
+
+void mostraGuardado(QComboBox* combo, const QVariant& valor, const QString& texto, int vazio) {
+    for (int i = combo->count() - 1; i >= 0; --i)
+        if (combo->itemData(i, PapelGuardado).toBool() && combo->itemData(i) != valor)
+            combo->removeItem(i);
+    if (valor.isNull() || valor.toString().isEmpty()) {
+        combo->setCurrentIndex(vazio);
+        return;
+    }
+    int index = combo->findData(valor);
+    if (index < 0) {
+        combo->addItem(texto, valor);
+        index = combo->count() - 1;
+        combo->setItemData(index, true, PapelGuardado);
+    }
+    combo->setCurrentIndex(index);
 }
 
 } // namespace Widgets

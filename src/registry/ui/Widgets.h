@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 class QBoxLayout;
+class QComboBox;
 class QLayout;
 class QLineEdit;
 class QPushButton;
@@ -25,5 +27,10 @@ struct OkCancela {
 OkCancela botoesOkCancela(QWidget* parent, QBoxLayout* layout,
                           const QString& okName = QStringLiteral("btnOk"),
                           const QString& cancelaName = QStringLiteral("btnCancela"));
+
+// Selects the entry holding `valor`. A stored value the list no longer offers is added for as long
+// as it is shown (as `texto`), so it is seen and saved back unchanged; an empty value selects
+// `vazio` (an index, -1 for none).
+void mostraGuardado(QComboBox* combo, const QVariant& valor, const QString& texto, int vazio);
 
 } // namespace Widgets

@@ -229,6 +229,11 @@ TEST_F(EmpresasTest, SalvarEmpresaRetiraAprovacaoDeCadaCertificadoComEventoALT) 
               "11 5555-0000");
     EXPECT_EQ(count("SELECT COUNT(*) FROM CERTIFIC WHERE Aprovado = 0"), 3);
     EXPECT_EQ(count("SELECT Aprovado FROM CERTIFIC WHERE NumCertif = 'C4'"), 1);
+    // Only the flag: the certificates' own time and user of last change stay as they were (the ALT
+    // event records who changed the company and when).
+    EXPECT_EQ(count("SELECT COUNT(*) FROM CERTIFIC WHERE UsuResp = 'ana' "
+                    "AND DthUltAtualiz = '2015-01-05T00:00:00.000'"),
+              4);
     const auto ev =
         rows("SELECT NumCertif, Justificativa, HistoricoSis, StatusCertificado, DthStatusCertificado, "
              "UsuResp FROM STATUS_C WHERE Evento = 'ALT' ORDER BY NumCertif");
@@ -321,6 +326,36 @@ TEST_F(EmpresasTest, EmpresaNaoVinculadaMudaDeCnpjEVinculadaNaoPodeSerExcluida) 
     clickOn(&painel(), "btnExcluir");
     EXPECT_EQ(count("SELECT COUNT(*) FROM EMPRESA"), 0);
     EXPECT_FALSE(w<QPushButton>("btnEditar")->isEnabled());
+}
+
+// A state the list no longer offers (withdrawn by a reference-table version) is shown and kept
+// when the company is saved for another reason.
+TEST_F(EmpresasTest, EstadoForaDaListaEMostradoEMantido) {
+    empresa("BR", "11222333000181", "1", "11222333000181", "ACME LTDA");
+    empresa("BR", "11222333000262", "1", "11222333000262", "OUTRA LTDA");
+    Sql::execute(db, "UPDATE EMPRESA SET SiglaUF = 'GB' WHERE IdEmpresa = '11222333000181'");
+    Sql::execute(db, "UPDATE EMPRESA SET SiglaUF = 'SP' WHERE IdEmpresa = '11222333000262'");
+    ASSERT_TRUE(painel().localiza("BR", "11222333000181"));
+    EXPECT_EQ(w<QComboBox>("cmbUF")->currentText(), "GB");
+    clickOn(&painel(), "btnEditar");
+    EXPECT_EQ(w<QComboBox>("cmbUF")->currentText(), "GB");
+    typeInto(&painel(), "edtTelefone", "11 5555-0000");
+    clickOn(&painel(), "btnOk");
+    EXPECT_TRUE(prompts.shown().isEmpty()) << prompts.lastText().toStdString();
+    EXPECT_EQ(
+        campo("SELECT Telefone || '/' || SiglaUF FROM EMPRESA WHERE IdEmpresa = '11222333000181'").toString(),
+        "11 5555-0000/GB");
+
+    // The next company shows its own state; the withdrawn one is no longer offered for it.
+    ASSERT_TRUE(painel().localiza("BR", "11222333000262"));
+    EXPECT_EQ(w<QComboBox>("cmbUF")->currentText(), "São Paulo");
+    EXPECT_LT(w<QComboBox>("cmbUF")->findText("GB"), 0);
+    // A state the user picks replaces the stored one.
+    ASSERT_TRUE(painel().localiza("BR", "11222333000181"));
+    clickOn(&painel(), "btnEditar");
+    escolhe(w<QComboBox>("cmbUF"), "Rio de Janeiro");
+    clickOn(&painel(), "btnOk");
+    EXPECT_EQ(campo("SELECT SiglaUF FROM EMPRESA WHERE IdEmpresa = '11222333000181'").toString(), "RJ");
 }
 
 TEST_F(EmpresasTest, GradeBuscaAosPoucosELocalizaPelaChave) {

@@ -604,3 +604,66 @@ TEST_F(LinhasProdutoTest, InstaladoNaTelaDeRegistroRecusaSairDaAbaEmEdicao) {
     EXPECT_FALSE(dm->ExisteRegistro("PRODUTO"));
     EXPECT_FALSE(dm->ExisteRegistro("LOTE"));
 }
+
+// A unit whose state the list no longer offers keeps it when another field is changed; the state of
+// the next unit shown is its own.
+TEST_F(LinhasProdutoTest, EstadoDaUnidadeForaDaListaEMantido) {
+    for (const char* serie : {"S1", "S2"})
+        Sql::execute(
+            db,
+            "INSERT INTO UNIDADE (NumSerieProd, SiglaCertificador, NumCertif, MarcaProd, ModeloProd, "
+            "Importado, StatusUnidade, DthEntCertif, DthStatusUnidade, CodigoPais, IdEmpresa, "
+            "SiglaUF, DthUltAtualiz, UsuResp) VALUES (:s, 'OCC1', 'C-1', 'LG', 'M1', 0, 'A', "
+            "'2015-02-10T00:00:00.000', '2015-02-10T00:00:00.000', 'BR', '11222333000181', :uf, "
+            "'2015-02-10T00:00:00.000', 'ana')",
+            {{":s", QString::fromLatin1(serie)},
+             {":uf", QString::fromLatin1(serie[1] == '1' ? "GB" : "SP")}});
+    open();
+    TabProdutosUnidade tab(*dm);
+    tab.show();
+    auto* uf = tab.findChild<QComboBox*>("cmbUF");
+    ASSERT_NE(uf, nullptr);
+    ASSERT_TRUE(selectRow(&tab, "dbgUnidade", "LG", "S2"));
+    EXPECT_EQ(uf->currentText(), "São Paulo");
+    ASSERT_TRUE(selectRow(&tab, "dbgUnidade", "LG", "S1"));
+    EXPECT_EQ(uf->currentText(), "GB");
+    ASSERT_TRUE(clickOn(&tab, "btnEditaUnidade"));
+    typeInto(&tab, "edtObservacoes", "Trocado o visor");
+    clickOn(&tab, "btnAplicaUnidade");
+    EXPECT_TRUE(prompts.shown().isEmpty()) << prompts.lastText().toStdString();
+    EXPECT_EQ(value("SELECT Observacoes || '/' || SiglaUF FROM UNIDADE WHERE NumSerieProd = 'S1'").toString(),
+              "Trocado o visor/GB");
+    ASSERT_TRUE(selectRow(&tab, "dbgUnidade", "LG", "S2"));
+    EXPECT_EQ(uf->currentText(), "São Paulo");
+    EXPECT_LT(uf->findText("GB"), 0);
+}
+
+// The unit's postal code takes the company form's mask: five digits required, three optional.
+TEST_F(LinhasProdutoTest, CepDaUnidadeAceitaOQueOCepDaEmpresaAceita) {
+    open();
+    TabProdutosUnidade tab(*dm);
+    tab.show();
+    pickProductInNextDialog("LG", "M1");
+    ASSERT_TRUE(clickOn(&tab, "btnIncluiUnidade"));
+    auto* cep = tab.findChild<QLineEdit*>("mskCEP");
+    ASSERT_NE(cep, nullptr);
+    const struct {
+        const char* digitos;
+        bool aceito;
+    } casos[] = {{"01310100", true}, {"01310", true}, {"0131", false}, {"", false}};
+    for (const auto& c : casos) {
+        cep->clear();
+        cep->setCursorPosition(0);
+        QTest::keyClicks(cep, QLatin1String(c.digitos));
+        EXPECT_EQ(cep->hasAcceptableInput(), c.aceito) << c.digitos << " " << cep->text().toStdString();
+    }
+    chooseCompany(&tab, "cmbEmpVinculada", "BR", "12345678909");
+    typeInto(&tab, "edtNumSerie", "S9");
+    setDate(&tab, "mskDtEntUnidade", "10/02/2015");
+    cep->clear();
+    cep->setCursorPosition(0);
+    QTest::keyClicks(cep, "01310100");
+    clickOn(&tab, "btnAplicaUnidade");
+    EXPECT_TRUE(prompts.shown().isEmpty()) << prompts.lastText().toStdString();
+    EXPECT_EQ(value("SELECT EndCEP FROM UNIDADE WHERE NumSerieProd = 'S9'").toString(), "01310100");
+}

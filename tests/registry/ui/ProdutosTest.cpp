@@ -127,7 +127,7 @@ TEST_F(ProdutosTest, NovaChaveDoProdutoRetiraAprovacaoDosCertificadosQueAUsam) {
     EXPECT_EQ(q.value(0).toString(), "Dados do Produto Alterados");
     EXPECT_EQ(q.value(1).toString(), "2");
     EXPECT_EQ(q.value(2).toString(), "A");
-    EXPECT_EQ(q.value(3).toString(), "2015-01-05T00:00:00.000");
+    EXPECT_EQ(q.value(3).toString(), "2015-11-25T14:03:59.250"); // the moment of the change
     EXPECT_EQ(q.value(4).toString(), "joao");
     EXPECT_FALSE(q.next()); // one event per certificate, though it has two lines
     // A certificate not using the product keeps its approval.
