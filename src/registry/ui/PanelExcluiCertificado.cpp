@@ -1,4 +1,5 @@
 #include "PanelExcluiCertificado.h"
+#include "Controls.h"
 
 #include "Prompts.h"
 #include "Session.h"
@@ -35,6 +36,8 @@ QStandardItemModel* grid(const QString& title, const QString& name, const QStrin
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->horizontalHeader()->setStretchLastSection(true);
+    Controls::name(view, title);
+    Controls::showRows(view);
     boxLayout->addWidget(view);
     layout->addWidget(box, 1);
     return model;

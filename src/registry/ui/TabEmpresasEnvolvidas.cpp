@@ -1,4 +1,5 @@
 #include "TabEmpresasEnvolvidas.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "Certificados.h"
@@ -44,6 +45,7 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     model_ = new ModeloEmpresasCertificado(this);
     grid_ = novaGradeEmpresas(this, QStringLiteral("dbgEmpCert"), model_, 5);
+    Controls::name(grid_, QStringLiteral("Empresas Envolvidas"));
     layout->addWidget(grid_, 1);
 
     auto* navegacao = new QHBoxLayout;

@@ -1,4 +1,5 @@
 #include "TabLinhasProduto.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "Certificados.h"
@@ -96,6 +97,8 @@ void TabLinhasProduto::montaInterface() {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
+    Controls::name(grid_, QStringLiteral("Produtos por ") + sufixo_);
+    Controls::showRows(grid_);
     layout->addWidget(grid_, 1);
 
     grpStatus_ = new QGroupBox(QStringLiteral("Status"), this);
@@ -121,7 +124,7 @@ void TabLinhasProduto::montaInterface() {
     cmbEmpresa_->setObjectName(nomeCombo_);
     empresa->addWidget(lblEmpresa_, 1);
     empresa->addWidget(cmbEmpresa_, 1);
-    form->addRow(QStringLiteral("Empresa Vinculada"), empresa);
+    form->addRow(Controls::caption(QStringLiteral("Empresa Vinculada"), cmbEmpresa_, grupo), empresa);
     lblProduto_ = rotulo(grupo, QStringLiteral("lblProduto") + sufixo_);
     form->addRow(QStringLiteral("Marca e Modelo"), lblProduto_);
     lblEAN_ = rotulo(grupo, QStringLiteral("lblEAN") + sufixo_);
@@ -134,7 +137,7 @@ void TabLinhasProduto::montaInterface() {
     data->addWidget(lblDtEnt_);
     data->addWidget(mskDtEnt_);
     data->addStretch();
-    form->addRow(QStringLiteral("Dt. Entrada no Certificado"), data);
+    form->addRow(Controls::caption(QStringLiteral("Dt. Entrada no Certificado"), mskDtEnt_, grupo), data);
     auto* aplicar = new QHBoxLayout;
     btnAplicar_ = Widgets::botao(grupo, QStringLiteral("btnAplica") + sufixo_, QStringLiteral("Aplicar"));
     btnCancelar_ = Widgets::botao(grupo, QStringLiteral("btnCancela") + sufixo_, QStringLiteral("Cancelar"));
@@ -571,6 +574,7 @@ void TabProdutosUnidade::montaCampos(QFormLayout* form) {
     mskCEP_->setObjectName(QStringLiteral("mskCEP"));
     mskCEP_->setInputMask(QStringLiteral("00000-999;_"));
     localForm->addRow(QStringLiteral("CEP"), mskCEP_);
+    Controls::startAtFirstPositionWhenEmpty(mskCEP_);
     cmbUF_ = new QComboBox(local);
     cmbUF_->setObjectName(QStringLiteral("cmbUF"));
     try {

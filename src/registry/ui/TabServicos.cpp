@@ -1,4 +1,5 @@
 #include "TabServicos.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "DataDigitada.h"
@@ -61,6 +62,8 @@ void TabServicos::buildUi() {
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
+    Controls::name(grid_, QStringLiteral("Serviços"));
+    Controls::showRows(grid_);
     layout->addWidget(grid_, 1);
 
     grupoServico_ = new QGroupBox(QStringLiteral("Serviço Certificado"), this);
@@ -78,7 +81,9 @@ void TabServicos::buildUi() {
         e->setReadOnly(true);
     observacoes_ = new QPlainTextEdit(grupoServico_);
     observacoes_->setObjectName(QStringLiteral("memObsServico"));
-    observacoes_->setMaximumHeight(60);
+    // A few lines high, never less than the edit needs to show itself.
+    observacoes_->setMaximumHeight(
+        std::max(observacoes_->minimumSizeHint().height(), 4 * observacoes_->fontMetrics().lineSpacing()));
     dataEntrada_ = new DateMaskEdit(grupoServico_);
     dataEntrada_->setObjectName(QStringLiteral("medDtEntServico"));
     form->addRow(QStringLiteral("&Classe de Serviço"), classe_);
