@@ -46,7 +46,12 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     model_ = new ModeloEmpresasCertificado(this);
     grid_ = novaGradeEmpresas(this, QStringLiteral("dbgEmpCert"), model_, 5);
     Controls::name(grid_, QStringLiteral("Empresas Envolvidas"));
-    layout->addWidget(grid_, 1);
+    // The list beside the editor, so that both fit a screen's height.
+    auto* corpo = new QHBoxLayout;
+    auto* lista = new QVBoxLayout;
+    lista->addWidget(grid_, 1);
+    corpo->addLayout(lista, 1);
+    layout->addLayout(corpo, 1);
 
     auto* navegacao = new QHBoxLayout;
     btnIncluir_ =
@@ -55,9 +60,9 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     btnExcluir_ =
         Widgets::botao(this, QStringLiteral("btnExEmpCertEd"), QStringLiteral("E&xcluir "), navegacao);
     navegacao->addStretch();
-    layout->addLayout(navegacao);
+    lista->addLayout(navegacao);
 
-    auto* baixo = new QHBoxLayout;
+    auto* baixo = new QVBoxLayout;
     grupoEditor_ = new QGroupBox(QStringLiteral("Empresa Certificada"), this);
     grupoEditor_->setObjectName(QStringLiteral("GroupEmpresaCertificada"));
     auto* form = new QFormLayout;
@@ -85,7 +90,7 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     btnDetalhe_ = Widgets::botao(grupoEditor_, QStringLiteral("btnDetalhe"),
                                  QStringLiteral("Detalhes da Empresa"), botoes);
     editorLayout->addLayout(botoes);
-    baixo->addWidget(grupoEditor_, 1);
+    baixo->addWidget(grupoEditor_);
 
     grupoStatus_ = new QGroupBox(QStringLiteral("Status da Empresa"), this);
     grupoStatus_->setObjectName(QStringLiteral("GroupStatusEmpresa"));
@@ -95,7 +100,8 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     statusLayout->addWidget(descrStatus_);
     statusLayout->addStretch();
     baixo->addWidget(grupoStatus_);
-    layout->addLayout(baixo);
+    baixo->addStretch();
+    corpo->addLayout(baixo);
 
     connect(btnIncluir_, &QPushButton::clicked, this, &TabEmpresasEnvolvidas::inclui);
     connect(btnEditar_, &QPushButton::clicked, this, &TabEmpresasEnvolvidas::edita);

@@ -99,7 +99,9 @@ void TabLinhasProduto::montaInterface() {
     grid_->verticalHeader()->hide();
     Controls::name(grid_, QStringLiteral("Produtos por ") + sufixo_);
     Controls::showRows(grid_);
-    layout->addWidget(grid_, 1);
+    // The list beside the editor, so that both fit a screen's height.
+    auto* lista = new QVBoxLayout;
+    lista->addWidget(grid_, 1);
 
     grpStatus_ = new QGroupBox(QStringLiteral("Status"), this);
     grpStatus_->setObjectName(QStringLiteral("grpStatus") + sufixo_);
@@ -109,7 +111,10 @@ void TabLinhasProduto::montaInterface() {
     status->addWidget(lblStatus_);
     status->addWidget(lblDthStatus_);
     status->addStretch();
-    layout->addWidget(grpStatus_);
+    lista->addWidget(grpStatus_);
+    auto* corpo = new QHBoxLayout;
+    corpo->addLayout(lista, 1);
+    layout->addLayout(corpo, 1);
 
     auto* grupo = new QGroupBox(tituloEditor_, this);
     grupo->setObjectName(QStringLiteral("grpEditor") + sufixo_);
@@ -145,7 +150,7 @@ void TabLinhasProduto::montaInterface() {
     aplicar->addWidget(btnAplicar_);
     aplicar->addWidget(btnCancelar_);
     form->addRow(aplicar);
-    layout->addWidget(grupo);
+    corpo->addWidget(grupo);
 
     connect(btnIncluir_, &QPushButton::clicked, this, &TabLinhasProduto::incluir);
     connect(btnEditar_, &QPushButton::clicked, this, &TabLinhasProduto::editar);

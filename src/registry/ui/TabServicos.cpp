@@ -64,7 +64,10 @@ void TabServicos::buildUi() {
     grid_->horizontalHeader()->setStretchLastSection(true);
     Controls::name(grid_, QStringLiteral("Serviços"));
     Controls::showRows(grid_);
-    layout->addWidget(grid_, 1);
+    // The list beside the editor, so that both fit a screen's height.
+    auto* corpo = new QHBoxLayout;
+    corpo->addWidget(grid_, 1);
+    layout->addLayout(corpo, 1);
 
     grupoServico_ = new QGroupBox(QStringLiteral("Serviço Certificado"), this);
     grupoServico_->setObjectName(QStringLiteral("GroupServico"));
@@ -118,10 +121,11 @@ void TabServicos::buildUi() {
     statusLayout->addWidget(ativa_);
     statusLayout->addWidget(cancelaStatus_);
 
-    auto* meio = new QHBoxLayout;
-    meio->addWidget(grupoServico_, 1);
-    meio->addWidget(grupoStatus_, 0, Qt::AlignTop);
-    layout->addLayout(meio);
+    auto* meio = new QVBoxLayout;
+    meio->addWidget(grupoServico_);
+    meio->addWidget(grupoStatus_);
+    meio->addStretch();
+    corpo->addLayout(meio);
 
     auto* botoes = new QHBoxLayout;
     inclui_ = Widgets::botao(this, QStringLiteral("btnIncluiServico"), QStringLiteral("&Incluir"));
