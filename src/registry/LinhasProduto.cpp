@@ -482,7 +482,7 @@ bool LinhasDoCertificado::preenchimento(const DadosEditor& editor) const {
     const LinhaProduto& l = edicao_;
     if (tipo_ == TipoLinha::Lote)
         return !l.chave.MarcaProd.trimmed().isEmpty() && !l.chave.Numero.trimmed().isEmpty() &&
-               !l.QuantLote.trimmed().isEmpty() && DataDigitada::le(editor.dataFabricacao).completa();
+               !l.QuantLote.trimmed().isEmpty() && !DataDigitada::le(editor.dataFabricacao).emBranco();
     return !l.chave.Numero.trimmed().isEmpty() && !l.chave.MarcaProd.isEmpty();
 }
 
