@@ -50,8 +50,8 @@
 namespace {
 
 // The program over a fresh database: the certifier OCC1 with the sample reference data, the
-// administrator logged in, one certificate with a company link, and the main window with every
-// function installed.
+// administrator logged in, one company, one certificate, and the main window with every function
+// installed. Each opener checks that it reached the state it names, so no screen goes unchecked.
 struct Programa : ShellFixture {
     QSqlDatabase db;
     TDMCertif certif{session};
@@ -82,7 +82,7 @@ struct Programa : ShellFixture {
         certif.registro().NumCertif = numero;
         certif.registro().IdClasseCertif = QStringLiteral("COMP");
         certif.registro().IdClasseProd = 110;
-        certif.salvaInclusao(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018"));
+        EXPECT_TRUE(certif.salvaInclusao(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
         certif.fecha();
     }
 
@@ -99,8 +99,10 @@ struct Programa : ShellFixture {
         installApprovalPage(window);
         window.show();
         window.applyLogin(session.user());
-        if (pagina)
+        if (pagina) {
             window.runFunction(*pagina);
+            EXPECT_NE(window.currentPage(), TFrmCapaSistema::PageId::Principal);
+        }
         return &window;
     }
 
@@ -121,6 +123,7 @@ struct Programa : ShellFixture {
             form->tabelasKavorel();
         else
             form->MostraPainel(painel);
+        EXPECT_EQ(form->painelAtual(), painel);
         return form;
     }
 
@@ -128,7 +131,10 @@ struct Programa : ShellFixture {
     TFormPrincipal* aba(int indice) {
         TFormPrincipal* form = registro(QStringLiteral("ModificaCertificado"));
         clica(form, "btnSelCertModificacao");
-        form->findChild<QTabWidget*>(QStringLiteral("PControlModificaCertif"))->setCurrentIndex(indice);
+        auto* abas = form->findChild<QTabWidget*>(QStringLiteral("PControlModificaCertif"));
+        abas->setCurrentIndex(indice);
+        EXPECT_TRUE(certif.temCertificadoAberto());
+        EXPECT_EQ(abas->currentIndex(), indice);
         return form;
     }
 
@@ -140,7 +146,16 @@ struct Programa : ShellFixture {
                 modal->close();
         });
         clica(form, botao);
+        EXPECT_TRUE(editando(form)) << botao;
         return form;
+    }
+
+    // A line editor is open: its "Aplicar" can be pressed.
+    static bool editando(QWidget* janela) {
+        const auto botoes = janela->findChildren<QAbstractButton*>();
+        return std::any_of(botoes.cbegin(), botoes.cend(), [janela](const QAbstractButton* b) {
+            return b->text() == QLatin1String("Aplicar") && b->isVisibleTo(janela) && b->isEnabled();
+        });
     }
 
     TFormPrincipal* kavorel(int indice) {
@@ -149,16 +164,25 @@ struct Programa : ShellFixture {
         return form;
     }
 
+    // Presses an "Incluir": the editing mode it opens disables it until "Ok" or "Cancela".
     template <typename W> W* clicando(W* janela, const char* nome) {
         clica(janela, nome);
+        auto* botao = janela->template findChild<QAbstractButton*>(QString::fromLatin1(nome));
+        EXPECT_TRUE(botao && !botao->isEnabled()) << nome << " did not open its editing mode";
         return janela;
     }
 
-    // Picks "Física" wherever the screen asks for the kind of person.
+    // Picks "Física" (rbFisica) wherever the screen asks for the kind of person.
     template <typename W> W* pessoaFisica(W* janela) {
-        for (auto* radio : janela->template findChildren<QRadioButton*>())
-            if (radio->text() == QLatin1String("Física") && radio->isVisibleTo(janela))
+        bool escolhida = false;
+        for (auto* radio : janela->template findChildren<QRadioButton*>()) {
+            if (radio->objectName() == QLatin1String("rbFisica") && radio->isVisibleTo(janela) &&
+                radio->isEnabled()) {
                 radio->click();
+                escolhida = radio->isChecked();
+            }
+        }
+        EXPECT_TRUE(escolhida) << "no \"Física\" to choose";
         return janela;
     }
 
