@@ -2,6 +2,7 @@
 
 #include "CadastroUsuariosPage.h"
 #include "ConfigPages.h"
+#include "Session.h"
 #include "TDMCapaSistema.h"
 #include "TFrmAlteraSenha.h"
 #include "TFrmCapaSistema.h"
@@ -51,8 +52,19 @@ void installSettingsFunctions(TFrmCapaSistema& window, TDMCapaSistema& dm) {
         TFrmAlteraSenha dialog(session, &window);
         dialog.exec();
     });
+    auto* certificador = new ConfigCertificadorPage(session, dm);
     installPage(window, TFrmCapaSistema::PageId::ConfigCertificador, ShellFunction::Certificador,
-                new ConfigCertificadorPage(session, dm));
+                certificador);
+    // Saving the acronym writes it into every user's row: the status bar shows it at once.
+    QObject::connect(certificador, &ConfigCertificadorPage::saved, &window, [&window, &dm] {
+        LoggedUser user = window.session().user();
+        if (!user.isLoggedIn())
+            return;
+        if (const std::optional<Usuario> row = UsuLocalTable::find(dm.database(), user.SiglaUsu)) {
+            user.SiglaCertificador = row->SiglaCertificador;
+            window.applyLogin(user);
+        }
+    });
     installPage(window, TFrmCapaSistema::PageId::ConfiguraDiretorios, ShellFunction::Diretorios,
                 new ConfiguraDiretoriosPage(session, dm));
     installPage(window, TFrmCapaSistema::PageId::CadastroUsuarios, ShellFunction::CadUsuarios,

@@ -55,7 +55,6 @@ TFrmAjuda::TFrmAjuda(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TFrmAjuda::showEvent(QShowEvent* event) {

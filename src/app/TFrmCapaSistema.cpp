@@ -39,7 +39,7 @@ TFrmCapaSistema::TFrmCapaSistema(Session& session, QWidget* parent) : QMainWindo
     buildMenus();
     buildToolBar();
     buildPages();
-    setFixedSize(760, 500);
+    // The layouts size the window from its contents and the fonts of this platform; it may be enlarged.
 
     startupTimer_ = new QTimer(this);
     startupTimer_->setObjectName(QStringLiteral("Timer1"));

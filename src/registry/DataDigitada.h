@@ -17,6 +17,8 @@ struct DataDigitada {
 
     static DataDigitada le(const QString& texto);
     bool emBranco() const { return estado == Estado::EmBranco; }
+    // Every digit typed (a field counts as filled in only then), whether or not the day exists.
+    bool completa() const { return estado == Estado::Valida || estado == Estado::Invalida; }
     bool valida() const { return estado == Estado::Valida; }
 };
 

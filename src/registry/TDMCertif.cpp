@@ -75,7 +75,7 @@ bool TDMCertif::Novo() {
 
 bool TDMCertif::inclusaoPreenchida(const QString& emissao) const {
     return !registro_.SiglaCertificador.isEmpty() && !registro_.NumCertif.isEmpty() &&
-           !DataDigitada::le(emissao).emBranco() && !registro_.IdClasseCertif.isEmpty() &&
+           DataDigitada::le(emissao).completa() && !registro_.IdClasseCertif.isEmpty() &&
            registro_.IdClasseProd.has_value();
 }
 

@@ -61,7 +61,7 @@ public:
     // Forgets the certificate.
     void fecha();
 
-    // "Salva" of a new certificate may be pressed once these are filled in.
+    // "Salva" of a new certificate may be pressed once these are filled in (the emission date complete).
     bool inclusaoPreenchida(const QString& emissao) const;
 
     // Opens a certificate for modification; false when it does not exist.

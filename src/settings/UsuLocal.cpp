@@ -35,8 +35,9 @@ void bindUser(QSqlQuery& query, const Usuario& user) {
 } // namespace
 
 std::optional<Usuario> find(const QSqlDatabase& db, const QString& siglaUsu) {
-    QSqlQuery q =
-        Sql::exec(db, selectColumns + QStringLiteral("WHERE SiglaUsu = :sigla"), {{":sigla", siglaUsu}});
+    // Names are unique whatever their case (UQ_USU_LOCAL_SiglaUsu), so they are looked up the same way.
+    QSqlQuery q = Sql::exec(db, selectColumns + QStringLiteral("WHERE SiglaUsu = :sigla COLLATE NOCASE"),
+                            {{":sigla", siglaUsu}});
     if (!q.next())
         return std::nullopt;
     Usuario u;

@@ -19,6 +19,7 @@ namespace UsuLocalTable {
 
 inline const QString Administrador = QStringLiteral("admin");
 
+// The row whose login name matches, whatever its case ("MARIA" finds "maria"); the row keeps its own.
 std::optional<Usuario> find(const QSqlDatabase& db, const QString& siglaUsu);
 void insert(const QSqlDatabase& db, const Usuario& user);
 // Saves the row formerly known as originalSigla (the login name may have been edited).

@@ -1,6 +1,7 @@
 // The road of a new installation through the main window: the administrator's first password,
 // the login, the configuration pages, a new user, and the re-login as that user.
 
+#include "ConfigLocal.h"
 #include "SettingsFunctions.h"
 #include "ShellFixture.h"
 #include "UsuLocal.h"
@@ -75,6 +76,7 @@ TEST_F(SettingsFlow, NovaInstalacaoAteOLoginDeUmUsuarioSemManutencao) {
     click(page, "btnOK");
     EXPECT_EQ(window.currentPage(), TFrmCapaSistema::PageId::Principal);
     EXPECT_EQ(capaSistema.siglaCertificador(), "OCC1");
+    EXPECT_EQ(panel0(), "USUÁRIO: admin  |  ORGANISMO: OCC1"); // at once, not at the next login
     EXPECT_TRUE(enabled("spbDiretorios"));
 
     // The directories.
@@ -173,4 +175,29 @@ TEST_F(SettingsFlow, LoginFechadoSemUsuarioAbreSoOQueEComum) {
     });
     click(&window, "spbAlteraSenha");
     EXPECT_EQ(prompts.lastText(), "A Senha atual não confere.");
+}
+
+// A changed acronym reaches the status bar as soon as it is saved; a cancelled edit changes nothing.
+TEST_F(SettingsFlow, SiglaSalvaAtualizaOOrganismoDaBarraDeStatus) {
+    ConfigLocal row;
+    row.SiglaCertificador = "OCC1";
+    capaSistema.salvaConfiguracao(row);
+    UsuLocalTable::setSenha(capaSistema.database(), "admin", Senhas::embaralha("adm1n"));
+    loginAs("ADMIN", "adm1n");
+    window.runLogin();
+    ASSERT_EQ(panel0(), "USUÁRIO: admin  |  ORGANISMO: OCC1");
+
+    click(&window, "spbCertificador");
+    QWidget* page = window.page(TFrmCapaSistema::PageId::ConfigCertificador);
+    type(page, "DbeSiglaCert", "occ2");
+    click(page, "btnCancel");
+    EXPECT_EQ(panel0(), "USUÁRIO: admin  |  ORGANISMO: OCC1");
+
+    click(&window, "spbCertificador");
+    type(page, "DbeSiglaCert", "occ2");
+    prompts.planAnswer(PromptAnswer::Yes);
+    click(page, "btnOK");
+    EXPECT_EQ(panel0(), "USUÁRIO: admin  |  ORGANISMO: OCC2");
+    EXPECT_EQ(session.user().SiglaCertificador, "OCC2");
+    EXPECT_EQ(prompts.pendingAnswers(), 0);
 }

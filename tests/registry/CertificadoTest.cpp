@@ -554,3 +554,27 @@ TEST(DataDigitadaTest, LeOsTextosDaMascara) {
 }
 
 } // namespace
+
+// "Salva" of a new certificate waits for a complete emission date, as the mask shows it.
+TEST(DataDigitadaTest, SoADataCompletaContaComoPreenchida) {
+    const struct {
+        const char* texto;
+        bool completa;
+    } casos[] = {
+        {"  /  /    ", false}, {"01/  /    ", false}, {"01/11/    ", false}, {"  /  /  01", false},
+        {"01/11/201 ", false}, {"01/11/2015", true},  {"31/02/2015", true}, // typed whole, checked on saving
+    };
+    for (const auto& caso : casos)
+        EXPECT_EQ(DataDigitada::le(QString::fromLatin1(caso.texto)).completa(), caso.completa) << caso.texto;
+}
+
+TEST_F(CertificadoTest, InclusaoPreenchidaSoComAEmissaoCompleta) {
+    ASSERT_TRUE(dm.Novo());
+    dm.registro().NumCertif = QStringLiteral("C-1");
+    dm.registro().IdClasseCertif = QStringLiteral("COMP");
+    dm.registro().IdClasseProd = 110;
+    EXPECT_FALSE(dm.inclusaoPreenchida(QStringLiteral("  /  /    ")));
+    EXPECT_FALSE(dm.inclusaoPreenchida(QStringLiteral("  /  /  01")));
+    EXPECT_FALSE(dm.inclusaoPreenchida(QStringLiteral("01/11/    ")));
+    EXPECT_TRUE(dm.inclusaoPreenchida(QStringLiteral("01/11/2015")));
+}

@@ -1,4 +1,5 @@
 #include "AprovaCertificadosPage.h"
+#include "Controls.h"
 
 #include "Aprovacao.h"
 #include "Clock.h"
@@ -31,6 +32,8 @@ AprovaCertificadosPage::AprovaCertificadosPage(Session& session, QWidget* parent
     DBGrid24_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid24_->horizontalHeader()->setStretchLastSection(true);
     DBGrid24_->verticalHeader()->setVisible(false);
+    Controls::name(DBGrid24_, QStringLiteral("Certificados prontos para aprovação"));
+    Controls::showRows(DBGrid24_);
 
     auto* aprova = new QPushButton(QStringLiteral("Aprova Certificado"), this);
     aprova->setObjectName(QStringLiteral("BitBtn9"));

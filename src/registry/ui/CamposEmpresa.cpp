@@ -1,5 +1,6 @@
 #include "CamposEmpresa.h"
 #include "Widgets.h"
+#include "Controls.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -63,8 +64,10 @@ CamposEmpresa::CamposEmpresa(QWidget* parent) : QWidget(parent) {
     edtCGC_ = novoEdit(this, QStringLiteral("edtCGC"), 0);
     edtCGC_->setInputMask(QStringLiteral("99.999.999/9999-99;_"));
     edtCGC_->installEventFilter(this);
+    Controls::startAtFirstPositionWhenEmpty(edtCGC_);
     edtCPF_ = novoEdit(this, QStringLiteral("edtCPF"), 0);
     edtCPF_->setInputMask(QStringLiteral("999999999-00;_"));
+    Controls::startAtFirstPositionWhenEmpty(edtCPF_);
     lblCNPJ_ = novoLabel(this, QStringLiteral("lblCNPJ"), QStringLiteral("CNPJ"), edtCGC_);
     auto* documento = new QHBoxLayout;
     documento->addWidget(edtCGC_);
@@ -87,6 +90,7 @@ CamposEmpresa::CamposEmpresa(QWidget* parent) : QWidget(parent) {
     edtEndCEP_ = novoEdit(this, QStringLiteral("edtEndCEP"), 0);
     edtEndCEP_->setInputMask(QStringLiteral("99999-000;_"));
     lblCEP_ = novoLabel(this, QStringLiteral("lblEndCEP"), QStringLiteral("CEP"), edtEndCEP_);
+    Controls::startAtFirstPositionWhenEmpty(edtEndCEP_);
     edtEndBairro_ = novoEdit(this, QStringLiteral("edtEndBairro"), 20);
     edtEndCidade_ = novoEdit(this, QStringLiteral("edtEndCidade"), 20);
     cmbUF_ = new QComboBox(this);

@@ -1,11 +1,13 @@
 #include "DateMaskEdit.h"
 
+#include "Controls.h"
 #include "DataDigitada.h"
 
 #include <QKeyEvent>
 
 DateMaskEdit::DateMaskEdit(QWidget* parent) : QLineEdit(parent) {
     setInputMask(QStringLiteral("99/99/9999;_"));
+    Controls::startAtFirstPositionWhenEmpty(this);
     setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
 }
 

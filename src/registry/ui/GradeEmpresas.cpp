@@ -1,4 +1,5 @@
 #include "GradeEmpresas.h"
+#include "Controls.h"
 
 #include "Empresas.h"
 #include "Sql.h"
@@ -146,8 +147,8 @@ QTableView* novaGradeEmpresas(QWidget* parent, const QString& objectName, QSqlQu
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setStretchLastSection(true);
+    Controls::showRows(grid);
     QObject::connect(model, &QAbstractItemModel::modelReset, grid, [grid, model, visiveis] {
         for (int c = 0; c < model->columnCount(); ++c)
             grid->setColumnHidden(c, c >= visiveis);

@@ -1,4 +1,5 @@
 #include "PanelExcluiCertificado.h"
+#include "Controls.h"
 
 #include "Prompts.h"
 #include "Session.h"
@@ -24,7 +25,7 @@ QLineEdit* readOnly(const QString& name, QWidget* parent) {
 }
 
 QStandardItemModel* grid(const QString& title, const QString& name, const QStringList& columns,
-                         QWidget* parent, QVBoxLayout* layout) {
+                         QWidget* parent, QBoxLayout* layout) {
     auto* box = new QGroupBox(title, parent);
     auto* boxLayout = new QVBoxLayout(box);
     auto* view = new QTableView(box);
@@ -35,6 +36,8 @@ QStandardItemModel* grid(const QString& title, const QString& name, const QStrin
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->horizontalHeader()->setStretchLastSection(true);
+    Controls::name(view, title);
+    Controls::showRows(view);
     boxLayout->addWidget(view);
     layout->addWidget(box, 1);
     return model;
@@ -76,19 +79,24 @@ PanelExcluiCertificado::PanelExcluiCertificado(TDMCertif& dm, QWidget* parent) :
     form->addRow(QStringLiteral("Número do Certificado"), numero_);
     form->addRow(QStringLiteral("Classe de Certificado"), classeCertif_);
     form->addRow(QStringLiteral("Classe de Produtos"), classeProd_);
-    inner->addLayout(form);
 
+    // Two grids a row, so that each shows its eight rows in a window that fits a screen.
+    auto* topo = new QHBoxLayout;
+    topo->addLayout(form);
+    inner->addLayout(topo, 1);
     empresas_ = grid(QStringLiteral("Empresas Certificadas"), QStringLiteral("DBGridEmpresasExclusao"),
                      {QStringLiteral("País"), QStringLiteral("CNPJ\\CPF"), QStringLiteral("Razão Social"),
                       QStringLiteral("Nome Fantasia"), QStringLiteral("Papel na Certificação")},
-                     group, inner);
+                     group, topo);
+    auto* baixo = new QHBoxLayout;
+    inner->addLayout(baixo, 1);
     produtos_ = grid(QStringLiteral("Produtos Certificados"), QStringLiteral("DBGridProdutosExclusao"),
                      {QStringLiteral("Marca"), QStringLiteral("Modelo"), QStringLiteral("Importado?"),
                       QStringLiteral("EAN/UPC"), QStringLiteral("Núm. Lote/Série")},
-                     group, inner);
+                     group, baixo);
     servicos_ =
         grid(QStringLiteral("Serviços Certificados"), QStringLiteral("DBGridServicosExclusao"),
-             {QStringLiteral("Serviço Certificado"), QStringLiteral("Empresa Certificada")}, group, inner);
+             {QStringLiteral("Serviço Certificado"), QStringLiteral("Empresa Certificada")}, group, baixo);
 
     auto* buttons = new QHBoxLayout;
     auto* seleciona = new QPushButton(QStringLiteral("Seleciona Certificado"), group);

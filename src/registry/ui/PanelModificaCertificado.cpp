@@ -1,4 +1,5 @@
 #include "PanelModificaCertificado.h"
+#include "Controls.h"
 
 #include "Prompts.h"
 #include "Session.h"
@@ -42,6 +43,8 @@ PanelModificaCertificado::PanelModificaCertificado(TDMCertif& dm, QWidget* paren
 
     abas_ = new QTabWidget(group);
     abas_->setObjectName(QStringLiteral("PControlModificaCertif"));
+    abas_->setUsesScrollButtons(false); // every tab in sight: the window is as wide as they need
+    Controls::name(abas_, QStringLiteral("Modifica Certificado"));
     dadosGerais_ = new TabDadosGerais(dm_, abas_);
     abas_->addTab(dadosGerais_, QStringLiteral("Dados Gerais"));
     const QList<QPair<QString, QString>> linhas{

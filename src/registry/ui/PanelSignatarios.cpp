@@ -1,4 +1,5 @@
 #include "PanelSignatarios.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "DbError.h"
@@ -40,6 +41,8 @@ void PanelSignatarios::buildUi() {
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    Controls::name(grid_, QStringLiteral("Signatários"));
+    Controls::showRows(grid_);
     layout->addWidget(grid_, 1);
 
     grupo_ = new QGroupBox(QStringLiteral("Signatário (s)"), this);

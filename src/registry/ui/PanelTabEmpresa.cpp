@@ -1,4 +1,5 @@
 #include "PanelTabEmpresa.h"
+#include "Controls.h"
 #include "TFrmInclEmpresa.h"
 #include "Widgets.h"
 
@@ -28,6 +29,7 @@ PanelTabEmpresa::PanelTabEmpresa(TDMCertif& dm, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     model_ = new ModeloEmpresas(this);
     grid_ = novaGradeEmpresas(this, QStringLiteral("dbgEmpresas"), model_, 4);
+    Controls::name(grid_, QStringLiteral("Empresas"));
     layout->addWidget(grid_, 1);
 
     auto* navegacao = new QHBoxLayout;

@@ -1,4 +1,5 @@
 #include "PanelTabKavorel.h"
+#include "Controls.h"
 
 #include "Session.h"
 #include "Sql.h"
@@ -20,6 +21,8 @@ PanelTabKavorel::PanelTabKavorel(Session& session, QWidget* parent) : QWidget(pa
     auto* inner = new QVBoxLayout(group);
     abas_ = new QTabWidget(group);
     abas_->setObjectName(QStringLiteral("PControlTabKavorel"));
+    abas_->setUsesScrollButtons(false);
+    Controls::name(abas_, QStringLiteral("Tabelas KAVOREL"));
     const QList<ConsultaKavorel>& consultas = TabelasKavorel::consultas();
     for (int i = 0; i < consultas.size(); ++i) {
         auto* view = new QTableView(abas_);
@@ -30,6 +33,8 @@ PanelTabKavorel::PanelTabKavorel(Session& session, QWidget* parent) : QWidget(pa
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->horizontalHeader()->setSectionsClickable(true);
         view->horizontalHeader()->setStretchLastSection(true);
+        Controls::name(view, consultas[i].aba);
+        Controls::showRows(view);
         connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this,
                 [this, i](int column) { ordena(i, column); });
         abas_->addTab(view, consultas[i].aba);

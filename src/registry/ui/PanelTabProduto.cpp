@@ -1,4 +1,5 @@
 #include "PanelTabProduto.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "DbError.h"
@@ -45,6 +46,8 @@ PanelTabProduto::PanelTabProduto(Session& session, QWidget* parent)
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
+    Controls::name(grid_, QStringLiteral("Produtos"));
+    Controls::showRows(grid_);
     layout->addWidget(grid_, 1);
 
     campos_ = new QGroupBox(this);
@@ -56,12 +59,12 @@ PanelTabProduto::PanelTabProduto(Session& session, QWidget* parent)
     edtDescricao_ = Widgets::campo(campos_, QStringLiteral("edtDescricao"), Produtos::TamanhoMaximoTexto);
     chkImportado_ = new QCheckBox(QStringLiteral("Produto Importado ?"), campos_);
     chkImportado_->setObjectName(QStringLiteral("chkImportado"));
-    lblMarca_ = new QLabel(QStringLiteral("Marca"), campos_);
-    lblModelo_ = new QLabel(QStringLiteral("Modelo"), campos_);
+    lblMarca_ = Controls::caption(QStringLiteral("Marca"), edtMarca_, campos_);
+    lblModelo_ = Controls::caption(QStringLiteral("Modelo"), edtModelo_, campos_);
     form->addRow(lblMarca_, campoProdutoComContador(edtMarca_, QStringLiteral("lblTamMarca")));
     form->addRow(lblModelo_, campoProdutoComContador(edtModelo_, QStringLiteral("lblTamModelo")));
     form->addRow(QStringLiteral("EAN/UPC"), edtEANUPC_);
-    form->addRow(QStringLiteral("Descrição"),
+    form->addRow(Controls::caption(QStringLiteral("Descrição"), edtDescricao_, campos_),
                  campoProdutoComContador(edtDescricao_, QStringLiteral("lblTamDescricao")));
     form->addRow(chkImportado_);
     auto* okRow = new QHBoxLayout;

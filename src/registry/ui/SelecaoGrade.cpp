@@ -1,5 +1,6 @@
 #include "SelecaoGrade.h"
 
+#include "Controls.h"
 #include "SelectionQueries.h"
 
 #include <QDateTime>
@@ -45,6 +46,7 @@ QTableView* novaGrade(QWidget* parent, const QString& objectName, ModeloSelecao*
     grid->horizontalHeader()->setSectionsClickable(true);
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->verticalHeader()->hide();
+    Controls::showRows(grid);
     return grid;
 }
 

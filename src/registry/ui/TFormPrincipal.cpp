@@ -1,4 +1,5 @@
 #include "TFormPrincipal.h"
+#include "Controls.h"
 
 #include "PanelExcluiCertificado.h"
 #include "PanelModificaCertificado.h"
@@ -120,6 +121,7 @@ QToolButton* TFormPrincipal::addButton(QWidget* bar, const QString& name, const 
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setToolTip(hint);
+    Controls::name(button, hint); // an icon alone says nothing to a screen reader
     button->setIcon(style()->standardIcon(QStyle::StandardPixmap(icon)));
     button->setIconSize(QSize(24, 24));
     buttons_.insert(name, button);

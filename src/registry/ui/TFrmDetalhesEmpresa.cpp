@@ -70,14 +70,18 @@ TFrmDetalhesEmpresa::TFrmDetalhesEmpresa(Session& session, const QString& codigo
     form->addRow(QStringLiteral("País"), campo(this, QStringLiteral("edtPais"), pais));
     auto* lblCnpjCpf = new QLabel(fisica ? QStringLiteral("CPF") : QStringLiteral("CNPJ"), this);
     lblCnpjCpf->setObjectName(QStringLiteral("lblCnpjCpf"));
-    form->addRow(lblCnpjCpf,
-                 campo(this, QStringLiteral("edtCnpjCpf"),
-                       fisica ? FormataCPF(v("CPF")) : (cgc.isEmpty() ? QString() : FormataCNPJ(cgc, true))));
+    QLineEdit* cnpjCpf =
+        campo(this, QStringLiteral("edtCnpjCpf"),
+              fisica ? FormataCPF(v("CPF")) : (cgc.isEmpty() ? QString() : FormataCNPJ(cgc, true)));
+    lblCnpjCpf->setBuddy(cnpjCpf); // a label of its own names the field only as its buddy
+    form->addRow(lblCnpjCpf, cnpjCpf);
     auto* lblRazSocial =
         new QLabel(fisica ? QStringLiteral("Nome Pessoa Física") : QStringLiteral("Razão Social"), this);
     lblRazSocial->setObjectName(QStringLiteral("lblRazSocial"));
-    form->addRow(lblRazSocial, campo(this, QStringLiteral("edtRazSocial"),
-                                     fisica ? v("NomPessoaFisica") : v("RazSocialEmp")));
+    QLineEdit* razSocial =
+        campo(this, QStringLiteral("edtRazSocial"), fisica ? v("NomPessoaFisica") : v("RazSocialEmp"));
+    lblRazSocial->setBuddy(razSocial);
+    form->addRow(lblRazSocial, razSocial);
     form->addRow(QStringLiteral("Nome Fantasia"),
                  campo(this, QStringLiteral("edtNomFantasia"), v("NomFantasia")));
     form->addRow(QStringLiteral("Endereço"), campo(this, QStringLiteral("edtEndLogr"), v("EndLogr")));

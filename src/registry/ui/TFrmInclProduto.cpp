@@ -1,4 +1,5 @@
 #include "TFrmInclProduto.h"
+#include "Controls.h"
 
 #include "Widgets.h"
 
@@ -60,11 +61,12 @@ TFrmInclProduto::TFrmInclProduto(Session& session, QWidget* parent) : QDialog(pa
     edtDescricao_ = Widgets::campo(grupo, QStringLiteral("edtDescricao"), Produtos::TamanhoMaximoTexto);
     chkImportado_ = new QCheckBox(QStringLiteral("Produto Importado ?"), grupo);
     chkImportado_->setObjectName(QStringLiteral("chkImportado"));
-    form->addRow(QStringLiteral("Marca"), campoProdutoComContador(edtMarca_, QStringLiteral("lblTamMarca")));
-    form->addRow(QStringLiteral("Modelo"),
+    form->addRow(Controls::caption(QStringLiteral("Marca"), edtMarca_, grupo),
+                 campoProdutoComContador(edtMarca_, QStringLiteral("lblTamMarca")));
+    form->addRow(Controls::caption(QStringLiteral("Modelo"), edtModelo_, grupo),
                  campoProdutoComContador(edtModelo_, QStringLiteral("lblTamModelo")));
     form->addRow(QStringLiteral("EAN/UPC"), edtEANUPC_);
-    form->addRow(QStringLiteral("Descrição"),
+    form->addRow(Controls::caption(QStringLiteral("Descrição"), edtDescricao_, grupo),
                  campoProdutoComContador(edtDescricao_, QStringLiteral("lblTamDescricao")));
     form->addRow(chkImportado_);
     layout->addWidget(grupo);

@@ -1,4 +1,5 @@
 #include "TFrmJustificativa.h"
+#include "Controls.h"
 
 #include "Clock.h"
 #include "Prompts.h"
@@ -35,6 +36,7 @@ TFrmJustificativa::TFrmJustificativa(Session& session, bool perguntaData, const 
     edtJustificativa_->setMinimumWidth(420);
     MaskEdit1_->setObjectName(QStringLiteral("MaskEdit1"));
     MaskEdit1_->setInputMask(QStringLiteral("99/99/9999;_"));
+    Controls::startAtFirstPositionWhenEmpty(MaskEdit1_);
     lblData_->setObjectName(QStringLiteral("lblDataStatus"));
     lblData_->setBuddy(MaskEdit1_);
 

@@ -1,4 +1,5 @@
 #include "TFrmSelEmpCert.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "DbError.h"
@@ -49,6 +50,7 @@ void TFrmSelEmpCert::buildUi() {
     edtCNPJ_ = new QLineEdit(this);
     edtCNPJ_->setObjectName(QStringLiteral("edtCNPJ"));
     edtCNPJ_->setInputMask(QStringLiteral("00.000.000/0000-00;_"));
+    Controls::startAtFirstPositionWhenEmpty(edtCNPJ_);
     edtNomFantasia_ = new QLineEdit(this);
     edtNomFantasia_->setObjectName(QStringLiteral("edtNomFantasia"));
     edtRazSocial_ = new QLineEdit(this);
@@ -79,6 +81,7 @@ void TFrmSelEmpCert::buildUi() {
         return {};
     });
     grid_ = novaGrade(this, QStringLiteral("dbgEmpresas"), model_);
+    Controls::name(grid_, QStringLiteral("Empresas"));
     layout->addWidget(grid_, 1);
 
     const auto [ok, cancela] = Widgets::botoesOkCancela(this, layout);

@@ -1,4 +1,5 @@
 #include "TFrmSelecionaCertificado.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "DbError.h"
@@ -154,6 +155,7 @@ void TFrmSelecionaCertificado::buildUi() {
         return {};
     });
     grid_ = novaGrade(this, QStringLiteral("dbgCertificados"), model_);
+    Controls::name(grid_, QStringLiteral("Certificados"));
     layout->addWidget(grid_, 1);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TFrmSelecionaCertificado::ordena);
 

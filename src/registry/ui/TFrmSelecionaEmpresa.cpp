@@ -1,4 +1,5 @@
 #include "TFrmSelecionaEmpresa.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "DbError.h"
@@ -91,7 +92,7 @@ void TFrmSelecionaEmpresa::buildUi() {
     cbxPais_ = new QComboBox(grupo);
     cbxPais_->setObjectName(QStringLiteral("cbxPais"));
     cbxPais_->addItem(QString()); // no country chosen
-    g->addWidget(new QLabel(QStringLiteral("País"), grupo), 0, 0);
+    g->addWidget(Controls::caption(QStringLiteral("País"), cbxPais_, grupo), 0, 0);
     g->addWidget(cbxPais_, 0, 1);
     rbFisica_ = new QRadioButton(QStringLiteral("Física"), grupo);
     rbFisica_->setObjectName(QStringLiteral("rbFisica"));
@@ -106,18 +107,21 @@ void TFrmSelecionaEmpresa::buildUi() {
     lblCnpjCpf_->setObjectName(QStringLiteral("lblCnpjCpf"));
     edtCnpjCpf_ = new QLineEdit(grupo);
     edtCnpjCpf_->setObjectName(QStringLiteral("edtCnpjCpf"));
+    Controls::startAtFirstPositionWhenEmpty(edtCnpjCpf_);
+    lblCnpjCpf_->setBuddy(edtCnpjCpf_); // its caption follows the kind of person
     g->addWidget(lblCnpjCpf_, 1, 0);
     g->addWidget(edtCnpjCpf_, 1, 1);
     lblNome_ = new QLabel(grupo);
     lblNome_->setObjectName(QStringLiteral("lblNome"));
     edtNome_ = new QLineEdit(grupo);
     edtNome_->setObjectName(QStringLiteral("edtNome"));
+    lblNome_->setBuddy(edtNome_);
     g->addWidget(lblNome_, 2, 0);
     g->addWidget(edtNome_, 2, 1);
     edtRazSocial_ = new QLineEdit(grupo);
     edtRazSocial_->setObjectName(QStringLiteral("edtRazSocial"));
     edtRazSocial_->setMaxLength(120);
-    g->addWidget(new QLabel(QStringLiteral("Razão Social"), grupo), 3, 0);
+    g->addWidget(Controls::caption(QStringLiteral("Razão Social"), edtRazSocial_, grupo), 3, 0);
     g->addWidget(edtRazSocial_, 3, 1);
     auto* btnFiltra = new QPushButton(QStringLiteral("Filtra"), grupo);
     btnFiltra->setObjectName(QStringLiteral("btnFiltra"));
@@ -141,6 +145,7 @@ void TFrmSelecionaEmpresa::buildUi() {
         return index.column() == 3 ? e.documentoFormatado() : e.nome();
     });
     grid_ = novaGrade(this, QStringLiteral("dbgEmpresas"), model_);
+    Controls::name(grid_, QStringLiteral("Empresas"));
     layout->addWidget(grid_, 1);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TFrmSelecionaEmpresa::ordena);
 

@@ -1,4 +1,5 @@
 #include "TFrmSelecionaProduto.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "DbError.h"
@@ -87,6 +88,7 @@ void TFrmSelecionaProduto::buildUi() {
         return {};
     });
     grid_ = novaGrade(this, QStringLiteral("dbgProdutos"), model_);
+    Controls::name(grid_, QStringLiteral("Produtos"));
     layout->addWidget(grid_, 1);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TFrmSelecionaProduto::ordena);
 

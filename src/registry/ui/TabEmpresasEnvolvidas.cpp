@@ -1,4 +1,5 @@
 #include "TabEmpresasEnvolvidas.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "Certificados.h"
@@ -45,7 +46,13 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     model_ = new ModeloEmpresasCertificado(this);
     grid_ = novaGradeEmpresas(this, QStringLiteral("dbgEmpCert"), model_, 5);
-    layout->addWidget(grid_, 1);
+    Controls::name(grid_, QStringLiteral("Empresas Envolvidas"));
+    // The list beside the editor, so that both fit a screen's height.
+    auto* corpo = new QHBoxLayout;
+    auto* lista = new QVBoxLayout;
+    lista->addWidget(grid_, 1);
+    corpo->addLayout(lista, 1);
+    layout->addLayout(corpo, 1);
 
     auto* navegacao = new QHBoxLayout;
     btnIncluir_ =
@@ -54,9 +61,9 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     btnExcluir_ =
         Widgets::botao(this, QStringLiteral("btnExEmpCertEd"), QStringLiteral("E&xcluir "), navegacao);
     navegacao->addStretch();
-    layout->addLayout(navegacao);
+    lista->addLayout(navegacao);
 
-    auto* baixo = new QHBoxLayout;
+    auto* baixo = new QVBoxLayout;
     grupoEditor_ = new QGroupBox(QStringLiteral("Empresa Certificada"), this);
     grupoEditor_->setObjectName(QStringLiteral("GroupEmpresaCertificada"));
     auto* form = new QFormLayout;
@@ -84,7 +91,7 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
     btnDetalhe_ = Widgets::botao(grupoEditor_, QStringLiteral("btnDetalhe"),
                                  QStringLiteral("Detalhes da Empresa"), botoes);
     editorLayout->addLayout(botoes);
-    baixo->addWidget(grupoEditor_, 1);
+    baixo->addWidget(grupoEditor_);
 
     grupoStatus_ =
         new GrupoStatus(dm_, ItemStatus::Empresa,
@@ -92,7 +99,8 @@ TabEmpresasEnvolvidas::TabEmpresasEnvolvidas(TDMCertif& dm, QWidget* parent)
                          QStringLiteral("lblDthStatusEmpresa")},
                         this);
     baixo->addWidget(grupoStatus_, 0, Qt::AlignTop);
-    layout->addLayout(baixo);
+    baixo->addStretch();
+    corpo->addLayout(baixo);
 
     connect(btnIncluir_, &QPushButton::clicked, this, &TabEmpresasEnvolvidas::inclui);
     connect(btnEditar_, &QPushButton::clicked, this, &TabEmpresasEnvolvidas::edita);

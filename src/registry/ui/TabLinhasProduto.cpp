@@ -1,4 +1,5 @@
 #include "TabLinhasProduto.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "Certificados.h"
@@ -97,7 +98,11 @@ void TabLinhasProduto::montaInterface() {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
-    layout->addWidget(grid_, 1);
+    Controls::name(grid_, QStringLiteral("Produtos por ") + sufixo_);
+    Controls::showRows(grid_);
+    // The list beside the editor, so that both fit a screen's height.
+    auto* lista = new QVBoxLayout;
+    lista->addWidget(grid_, 1);
 
     const ItemStatus item = tipo_ == TipoLinha::Tipo   ? ItemStatus::Tipo
                             : tipo_ == TipoLinha::Lote ? ItemStatus::Lote
@@ -107,12 +112,15 @@ void TabLinhasProduto::montaInterface() {
                         {QStringLiteral("grpStatus") + sufixo_, QStringLiteral("lblStatus") + sufixo_,
                          QStringLiteral("lblDthStatus") + sufixo_},
                         this);
-    layout->addWidget(grpStatus_);
+    lista->addWidget(grpStatus_);
     // After a status change the lines are read again, the cursor staying on the changed one.
     connect(grpStatus_, &GrupoStatus::alterado, this, [this] {
         atualiza(chaveAtual());
         emit alterado();
     });
+    auto* corpo = new QHBoxLayout;
+    corpo->addLayout(lista, 1);
+    layout->addLayout(corpo, 1);
 
     auto* grupo = new QGroupBox(tituloEditor_, this);
     grupo->setObjectName(QStringLiteral("grpEditor") + sufixo_);
@@ -127,7 +135,7 @@ void TabLinhasProduto::montaInterface() {
     cmbEmpresa_->setObjectName(nomeCombo_);
     empresa->addWidget(lblEmpresa_, 1);
     empresa->addWidget(cmbEmpresa_, 1);
-    form->addRow(QStringLiteral("Empresa Vinculada"), empresa);
+    form->addRow(Controls::caption(QStringLiteral("Empresa Vinculada"), cmbEmpresa_, grupo), empresa);
     lblProduto_ = rotulo(grupo, QStringLiteral("lblProduto") + sufixo_);
     form->addRow(QStringLiteral("Marca e Modelo"), lblProduto_);
     lblEAN_ = rotulo(grupo, QStringLiteral("lblEAN") + sufixo_);
@@ -140,7 +148,7 @@ void TabLinhasProduto::montaInterface() {
     data->addWidget(lblDtEnt_);
     data->addWidget(mskDtEnt_);
     data->addStretch();
-    form->addRow(QStringLiteral("Dt. Entrada no Certificado"), data);
+    form->addRow(Controls::caption(QStringLiteral("Dt. Entrada no Certificado"), mskDtEnt_, grupo), data);
     auto* aplicar = new QHBoxLayout;
     btnAplicar_ = Widgets::botao(grupo, QStringLiteral("btnAplica") + sufixo_, QStringLiteral("Aplicar"));
     btnCancelar_ = Widgets::botao(grupo, QStringLiteral("btnCancela") + sufixo_, QStringLiteral("Cancelar"));
@@ -148,7 +156,7 @@ void TabLinhasProduto::montaInterface() {
     aplicar->addWidget(btnAplicar_);
     aplicar->addWidget(btnCancelar_);
     form->addRow(aplicar);
-    layout->addWidget(grupo);
+    corpo->addWidget(grupo);
 
     connect(btnIncluir_, &QPushButton::clicked, this, &TabLinhasProduto::incluir);
     connect(btnEditar_, &QPushButton::clicked, this, &TabLinhasProduto::editar);
@@ -585,6 +593,7 @@ void TabProdutosUnidade::montaCampos(QFormLayout* form) {
     mskCEP_->setObjectName(QStringLiteral("mskCEP"));
     mskCEP_->setInputMask(QStringLiteral("99999-000;_")); // five digits required, three optional
     localForm->addRow(QStringLiteral("CEP"), mskCEP_);
+    Controls::startAtFirstPositionWhenEmpty(mskCEP_);
     cmbUF_ = new QComboBox(local);
     cmbUF_->setObjectName(QStringLiteral("cmbUF"));
     try {

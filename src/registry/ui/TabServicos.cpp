@@ -1,4 +1,5 @@
 #include "TabServicos.h"
+#include "Controls.h"
 #include "Widgets.h"
 
 #include "DataDigitada.h"
@@ -62,7 +63,12 @@ void TabServicos::buildUi() {
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(grid_, 1);
+    Controls::name(grid_, QStringLiteral("Serviços"));
+    Controls::showRows(grid_);
+    // The list beside the editor, so that both fit a screen's height.
+    auto* corpo = new QHBoxLayout;
+    corpo->addWidget(grid_, 1);
+    layout->addLayout(corpo, 1);
 
     grupoServico_ = new QGroupBox(QStringLiteral("Serviço Certificado"), this);
     grupoServico_->setObjectName(QStringLiteral("GroupServico"));
@@ -79,7 +85,9 @@ void TabServicos::buildUi() {
         e->setReadOnly(true);
     observacoes_ = new QPlainTextEdit(grupoServico_);
     observacoes_->setObjectName(QStringLiteral("memObsServico"));
-    observacoes_->setMaximumHeight(60);
+    // A few lines high, never less than the edit needs to show itself.
+    observacoes_->setMaximumHeight(
+        std::max(observacoes_->minimumSizeHint().height(), 4 * observacoes_->fontMetrics().lineSpacing()));
     dataEntrada_ = new DateMaskEdit(grupoServico_);
     dataEntrada_->setObjectName(QStringLiteral("medDtEntServico"));
     form->addRow(QStringLiteral("&Classe de Serviço"), classe_);
@@ -106,10 +114,11 @@ void TabServicos::buildUi() {
                                     QStringLiteral("lblDthStatusServico")},
                                    this);
 
-    auto* meio = new QHBoxLayout;
-    meio->addWidget(grupoServico_, 1);
-    meio->addWidget(grupoStatus_, 0, Qt::AlignTop);
-    layout->addLayout(meio);
+    auto* meio = new QVBoxLayout;
+    meio->addWidget(grupoServico_);
+    meio->addWidget(grupoStatus_);
+    meio->addStretch();
+    corpo->addLayout(meio);
 
     auto* botoes = new QHBoxLayout;
     inclui_ = Widgets::botao(this, QStringLiteral("btnIncluiServico"), QStringLiteral("&Incluir"));

@@ -1,4 +1,5 @@
 #include "CadastroUsuariosPage.h"
+#include "Controls.h"
 
 #include "DbError.h"
 #include "DialogParts.h"
@@ -93,6 +94,8 @@ CadastroUsuariosPage::CadastroUsuariosPage(Session& session, TDMCapaSistema& dm,
     dbgUsuario_->setSelectionMode(QAbstractItemView::SingleSelection);
     dbgUsuario_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgUsuario_->verticalHeader()->hide();
+    Controls::name(dbgUsuario_, QStringLiteral("Usuários"));
+    Controls::showRows(dbgUsuario_);
     // The report of users arrives with the reports.
     btnListagem_->setEnabled(false);
     auto* btnExit = button(this, "btnExit", QStringLiteral("&Saída"));

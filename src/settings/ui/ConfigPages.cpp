@@ -98,6 +98,7 @@ void ConfigCertificadorPage::confirm() {
     row.SiglaCertificador = sigla;
     row.NomeOCC = DBEdit2_->text();
     dm_.salvaConfiguracao(row);
+    emit saved();
     emit finished();
 }
 

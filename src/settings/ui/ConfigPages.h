@@ -19,6 +19,7 @@ public:
     void open();
 
 signals:
+    void saved();    // the row was saved (the users' rows now carry its acronym)
     void finished(); // back to the main page
 
 private:

@@ -1,5 +1,6 @@
 #include "CadastroUsuariosPage.h"
 #include "SettingsFixture.h"
+#include "Sql.h"
 #include "TFrmAlteraSenha.h"
 #include "TFrmLoginUsuario.h"
 #include "TFrmSenhaAdministrador.h"
@@ -58,6 +59,17 @@ TEST_F(LoginTest, BrancosEmVoltaSaoIgnoradosEOUsuarioLevaSuasPermissoes) {
     EXPECT_EQ(lastUser.permissions, (Permissions{false, true, false, false, true, false, false}));
     EXPECT_EQ(login("admin", "adm1n"), TFrmLoginUsuario::Outcome::LoggedIn);
     EXPECT_EQ(lastUser.permissions, Permissions::all());
+}
+
+// Login names are unique whatever their case, so the login finds them the same way; the user logs
+// in under the name as it was registered, and the password still counts every character.
+TEST_F(LoginTest, NomeDeLoginEmOutraCaixaEntraComONomeCadastrado) {
+    EXPECT_EQ(login("MARIA", "m4ria"), TFrmLoginUsuario::Outcome::LoggedIn);
+    EXPECT_EQ(lastUser.SiglaUsu, "maria");
+    EXPECT_EQ(login("Admin", "adm1n"), TFrmLoginUsuario::Outcome::LoggedIn);
+    EXPECT_EQ(lastUser.SiglaUsu, "admin");
+    EXPECT_EQ(login("MARIA", "M4RIA"), TFrmLoginUsuario::Outcome::Closed);
+    EXPECT_EQ(prompts.lastText(), Invalido);
 }
 
 TEST_F(LoginTest, SenhaLongaDemaisNaoEntraCortada) {
@@ -236,7 +248,12 @@ TEST_F(CadastroUsuariosTest, SiglaRepetidaMantemALinhaAntiga) {
     // The login looks names up alone, so another case of the same name is the same user.
     includeUser("MARIA", "Maria Maiúscula", "y", "y");
     EXPECT_EQ(prompts.lastText(), "Esse usuário já está cadastrado.");
-    EXPECT_FALSE(UsuLocalTable::find(db(), "MARIA"));
+    // No second row: the name, in any case, still finds the old one.
+    const std::optional<Usuario> stored = UsuLocalTable::find(db(), "MARIA");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->SiglaUsu, "maria");
+    EXPECT_EQ(gridRow("maria"), before);
+    EXPECT_EQ(Sql::scalar(db(), "SELECT COUNT(*) FROM USU_LOCAL WHERE SiglaUsu = 'MARIA'").toInt(), 0);
 }
 
 TEST_F(CadastroUsuariosTest, AdministradorNaoSaiESoONomeMuda) {

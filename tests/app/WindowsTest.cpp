@@ -1,0 +1,420 @@
+// Every window and dialog of the program, opened as a user meets it, and checked as a user of this
+// platform's fonts and of a screen reader would find it:
+// - the window can be resized, never below a size that shows every control whole;
+// - no visible control is smaller than its minimum size hint, at the size the window opens with and
+//   at the smallest size it can be given;
+// - every grid shows at least eight rows at both sizes;
+// - every focusable control has an accessible name (its label's caption, its own text, or a tool
+//   button's hint);
+// - a click into an empty masked field puts the cursor at the mask's first position.
+//
+// A screen added later is checked by adding one line to `telas` below.
+
+#include "ApprovalFunctions.h"
+#include "MontaRegistro.h"
+#include "RegistryFunctions.h"
+#include "SampleReference.h"
+#include "SettingsFunctions.h"
+#include "ShellFixture.h"
+#include "Sql.h"
+#include "TDMCertif.h"
+#include "TFormPrincipal.h"
+#include "TFrmAjuda.h"
+#include "TFrmAlteraSenha.h"
+#include "TFrmDetalhesEmpresa.h"
+#include "TFrmInclEmpresa.h"
+#include "TFrmInclProduto.h"
+#include "TFrmJustificativa.h"
+#include "TFrmLoginUsuario.h"
+#include "TFrmSelEmpCert.h"
+#include "TFrmSelecionaCertificado.h"
+#include "TFrmSelecionaEmpresa.h"
+#include "TFrmSelecionaProduto.h"
+#include "TFrmSenhaAdministrador.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+// The program over a fresh database: the certifier OCC1 with the sample reference data, the
+// administrator logged in, one company, one certificate, and the main window with every function
+// installed. Each opener checks that it reached the state it names, so no screen goes unchecked.
+struct Programa : ShellFixture {
+    QSqlDatabase db;
+    TDMCertif certif{session};
+    std::vector<std::unique_ptr<QWidget>> janelas;
+    const QString numero = QStringLiteral("CERT-1");
+
+    Programa() {
+        db = home.openDatabase();
+        Sql::execute(db, QStringLiteral("INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) "
+                                        "VALUES ('OCC1', 'Organismo Um')"));
+        capaSistema.siglaCertificadorConfigurada();
+        loadSampleReference(db, QStringLiteral("OCC1"));
+        Sql::execute(db, QStringLiteral("UPDATE USU_LOCAL SET SiglaCertificador = 'OCC1'"));
+        session.setUser(LoggedUser{QStringLiteral("admin"), QStringLiteral("OCC1"), Permissions::all()});
+        Sql::execute(
+            db,
+            QStringLiteral("INSERT INTO EMPRESA (CodigoPais, IdEmpresa, TipoPessoa, CGC, RazSocialEmp, "
+                           "NomFantasia, DthUltAtualiz, UsuResp) VALUES ('BR', '11222333000181', "
+                           "'1', '11222333000181', 'Fábrica de Brinquedos Ltda', 'Brinquedos', "
+                           ":d, 'admin')"),
+            {{":d", clock.now()}});
+        criaCertificado();
+    }
+
+    void criaCertificado() {
+        if (!certif.Novo())
+            return;
+        certif.registro().NumCertif = numero;
+        certif.registro().IdClasseCertif = QStringLiteral("COMP");
+        certif.registro().IdClasseProd = 110;
+        EXPECT_TRUE(certif.salvaInclusao(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
+        certif.fecha();
+    }
+
+    template <typename W> W* guarda(W* janela) {
+        janelas.emplace_back(janela);
+        janela->show();
+        return janela;
+    }
+
+    // The main window with everything the program installs, showing `pagina`.
+    QWidget* principal(std::optional<ShellFunction> pagina = std::nullopt) {
+        installSettingsFunctions(window, capaSistema);
+        installRegistry(window, capaSistema);
+        installApprovalPage(window);
+        window.show();
+        window.applyLogin(session.user());
+        if (pagina) {
+            window.runFunction(*pagina);
+            EXPECT_NE(window.currentPage(), TFrmCapaSistema::PageId::Principal);
+        }
+        return &window;
+    }
+
+    // The register, showing `painel`; the certificate selection answers with the sample certificate.
+    TFormPrincipal* registro(const QString& painel = QStringLiteral("Principal")) {
+        auto* form = guarda(new TFormPrincipal(certif));
+        montaRegistro(*form);
+        form->setEscolheCertificado([this](QWidget*) {
+            return std::optional(ChaveCertificado{QStringLiteral("OCC1"), numero});
+        });
+        if (painel == QLatin1String("NovoCertificado"))
+            form->novoCertificado();
+        else if (painel == QLatin1String("ModificaCertificado"))
+            form->modificaCertificado();
+        else if (painel == QLatin1String("ExcluiCertificado"))
+            form->excluiCertificado();
+        else if (painel == QLatin1String("TabKavorel"))
+            form->tabelasKavorel();
+        else
+            form->MostraPainel(painel);
+        EXPECT_EQ(form->painelAtual(), painel);
+        return form;
+    }
+
+    // The register with the sample certificate open on the tab `indice` of "Modifica Certificado".
+    TFormPrincipal* aba(int indice) {
+        TFormPrincipal* form = registro(QStringLiteral("ModificaCertificado"));
+        clica(form, "btnSelCertModificacao");
+        auto* abas = form->findChild<QTabWidget*>(QStringLiteral("PControlModificaCertif"));
+        abas->setCurrentIndex(indice);
+        EXPECT_TRUE(certif.temCertificadoAberto());
+        EXPECT_EQ(abas->currentIndex(), indice);
+        return form;
+    }
+
+    // The same, with the tab's "Incluir" pressed (the product or company chooser it opens is closed).
+    TFormPrincipal* incluindo(int indice, const char* botao) {
+        TFormPrincipal* form = aba(indice);
+        onNextModal([](QWidget* modal) {
+            if (modal)
+                modal->close();
+        });
+        clica(form, botao);
+        EXPECT_TRUE(editando(form)) << botao;
+        return form;
+    }
+
+    // A line editor is open: its "Aplicar" can be pressed.
+    static bool editando(QWidget* janela) {
+        const auto botoes = janela->findChildren<QAbstractButton*>();
+        return std::any_of(botoes.cbegin(), botoes.cend(), [janela](const QAbstractButton* b) {
+            return b->text() == QLatin1String("Aplicar") && b->isVisibleTo(janela) && b->isEnabled();
+        });
+    }
+
+    TFormPrincipal* kavorel(int indice) {
+        TFormPrincipal* form = registro(QStringLiteral("TabKavorel"));
+        form->findChild<QTabWidget*>(QStringLiteral("PControlTabKavorel"))->setCurrentIndex(indice);
+        return form;
+    }
+
+    // Presses an "Incluir": the editing mode it opens disables it until "Ok" or "Cancela".
+    template <typename W> W* clicando(W* janela, const char* nome) {
+        clica(janela, nome);
+        auto* botao = janela->template findChild<QAbstractButton*>(QString::fromLatin1(nome));
+        EXPECT_TRUE(botao && !botao->isEnabled()) << nome << " did not open its editing mode";
+        return janela;
+    }
+
+    // Picks "Física" (rbFisica) wherever the screen asks for the kind of person.
+    template <typename W> W* pessoaFisica(W* janela) {
+        bool escolhida = false;
+        for (auto* radio : janela->template findChildren<QRadioButton*>()) {
+            if (radio->objectName() == QLatin1String("rbFisica") && radio->isVisibleTo(janela) &&
+                radio->isEnabled()) {
+                radio->click();
+                escolhida = radio->isChecked();
+            }
+        }
+        EXPECT_TRUE(escolhida) << "no \"Física\" to choose";
+        return janela;
+    }
+
+    static void clica(QWidget* janela, const char* nome) {
+        auto* botao = janela->findChild<QAbstractButton*>(QString::fromLatin1(nome));
+        ASSERT_NE(botao, nullptr) << nome;
+        QTest::mouseClick(botao, Qt::LeftButton);
+    }
+};
+
+struct Tela {
+    const char* nome;
+    std::function<QWidget*(Programa&)> abre; // the window showing the screen, already shown
+};
+
+void PrintTo(const Tela& tela, std::ostream* os) {
+    *os << tela.nome;
+}
+
+const std::vector<Tela> telas{
+    // The main window and its pages.
+    {"Principal", [](Programa& p) { return p.principal(); }},
+    {"CadastroUsuarios", [](Programa& p) { return p.principal(ShellFunction::CadUsuarios); }},
+    {"CadastroUsuariosIncluindo",
+     [](Programa& p) {
+         QWidget* w = p.principal(ShellFunction::CadUsuarios);
+         Programa::clica(w, "bbtIncluir");
+         return w;
+     }},
+    {"ConfigCertificador", [](Programa& p) { return p.principal(ShellFunction::Certificador); }},
+    {"ConfiguraDiretorios", [](Programa& p) { return p.principal(ShellFunction::Diretorios); }},
+    {"AprovaCertificados", [](Programa& p) { return p.principal(ShellFunction::AprovaCertificados); }},
+    // The settings dialogs and the about box.
+    {"TFrmLoginUsuario", [](Programa& p) { return p.guarda(new TFrmLoginUsuario(p.session)); }},
+    {"TFrmAlteraSenha", [](Programa& p) { return p.guarda(new TFrmAlteraSenha(p.session)); }},
+    {"TFrmSenhaAdministrador", [](Programa& p) { return p.guarda(new TFrmSenhaAdministrador(p.session)); }},
+    {"TFrmAjuda", [](Programa& p) { return p.guarda(new TFrmAjuda); }},
+    // The register: its panels, the tabs of "Modifica Certificado" and their editors.
+    {"RegistroPrincipal", [](Programa& p) { return p.registro(); }},
+    {"NovoCertificado", [](Programa& p) { return p.registro(QStringLiteral("NovoCertificado")); }},
+    {"ModificaCertificadoSemCertificado",
+     [](Programa& p) { return p.registro(QStringLiteral("ModificaCertificado")); }},
+    {"DadosGerais", [](Programa& p) { return p.aba(0); }},
+    {"EmpresasEnvolvidas", [](Programa& p) { return p.aba(1); }},
+    {"EmpresasEnvolvidasIncluindo", [](Programa& p) { return p.incluindo(1, "btnInEmpCertEd"); }},
+    {"ProdutosPorTipo", [](Programa& p) { return p.aba(2); }},
+    {"ProdutosPorTipoIncluindo", [](Programa& p) { return p.incluindo(2, "btnIncluiTipo"); }},
+    {"ProdutosPorLote", [](Programa& p) { return p.aba(3); }},
+    {"ProdutosPorLoteIncluindo", [](Programa& p) { return p.incluindo(3, "btnIncluiLote"); }},
+    {"ProdutosPorUnidade", [](Programa& p) { return p.aba(4); }},
+    {"ProdutosPorUnidadeIncluindo", [](Programa& p) { return p.incluindo(4, "btnIncluiUnidade"); }},
+    {"Servicos", [](Programa& p) { return p.aba(5); }},
+    {"ServicosIncluindo", [](Programa& p) { return p.incluindo(5, "btnIncluiServico"); }},
+    {"ExcluiCertificado", [](Programa& p) { return p.registro(QStringLiteral("ExcluiCertificado")); }},
+    {"TabEmpresa", [](Programa& p) { return p.registro(QStringLiteral("TabEmpresa")); }},
+    {"TabProduto", [](Programa& p) { return p.registro(QStringLiteral("TabProduto")); }},
+    {"TabEmpresaIncluindo",
+     [](Programa& p) { return p.clicando(p.registro(QStringLiteral("TabEmpresa")), "btnIncluir"); }},
+    {"TabEmpresaIncluindoPessoaFisica",
+     [](Programa& p) {
+         return p.pessoaFisica(p.clicando(p.registro(QStringLiteral("TabEmpresa")), "btnIncluir"));
+     }},
+    {"TabProdutoIncluindo",
+     [](Programa& p) { return p.clicando(p.registro(QStringLiteral("TabProduto")), "btnIncluiProduto"); }},
+    {"Signatarios", [](Programa& p) { return p.registro(QStringLiteral("Signatarios")); }},
+    {"SignatariosIncluindo",
+     [](Programa& p) {
+         return p.clicando(p.registro(QStringLiteral("Signatarios")), "btnIncluiSignatario");
+     }},
+    {"TabelasKavorelClasseProdutos", [](Programa& p) { return p.kavorel(0); }},
+    {"TabelasKavorelClasseServicos", [](Programa& p) { return p.kavorel(1); }},
+    {"TabelasKavorelPais", [](Programa& p) { return p.kavorel(2); }},
+    {"TabelasKavorelPapelEmpresa", [](Programa& p) { return p.kavorel(3); }},
+    {"TabelasKavorelClasseCertificado", [](Programa& p) { return p.kavorel(4); }},
+    // The register's dialogs.
+    {"TFrmSelecionaCertificado",
+     [](Programa& p) { return p.guarda(new TFrmSelecionaCertificado(p.session)); }},
+    {"TFrmSelecionaEmpresa", [](Programa& p) { return p.guarda(new TFrmSelecionaEmpresa(p.session)); }},
+    {"TFrmSelecionaEmpresaPessoaFisica",
+     [](Programa& p) { return p.pessoaFisica(p.guarda(new TFrmSelecionaEmpresa(p.session))); }},
+    {"TFrmSelecionaProduto", [](Programa& p) { return p.guarda(new TFrmSelecionaProduto(p.session, true)); }},
+    {"TFrmSelEmpCert",
+     [](Programa& p) { return p.guarda(new TFrmSelEmpCert(p.session, QStringLiteral("OCC1"), p.numero)); }},
+    {"TFrmInclEmpresa", [](Programa& p) { return p.guarda(new TFrmInclEmpresa(p.session)); }},
+    {"TFrmInclEmpresaPessoaFisica",
+     [](Programa& p) { return p.pessoaFisica(p.guarda(new TFrmInclEmpresa(p.session))); }},
+    {"TFrmInclProduto", [](Programa& p) { return p.guarda(new TFrmInclProduto(p.session)); }},
+    {"TFrmJustificativa",
+     [](Programa& p) { return p.guarda(new TFrmJustificativa(p.session, false, QDate(2015, 11, 10))); }},
+    {"TFrmJustificativaComData",
+     [](Programa& p) { return p.guarda(new TFrmJustificativa(p.session, true, QDate(2015, 11, 10))); }},
+    {"TFrmDetalhesEmpresa",
+     [](Programa& p) {
+         return p.guarda(
+             new TFrmDetalhesEmpresa(p.session, QStringLiteral("BR"), QStringLiteral("11222333000181")));
+     }},
+};
+
+// Qt's own pieces of a composite control (scroll-area viewports, a grid's headers and scroll bars,
+// a tab widget's bar, a drop-down's line edit, a tool bar's extension button) are the composite's
+// business; the composite itself is checked.
+bool pecaInterna(const QWidget* w) {
+    if (w->objectName().startsWith(QLatin1String("qt_")))
+        return true;
+    for (const QWidget* pai = w->parentWidget(); pai && !pai->isWindow(); pai = pai->parentWidget())
+        if (qobject_cast<const QAbstractItemView*>(pai) || qobject_cast<const QComboBox*>(pai))
+            return true;
+    return false;
+}
+
+// A name the control has of its own: given outright, its own text, or the caption of a label whose
+// buddy it is (rather than the title of the group it sits in).
+bool temNomeProprio(QWidget* janela, const QWidget* w) {
+    if (!w->accessibleName().isEmpty())
+        return true;
+    if (auto* botao = qobject_cast<const QAbstractButton*>(w); botao && !botao->text().isEmpty())
+        return true;
+    const auto rotulos = janela->findChildren<QLabel*>();
+    return std::any_of(rotulos.cbegin(), rotulos.cend(),
+                       [w](const QLabel* l) { return l->buddy() == w && !l->text().isEmpty(); });
+}
+
+QString descreve(const QWidget* w) {
+    QString nome = w->objectName();
+    if (nome.isEmpty()) {
+        for (const QWidget* pai = w->parentWidget(); pai && nome.isEmpty(); pai = pai->parentWidget())
+            if (!pai->objectName().isEmpty())
+                nome = QStringLiteral("(dentro de %1)").arg(pai->objectName());
+    }
+    return QStringLiteral("%1 %2").arg(QString::fromLatin1(w->metaObject()->className()), nome);
+}
+
+// Lets the layouts settle after a show or a resize.
+void assenta(QWidget* janela) {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+    if (janela->layout())
+        janela->layout()->activate();
+}
+
+void confereTamanhos(QWidget* janela, const char* quando) {
+    for (QWidget* w : janela->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(janela) || pecaInterna(w) || w->isWindow())
+            continue;
+        const QSize minimo = w->minimumSizeHint();
+        if (minimo.isValid()) {
+            EXPECT_TRUE(w->width() >= minimo.width() && w->height() >= minimo.height())
+                << quando << ": " << descreve(w).toStdString() << " is " << w->width() << "x" << w->height()
+                << ", its minimum size hint " << minimo.width() << "x" << minimo.height();
+        }
+        if (auto* grade = qobject_cast<QTableView*>(w)) {
+            const int linha = grade->verticalHeader()->defaultSectionSize();
+            EXPECT_GE(linha, grade->fontMetrics().height()) << descreve(w).toStdString();
+            const int linhas = linha > 0 ? grade->viewport()->height() / linha : 0;
+            EXPECT_GE(linhas, 8) << quando << ": " << descreve(w).toStdString() << " shows " << linhas
+                                 << " rows";
+        }
+        // Every tab's caption in sight, none behind scroll arrows.
+        if (auto* abas = qobject_cast<QTabBar*>(w)) {
+            for (int i = 0; i < abas->count(); ++i)
+                EXPECT_TRUE(abas->rect().contains(abas->tabRect(i)))
+                    << quando << ": the tab \"" << abas->tabText(i).toStdString() << "\" is cut off";
+        }
+    }
+}
+
+// The name a screen reader announces for every control in sight; a control named only after the group
+// it shares with others has no name of its own.
+void confereNomes(QWidget* janela) {
+    for (QWidget* w : janela->findChildren<QWidget*>()) {
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(janela) || pecaInterna(w) || w->isWindow())
+            continue;
+        QAccessibleInterface* acessivel = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(acessivel, nullptr) << descreve(w).toStdString();
+        const QString nome = acessivel->text(QAccessible::Name).trimmed();
+        EXPECT_FALSE(nome.isEmpty()) << descreve(w).toStdString() << " has no accessible name";
+        auto* grupo = qobject_cast<QGroupBox*>(w->parentWidget());
+        if (grupo && !temNomeProprio(janela, w) && nome == grupo->title().trimmed()) {
+            int focaveis = 0;
+            for (QWidget* irmao : grupo->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                focaveis += irmao->focusPolicy() != Qt::NoFocus && irmao->isVisibleTo(janela) ? 1 : 0;
+            EXPECT_EQ(focaveis, 1) << descreve(w).toStdString() << " is named only after its group \""
+                                   << nome.toStdString() << "\"";
+        }
+    }
+}
+
+void confereMascaras(QWidget* janela) {
+    for (QLineEdit* edit : janela->findChildren<QLineEdit*>()) {
+        if (edit->inputMask().isEmpty() || !edit->isVisibleTo(janela) || !edit->isEnabled() ||
+            edit->isReadOnly())
+            continue;
+        const QString digitado = edit->text();
+        if (std::any_of(digitado.cbegin(), digitado.cend(), [](QChar c) { return c.isLetterOrNumber(); }))
+            continue;
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 4, edit->height() / 2));
+        EXPECT_EQ(edit->cursorPosition(), 0) << descreve(edit).toStdString();
+    }
+}
+
+class WindowsTest : public ::testing::TestWithParam<Tela> {};
+
+TEST_P(WindowsTest, SizesNamesAndMasks) {
+    Programa programa;
+    QWidget* janela = GetParam().abre(programa);
+    ASSERT_NE(janela, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(janela));
+    assenta(janela);
+
+    EXPECT_LT(janela->minimumWidth(), janela->maximumWidth()) << "the width is fixed";
+    EXPECT_LT(janela->minimumHeight(), janela->maximumHeight()) << "the height is fixed";
+    confereTamanhos(janela, "as opened");
+    confereNomes(janela);
+    confereMascaras(janela);
+
+    // As small as the window lets itself be made.
+    janela->resize(1, 1);
+    assenta(janela);
+    confereTamanhos(janela, "at the smallest size");
+
+    // And larger again: the layouts follow.
+    const QSize maior = janela->size() + QSize(200, 150);
+    janela->resize(maior);
+    assenta(janela);
+    EXPECT_EQ(janela->size(), maior);
+}
+
+INSTANTIATE_TEST_SUITE_P(Telas, WindowsTest, ::testing::ValuesIn(telas),
+                         [](const ::testing::TestParamInfo<Tela>& info) {
+                             return std::string(info.param.nome);
+                         });
+
+} // namespace
