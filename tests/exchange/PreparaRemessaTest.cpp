@@ -356,6 +356,34 @@ TEST_F(Preparacao, InterruptionWhileATableIsWrittenAnswersPromptly) {
     EXPECT_FALSE(transferFiles().contains("Status_C_I.DB")); // an unfinished table is not left behind
 }
 
+TEST_F(Preparacao, InterruptionInsideALongStatementAnswersPromptly) {
+    certificado(QStringLiteral("C-1"), true);
+    // Events of certificates the register does not have: every statement over STATUS_C walks them
+    // and sends none, so the statement runs a while before its first row (if any).
+    Sql::execute(db, "INSERT INTO STATUS_C (SiglaCertificador, NumCertif, SeqEvento, Evento, Justificativa) "
+                     "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 299999) "
+                     "SELECT 'OCC', 'X' || (i / 30000), i % 30000 + 1, 'ALT', 'x' FROM n");
+    nivelaReplicas();
+    int reports = 0;
+    bool stepEnded = false;
+    QElapsedTimer sinceRequest;
+    const PreparationResult result = prepara("C", false, [&](const PreparationProgress& p) {
+        if (p.Nome != "Status_C" || p.operacao != "Inclusão")
+            return;
+        stepEnded = stepEnded || p.passoConcluido;
+        // The first report opens the step; the next ones come from inside the running statement.
+        if (++reports == 2 && !p.passoConcluido) {
+            interromper = true;
+            sinceRequest.start();
+        }
+    });
+    ASSERT_TRUE(sinceRequest.isValid()) << "no report while the statement ran";
+    EXPECT_EQ(result.status, PreparationResult::Status::Interrompida);
+    EXPECT_LT(sinceRequest.elapsed(), 300);
+    EXPECT_FALSE(stepEnded);
+    EXPECT_EQ(controleRows(), 0);
+}
+
 TEST_F(Preparacao, ALeftoverThatCannotBeDeletedStopsThePreparation) {
     certificado(QStringLiteral("C-1"), true);
     ASSERT_TRUE(QDir().mkpath(transf() + "Certific_I.DB")); // a directory: no file delete removes it
