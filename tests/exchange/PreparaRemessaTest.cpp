@@ -53,8 +53,12 @@ TEST_F(Preparacao, FirstBatchCarriesEveryApprovedRowAsAnInclusion) {
 
     EXPECT_EQ(entriesOf(archive(today() + "01")), sorted(allTables("_I") << "Sistema.db"));
     const QString dir = unpack(archive(today() + "01"));
-    for (const TabelaRemessa& tabela : TabelasRemessa())
+    for (const TabelaRemessa& tabela : TabelasRemessa()) {
         expectTableHolds(dir, tabela.Nome + "_I.DB", "SELECT * FROM " + tabela.tabela());
+        EXPECT_EQ(ParadoxTable::open(dir + tabela.Nome + "_I.DB").fields(),
+                  expectedFieldsOf(db, tabela.tabela()))
+            << tabela.Nome;
+    }
 
     const ParadoxTable sistema = ParadoxTable::open(dir + "Sistema.db");
     EXPECT_EQ(sistema.fields(), QList<ParadoxField>{ParadoxField::alpha("Versao", 50)});
@@ -393,6 +397,24 @@ TEST_F(Preparacao, ALeftoverThatCannotBeDeletedStopsThePreparation) {
     EXPECT_TRUE(result.mensagem.startsWith("Não foi possível apagar o arquivo")) << result.mensagem;
     EXPECT_EQ(controleRows(), 0);
     EXPECT_TRUE(transferFiles().filter(".zip").isEmpty());
+}
+
+TEST_F(Preparacao, WithoutTheArchiverNothingIsRecorded) {
+    certificado(QStringLiteral("C-1"), true);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", home.path().toLocal8Bit()); // no zip there
+    const PreparationResult result = prepara();
+    qputenv("PATH", path);
+    EXPECT_EQ(result.status, PreparationResult::Status::Erro);
+    EXPECT_EQ(result.EdResultado, "Ocorreu um Erro na Preparação.");
+    EXPECT_TRUE(prompts.wasShown("O arquivo Zip.exe não foi encontrado.")) << prompts.texts().join("|");
+    EXPECT_EQ(controleRows(), 0);
+    EXPECT_TRUE(transferFiles().filter(".zip").isEmpty());
+
+    // The next preparation derives its number from the same previous number.
+    const PreparationResult next = prepara();
+    ASSERT_TRUE(next.ok()) << next.mensagem;
+    EXPECT_EQ(next.numeroRemessa, today() + "01");
 }
 
 TEST_F(Preparacao, StaleWorkFilesNeverGoOut) {
