@@ -365,6 +365,11 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
         watch.progress.operacao = OperacaoErro;
         watch.report();
         return resultado(PreparationResult::Status::Erro, TextoErro, error.message(), TituloPreparacao);
+    } catch (const std::exception& error) {
+        watch.progress.operacao = OperacaoErro;
+        watch.report();
+        return resultado(PreparationResult::Status::Erro, TextoErro, QString::fromLocal8Bit(error.what()),
+                         TituloPreparacao);
     }
 
     if (interrompida) {
@@ -447,6 +452,8 @@ PreviewResult PreparaRemessa::previa(const QString& tipoRemessa, const std::atom
         result.interrompida = true;
     } catch (const DbError& error) {
         result.erro = error.message();
+    } catch (const std::exception& error) {
+        result.erro = QString::fromLocal8Bit(error.what());
     }
     return result;
 }
