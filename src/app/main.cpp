@@ -2,6 +2,7 @@
 #include "Clock.h"
 #include "Database.h"
 #include "ErrorHandler.h"
+#include "ExchangeFunctions.h"
 #include "QtPrompts.h"
 #include "RegistryFunctions.h"
 #include "Session.h"
@@ -30,8 +31,9 @@ int main(int argc, char** argv) {
     installSettingsFunctions(window, capaSistema);
     installRegistry(window, capaSistema);
     installApprovalPage(window);
-    // Next in the order, as their parts of the program arrive: TDMTabelasData (batch, control and
-    // replica tables), TDMCertif (registry), TDMRelats2 (reports), TDMDocNorm (normative documents).
+    installExchange(window);
+    // Next in the order, as their parts of the program arrive: TDMRelats2 (reports), TDMDocNorm
+    // (normative documents).
 
     window.show();
     window.scheduleStartupCheck();
