@@ -290,6 +290,13 @@ CONTROLE_TEMP = Table("CONTROLE_TEMP", [
     "NumeroRemessa:s10", "Status:s24", "Evento:s2", "Ultima:s1", "TipoRemessa:s1",
 ])
 
+# The highest batch number ever issued on the installation (one row at most). Clearing the history
+# empties CONTROLE, and the next number must still follow the last one issued: a number must never
+# be issued twice, or the authority's old verdict file would match a new batch.
+CONTROLE_NUMERACAO = Table("CONTROLE_NUMERACAO", [
+    "UltimaRemessa:s10!",
+])
+
 CONTROLE_AUX = Table("CONTROLE_AUX", [
     "DataHoraVersao:dt", "NumeroVersao:s10", "NomeArquivo:s21",
 ])
@@ -347,7 +354,8 @@ for t in (LOTE, UNIDADE, SERVICO):
 
 LIVE = ([CERTIFIC, EMPRESA, EMP_CERT, PRODUTO, TIPO, LOTE, UNIDADE, SERVICO, SIGNATARIOS]
         + list(EVENTS.values()) + list(LINKS.values())
-        + [CTR_HISTORICO, CONFIG_LOCAL, USU_LOCAL, CONTROLE, CONTROLE_TEMP, CONTROLE_AUX,
+        + [CTR_HISTORICO, CONFIG_LOCAL, USU_LOCAL, CONTROLE, CONTROLE_TEMP, CONTROLE_NUMERACAO,
+           CONTROLE_AUX,
            CONTROLE_TXT] + REFERENCE_TABLES)
 BY_NAME = {t.name: t for t in LIVE}
 

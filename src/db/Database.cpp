@@ -69,6 +69,45 @@ void createFromSchema(const QString& file) {
     }
 }
 
+int userVersion(sqlite3* handle) {
+    sqlite3_stmt* statement = nullptr;
+    int version = 0;
+    if (sqlite3_prepare_v2(handle, "PRAGMA user_version", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        version = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return version;
+}
+
+// The CREATE TABLE statement of one table, as the embedded schema has it.
+QString createStatementOf(const QString& table) {
+    const QString schema = schemaText();
+    const QString start = QStringLiteral("CREATE TABLE %1 (").arg(table);
+    const qsizetype from = schema.indexOf(start);
+    const qsizetype to = from < 0 ? -1 : schema.indexOf(QStringLiteral("\n);"), from);
+    if (to < 0)
+        throw DbError(QStringLiteral("O esquema não descreve a tabela %1.").arg(table));
+    return schema.mid(from, to + 3 - from);
+}
+
+// Brings a database made by an earlier version of the program to the current schema, one step
+// per version, each in its own transaction.
+void migrate(sqlite3* raw) {
+    const int version = userVersion(raw);
+    if (version < 2) {
+        // 2: the last batch number issued is kept apart from the history of batches.
+        execRaw(raw, QStringLiteral("BEGIN"));
+        try {
+            execRaw(raw, createStatementOf(QStringLiteral("CONTROLE_NUMERACAO")));
+            execRaw(raw, QStringLiteral("PRAGMA user_version = 2"));
+            execRaw(raw, QStringLiteral("COMMIT"));
+        } catch (...) {
+            execRaw(raw, QStringLiteral("ROLLBACK"));
+            throw;
+        }
+    }
+}
+
 } // namespace
 
 QString schemaText() {
@@ -105,6 +144,7 @@ QSqlDatabase open(const QString& file, const QString& connectionName) {
         // Every committed write reaches the disk before the call returns.
         execRaw(raw, QStringLiteral("PRAGMA synchronous = FULL"));
         execRaw(raw, QStringLiteral("PRAGMA journal_mode = DELETE"));
+        migrate(raw);
         registerFunctions(raw);
     } catch (...) {
         db.close();

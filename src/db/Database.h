@@ -9,7 +9,8 @@ struct sqlite3;
 namespace Database {
 
 inline const QString ConnectionName = QStringLiteral("CapaCertific");
-inline constexpr int SchemaVersion = 1;
+// 2: CONTROLE_NUMERACAO, the last batch number issued.
+inline constexpr int SchemaVersion = 2;
 
 // Opens the file under the connection name, creating it from the embedded schema when it does
 // not exist. Registers UCase and an accent-aware, case-blind like. Throws DbError.

@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 #include "DbError.h"
+#include "ParadoxRecord.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -277,14 +278,20 @@ bool ParadoxTable::isEncrypted() const {
 }
 
 QByteArray ParadoxTable::encodeRecord(const ParadoxRow& row) const {
-    if (row.size() != fields_.size())
+    return encodeParadoxRecord(doc_, PX_get_recordsize(doc_), fields_, row,
+                               [this](const QString& what) { fail(what); });
+}
+
+QByteArray encodeParadoxRecord(px_doc* doc, int recordSize, const QList<ParadoxField>& fields,
+                               const ParadoxRow& row, const std::function<void(const QString&)>& fail) {
+    if (row.size() != fields.size())
         fail(QStringLiteral("a linha tem %1 valores e a tabela tem %2 campos.")
                  .arg(row.size())
-                 .arg(fields_.size()));
-    QByteArray record(PX_get_recordsize(doc_), '\0');
+                 .arg(fields.size()));
+    QByteArray record(recordSize, '\0');
     char* data = record.data();
-    for (int i = 0; i < fields_.size(); ++i) {
-        const ParadoxField& field = fields_[i];
+    for (int i = 0; i < fields.size(); ++i) {
+        const ParadoxField& field = fields[i];
         const QVariant& value = row[i];
         const auto refuse = [&](const QString& why) {
             fail(QStringLiteral("valor inválido para o campo %1 (%2): %3.")
@@ -307,7 +314,7 @@ QByteArray ParadoxTable::encodeRecord(const ParadoxRow& row) const {
                          .arg(bytes.size())
                          .arg(field.length));
             if (!bytes.isEmpty())
-                PX_put_data_alpha(doc_, data, field.length, bytes.data());
+                PX_put_data_alpha(doc, data, field.length, bytes.data());
             break;
         }
         case ParadoxField::Short:
@@ -322,9 +329,9 @@ QByteArray ParadoxTable::encodeRecord(const ParadoxRow& row) const {
             if (number < -limit || number > limit)
                 refuse(QStringLiteral("%1 fora do intervalo de %2 a %3").arg(number).arg(-limit).arg(limit));
             if (field.type == ParadoxField::Short)
-                PX_put_data_short(doc_, data, field.length, short(number));
+                PX_put_data_short(doc, data, field.length, short(number));
             else
-                PX_put_data_long(doc_, data, field.length, int(number));
+                PX_put_data_long(doc, data, field.length, int(number));
             break;
         }
         case ParadoxField::Logical: {
@@ -339,7 +346,7 @@ QByteArray ParadoxTable::encodeRecord(const ParadoxRow& row) const {
             } else {
                 truth = value.toBool();
             }
-            PX_put_data_byte(doc_, data, field.length, truth ? 1 : 0);
+            PX_put_data_byte(doc, data, field.length, truth ? 1 : 0);
             break;
         }
         case ParadoxField::Timestamp: {
@@ -347,7 +354,7 @@ QByteArray ParadoxTable::encodeRecord(const ParadoxRow& row) const {
             QTime time;
             if (!splitDateTime(value, date, time))
                 refuse(QStringLiteral("\"%1\" não é uma data e hora").arg(value.toString()));
-            PX_put_data_double(doc_, data, field.length, timestampOf(date, time));
+            PX_put_data_double(doc, data, field.length, ParadoxTable::timestampOf(date, time));
             break;
         }
         case ParadoxField::Date: {
@@ -355,7 +362,7 @@ QByteArray ParadoxTable::encodeRecord(const ParadoxRow& row) const {
             QTime time;
             if (!splitDateTime(value, date, time))
                 refuse(QStringLiteral("\"%1\" não é uma data").arg(value.toString()));
-            PX_put_data_long(doc_, data, field.length, int(date.toJulianDay() - JulianDayBeforeDayOne));
+            PX_put_data_long(doc, data, field.length, int(date.toJulianDay() - JulianDayBeforeDayOne));
             break;
         }
         case ParadoxField::Time: {
@@ -365,7 +372,7 @@ QByteArray ParadoxTable::encodeRecord(const ParadoxRow& row) const {
             if (!time.isValid())
                 refuse(QStringLiteral("\"%1\" não é uma hora").arg(value.toString()));
             // Midnight (0 ms) is stored with the sign bit set, so it is not mistaken for NULL.
-            PX_put_data_long(doc_, data, field.length, time.msecsSinceStartOfDay());
+            PX_put_data_long(doc, data, field.length, time.msecsSinceStartOfDay());
             break;
         }
         case ParadoxField::Number:
@@ -374,7 +381,7 @@ QByteArray ParadoxTable::encodeRecord(const ParadoxRow& row) const {
             const double number = value.toDouble(&ok);
             if (!ok || !std::isfinite(number))
                 refuse(QStringLiteral("\"%1\" não é um número").arg(value.toString()));
-            PX_put_data_double(doc_, data, field.length, number);
+            PX_put_data_double(doc, data, field.length, number);
             break;
         }
         }

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+struct px_doc;
+
 // Writes a new Paradox 7 table (".DB", code page 1252, no index, no blobs) front to back: the
 // header once, then full data blocks in sequence, the header's counts patched at the end. Rows go
 // to disk as they come, so a table of any size takes the memory of one block. Types: alpha, short,
@@ -32,10 +34,12 @@ public:
 
 private:
     void flushBlock();
+    void close();
     [[noreturn]] void fail(const QString& what) const;
 
     QString path_;
     QList<ParadoxField> fields_;
+    px_doc* doc_ = nullptr; // encodes values; never opens a file
     QFile file_;
     QByteArray header_;
     QByteArray block_;

@@ -565,6 +565,10 @@ CREATE TABLE CONTROLE_TEMP (
   TipoRemessa VARCHAR(1) CONSTRAINT "CONTROLE_TEMP.TipoRemessa: at most 1 character" CHECK (length(TipoRemessa) <= 1)
 );
 
+CREATE TABLE CONTROLE_NUMERACAO (
+  UltimaRemessa VARCHAR(10) NOT NULL CONSTRAINT "CONTROLE_NUMERACAO.UltimaRemessa: at most 10 characters" CHECK (length(UltimaRemessa) <= 10)
+);
+
 CREATE TABLE CONTROLE_AUX (
   DataHoraVersao DATETIME CONSTRAINT "CONTROLE_AUX.DataHoraVersao: date-time yyyy-MM-ddTHH:mm:ss.zzz" CHECK (DataHoraVersao GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]T[0-9][0-9]:[0-9][0-9]:[0-9][0-9].[0-9][0-9][0-9]'),
   NumeroVersao VARCHAR(10) CONSTRAINT "CONTROLE_AUX.NumeroVersao: at most 10 characters" CHECK (length(NumeroVersao) <= 10),

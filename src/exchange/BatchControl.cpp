@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Files.h"
+#include "Formats.h"
 #include "Session.h"
 #include "SharedBatchState.h"
 #include "Sql.h"
@@ -169,7 +170,23 @@ QString BatchControl::numeroAnterior() const {
 }
 
 QString BatchControl::ultimoNumeroEmitido() const {
-    return NumeroRemessa::Nenhum;
+    // Numbers of a history older than the numbering table count as issued too.
+    const QVariant value = Sql::scalar(
+        session_.database(),
+        QStringLiteral("SELECT max(n) FROM (SELECT max(UltimaRemessa) AS n FROM CONTROLE_NUMERACAO UNION ALL "
+                       "SELECT max(NumeroRemessa) FROM CONTROLE)"));
+    return value.isNull() ? NumeroRemessa::Nenhum
+                          : NumeroRemessa::maior(value.toString(), NumeroRemessa::Nenhum);
+}
+
+void BatchControl::registraPreparacao(const QString& numeroRemessa, const QString& tipoRemessa) {
+    const QSqlDatabase db = session_.database();
+    Transaction transaction(db);
+    registraEvento(numeroRemessa, tipoRemessa, BatchEvents::Preparada);
+    Sql::execute(db, QStringLiteral("DELETE FROM CONTROLE_NUMERACAO"));
+    Sql::execute(db, QStringLiteral("INSERT INTO CONTROLE_NUMERACAO (UltimaRemessa) VALUES (:n)"),
+                 {{QStringLiteral(":n"), numeroRemessa}});
+    transaction.commit();
 }
 
 void BatchControl::registraEvento(const QString& numeroRemessa, const QString& tipoRemessa,
@@ -226,8 +243,17 @@ BatchControl::Outcome BatchControl::limpaHistorico(const std::optional<BatchList
 
 namespace NumeroRemessa {
 
+QString maior(const QString& a, const QString& b) {
+    return a.compare(b) >= 0 ? a : b;
+}
+
 Proximo proximo(const QString& anterior, const QDate& hoje) {
-    const QString data = hoje.toString(QStringLiteral("yyyyMMdd"));
+    const QString data = DataAAAAMMDD(hoje);
+    if (anterior.left(8) > data)
+        return {{},
+                QStringLiteral("A data de hoje (%1) é anterior à da última remessa emitida (%2). Verifique o "
+                               "relógio do computador.")
+                    .arg(hoje.toString(QStringLiteral("dd/MM/yyyy")), anterior)};
     if (anterior.left(8) != data)
         return {data + QStringLiteral("01"), {}};
     const int sequencia = anterior.mid(8, 2).toInt() + 1;

@@ -130,6 +130,10 @@ public:
     // from CONTROLE so clearing the history does not forget it.
     QString ultimoNumeroEmitido() const;
 
+    // Records a prepared batch in one transaction: the PR event and the number as the last one
+    // issued. Throws DbError (and then records neither).
+    void registraPreparacao(const QString& numeroRemessa, const QString& tipoRemessa);
+
 private:
     Session& session_;
     SharedBatchState& state_;
@@ -144,6 +148,9 @@ struct Proximo {
     QString problema; // why no number can be given (the 100th batch of one date)
 };
 // The number after the previous one on the given date: today + "01" when the previous number is
-// of another date, else the next sequence ("09" -> "10"). The 100th batch of a date is refused.
+// of another date, else the next sequence ("09" -> "10"). The 100th batch of a date is refused, and
+// so is a date earlier than the previous number's (a clock set back would issue old numbers again).
 Proximo proximo(const QString& anterior, const QDate& hoje);
+// The later of two numbers ("0000000000" is the earliest).
+QString maior(const QString& a, const QString& b);
 } // namespace NumeroRemessa

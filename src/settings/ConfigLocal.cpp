@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -77,27 +78,59 @@ void save(const QSqlDatabase& db, const ConfigLocal& row) {
     transaction.commit();
 }
 
-QString problemaDiretorios(const ConfigLocal& row) {
-    const std::array<std::pair<QString, QString>, 3> dirs{{
+namespace {
+
+using Diretorios = std::array<std::pair<QString, QString>, 3>;
+
+Diretorios diretoriosDe(const ConfigLocal& row) {
+    return {{
         {QStringLiteral("Diretório Local de Tabelas de Sincronização"), row.DirLocalSincr},
         {QStringLiteral("Diretório Local de Transferência de Remessas"), row.DirLocalTransf},
         {QStringLiteral("Diretório Local de Recepção de Tabelas Auxiliares"), row.DirLocalRecepAux},
     }};
-    for (const auto& [caption, dir] : dirs) {
-        if (dir.trimmed().isEmpty())
-            return QStringLiteral("O campo \"%1\" não pode ficar em branco.").arg(caption);
-        if (QDir(dir).isRoot() || QDir::cleanPath(dir) == QStringLiteral("/"))
-            return QStringLiteral("O campo \"%1\" não pode ser o diretório raiz.").arg(caption);
-        if (dir.size() > TamanhoDiretorio)
-            return QStringLiteral("O campo \"%1\" tem mais de %2 caracteres.")
-                .arg(caption)
-                .arg(TamanhoDiretorio);
-    }
+}
+
+QString problemaDe(const QString& caption, const QString& dir) {
+    if (dir.trimmed().isEmpty())
+        return QStringLiteral("O campo \"%1\" não pode ficar em branco.").arg(caption);
+    if (QDir(dir).isRoot() || QDir::cleanPath(dir) == QStringLiteral("/"))
+        return QStringLiteral("O campo \"%1\" não pode ser o diretório raiz.").arg(caption);
+    if (dir.size() > TamanhoDiretorio)
+        return QStringLiteral("O campo \"%1\" tem mais de %2 caracteres.").arg(caption).arg(TamanhoDiretorio);
+    return {};
+}
+
+QString problemaDeIguais(const Diretorios& dirs, int i, int j) {
+    if (!dirs[j].second.trimmed().isEmpty() &&
+        QDir::cleanPath(dirs[i].second) == QDir::cleanPath(dirs[j].second))
+        return QStringLiteral("Os campos \"%1\" e \"%2\" não podem indicar o mesmo diretório.")
+            .arg(dirs[std::min(i, j)].first, dirs[std::max(i, j)].first);
+    return {};
+}
+
+} // namespace
+
+QString problemaDiretorios(const ConfigLocal& row) {
+    const Diretorios dirs = diretoriosDe(row);
+    for (const auto& [caption, dir] : dirs)
+        if (const QString problema = problemaDe(caption, dir); !problema.isEmpty())
+            return problema;
     for (int i = 0; i < 3; ++i)
         for (int j = i + 1; j < 3; ++j)
-            if (QDir::cleanPath(dirs[i].second) == QDir::cleanPath(dirs[j].second))
-                return QStringLiteral("Os campos \"%1\" e \"%2\" não podem indicar o mesmo diretório.")
-                    .arg(dirs[i].first, dirs[j].first);
+            if (const QString problema = problemaDeIguais(dirs, i, j); !problema.isEmpty())
+                return problema;
+    return {};
+}
+
+QString problemaDiretorioTransferencia(const ConfigLocal& row) {
+    const Diretorios dirs = diretoriosDe(row);
+    constexpr int transferencia = 1;
+    if (const QString problema = problemaDe(dirs[transferencia].first, dirs[transferencia].second);
+        !problema.isEmpty())
+        return problema;
+    for (int other : {0, 2})
+        if (const QString problema = problemaDeIguais(dirs, transferencia, other); !problema.isEmpty())
+            return problema;
     return {};
 }
 

@@ -42,4 +42,8 @@ inline constexpr int TamanhoDiretorio = 100;
 // Empty when they are sound.
 QString problemaDiretorios(const ConfigLocal& row);
 
+// The same checks for the transfer directory alone, which the batch preparation runs before it
+// deletes files by mask there: set, not the root, fits the column, not one of the other two.
+QString problemaDiretorioTransferencia(const ConfigLocal& row);
+
 } // namespace ConfigLocalTable

@@ -16,6 +16,24 @@ TEST(Database, MissingFileIsCreatedFromTheSchema) {
     EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), Database::SchemaVersion);
 }
 
+TEST(Database, AFirstVersionDatabaseGainsTheBatchNumberingTable) {
+    TestHome home;
+    const QString file = home.path() + "CapaCertific.db";
+    {
+        QSqlDatabase db = home.openDatabase();
+        Sql::execute(db, "INSERT INTO CONTROLE (NumeroRemessa, Evento) VALUES ('2024010101', 'PR')");
+        Sql::execute(db, "DROP TABLE CONTROLE_NUMERACAO");
+        Sql::execute(db, "PRAGMA user_version = 1");
+    }
+    Database::close();
+    QSqlDatabase db = Database::open(file);
+    EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), 2);
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE_NUMERACAO").toInt(), 0);
+    EXPECT_EQ(Sql::scalar(db, "SELECT NumeroRemessa FROM CONTROLE").toString(), "2024010101");
+    // The column keeps its checks.
+    EXPECT_THROW(Sql::execute(db, "INSERT INTO CONTROLE_NUMERACAO VALUES ('20240101011')"), DbError);
+}
+
 TEST(SampleReference, LoadsWithTheAccreditationsOfTheGivenAcronym) {
     TestHome home;
     QSqlDatabase db = home.openDatabase();
