@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QStringList>
+#include <QStyle>
 #include <QTableView>
 
 namespace GradeRemessa {
@@ -24,6 +26,17 @@ QTableView* grade(QWidget* parent, const char* objectName, QLabel* caption, int 
         view->setAccessibleName(caption->text().remove(QLatin1Char('&')));
     }
     return view;
+}
+
+void larguraPara(QTableView* grid, const QStringList& samples) {
+    const QFontMetrics metrics(grid->font());
+    // Each cell has a margin on both sides; the vertical scroll bar may take its place too.
+    const int margin = 2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 12;
+    int width =
+        2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    for (const QString& sample : samples)
+        width += metrics.horizontalAdvance(sample) + margin;
+    grid->setMinimumWidth(width);
 }
 
 } // namespace GradeRemessa

@@ -103,8 +103,11 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
     tiposLayout->addWidget(rbCompleta_);
     tiposLayout->addStretch();
 
-    // Progress: the tables, then the packing.
-    progresso_ = new QWidget(this);
+    // Progress: the tables, then the packing. The box keeps its place while its contents are
+    // hidden, so the window does not jump when a run starts.
+    auto* andamento = new QGroupBox(QStringLiteral("Andamento"), this);
+    andamento->setObjectName(QStringLiteral("GbAndamento"));
+    progresso_ = new QWidget(andamento);
     progressoTabelas_ = new QWidget(progresso_);
     CkTabelas_ = marca(progressoTabelas_, "CkTabelas");
     auto* lblPreparando = new QLabel(QStringLiteral("Preparando arquivos de dados"), progressoTabelas_);
@@ -172,6 +175,9 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
     previa_->setHorizontalHeaderLabels({QStringLiteral("Tabela"), QStringLiteral("Inclusões"),
                                         QStringLiteral("Alterações"), QStringLiteral("Exclusões")});
     GrPrevia_->setModel(previa_);
+    GradeRemessa::larguraPara(GrPrevia_,
+                              {QStringLiteral("doc_norm_cert_servico"), QStringLiteral("Inclusões"),
+                               QStringLiteral("Alterações"), QStringLiteral("Exclusões")});
     GrPrevia_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     GrPrevia_->horizontalHeader()->setStretchLastSection(false);
     LblPrevia_ = new QLabel(this);
@@ -197,7 +203,9 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(RGTipoRemessa_);
-    layout->addWidget(progresso_);
+    auto* andamentoLayout = new QVBoxLayout(andamento);
+    andamentoLayout->addWidget(progresso_);
+    layout->addWidget(andamento);
     layout->addLayout(form);
     layout->addWidget(lblGrade);
     layout->addWidget(GrPrevia_, 1);

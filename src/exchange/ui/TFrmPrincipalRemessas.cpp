@@ -55,6 +55,9 @@ TFrmPrincipalRemessas::TFrmPrincipalRemessas(Session& session, SharedBatchState&
     GrRemessa_->setModel(controleTemp_);
     GrRemessa_->setColumnHidden(ColEvento, true);
     GrRemessa_->setColumnHidden(ColUltima, true);
+    GradeRemessa::larguraPara(
+        GrRemessa_,
+        {QStringLiteral("2015112501"), QStringLiteral("Aguardando Transferência"), QStringLiteral("Tipo")});
 
     auto* lblEventos = new QLabel(QStringLiteral("&Eventos da Remessa"), this);
     lblEventos->setObjectName(QStringLiteral("LblEventos"));
@@ -63,6 +66,10 @@ TFrmPrincipalRemessas::TFrmPrincipalRemessas(Session& session, SharedBatchState&
                                            QStringLiteral("Usuário Responsável"),
                                            QStringLiteral("Observações")});
     GrEventos_->setModel(qrEventos_);
+    GradeRemessa::larguraPara(GrEventos_,
+                              {QStringLiteral("25/11/15 14:03:59"), QStringLiteral("Enviada para o Kavorel"),
+                               QStringLiteral("Usuário Responsável"),
+                               QStringLiteral("Remessa Cancelada pelo Usuário")});
 
     auto* buttons = new QVBoxLayout;
     BtPrepara_ = botao(this, "BtPrepara", QStringLiteral("&Prepara Nova Remessa..."), buttons);
@@ -164,8 +171,8 @@ void TFrmPrincipalRemessas::DsControle_TempDataChange() {
     for (const BatchEventRow& e : eventos)
         qrEventos_->appendRow({celula(e.DataHoraEvento.toString(QStringLiteral("dd/MM/yy hh:mm:ss"))),
                                celula(e.DscEvento), celula(e.Usuario), celula(e.Obs)});
-    GrEventos_->resizeColumnsToContents();
-    GrEventos_->horizontalHeader()->setStretchLastSection(true);
+    for (int column = 0; column < 3; ++column) // the remarks take what is left
+        GrEventos_->resizeColumnToContents(column);
 
     const BatchButtons b = botoesParaRemessa(selected, eventos.isEmpty());
     BtPrepara_->setEnabled(b.BtPrepara);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 
 // Whole preparations run from the screen against a real register, archiver and Paradox files.
 class NovaRemessaRunTest : public RemessasFixture {
@@ -198,4 +199,89 @@ TEST_F(NovaRemessaRunTest, DecliningTheCompleteBatchChangesNothing) {
     EXPECT_FALSE(visible("BtInterrompe"));
     EXPECT_EQ(count("SELECT count(*) FROM CONTROLE"), 0);
     EXPECT_TRUE(filesInTransf().isEmpty());
+}
+
+// A register large enough for the run to take a while: the window must keep handling events all
+// along, and the interruption must be taken within a fraction of a second.
+TEST_F(NovaRemessaRunTest, LargeBatchKeepsTheWindowAliveAndStopsPromptlyWhenInterrupted) {
+    Sql::execute(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+                     "INSERT INTO CERTIFIC (SiglaCertificador, NumCertif, StatusCertificado, DataEmissao, "
+                     "Completo, Aprovado, DthStatusCertificado, DthUltAtualiz, UsuResp) "
+                     "SELECT 'OCC1', 'N' || i, 'A', '2015-01-05T00:00:00.000', 1, 1, "
+                     "'2015-01-05T00:00:00.000', '2015-01-05T00:00:00.000', 'ana' FROM n");
+    open();
+    choose("rbRemessaParcial");
+
+    // Ticks of a 10 ms timer while the run is under way: the longest gap is how long the window
+    // went without handling events.
+    QElapsedTimer clockOfRun;
+    qint64 lastTick = -1, longestGap = 0, interruptedAt = -1;
+    int ticks = 0;
+    auto* ticker = new QTimer(form.get());
+    ticker->setInterval(10);
+    QObject::connect(ticker, &QTimer::timeout, form.get(), [&] {
+        if (!form->emAndamento())
+            return;
+        const qint64 now = clockOfRun.elapsed();
+        if (lastTick >= 0)
+            longestGap = std::max(longestGap, now - lastTick);
+        lastTick = now;
+        // Interrupt once the run has been going for a while, in the middle of the tables.
+        if (++ticks == 30 && interruptedAt < 0) {
+            interruptedAt = now;
+            QTest::mouseClick(find<QPushButton>("BtInterrompe"), Qt::LeftButton);
+        }
+    });
+    ticker->start();
+    clockOfRun.start();
+    ASSERT_TRUE(clickOn(form.get(), "BtInicio"));
+    const qint64 endedAt = clockOfRun.elapsed();
+
+    ASSERT_GE(interruptedAt, 0) << "the run ended before it could be interrupted";
+    EXPECT_EQ(text("EdResultado"), "Preparação Interrompida pelo Usuário.");
+    EXPECT_LT(endedAt - interruptedAt, 600);
+    EXPECT_LT(longestGap, 400);
+    EXPECT_EQ(count("SELECT count(*) FROM CONTROLE"), 0);
+    for (const QString& f : filesInTransf())
+        EXPECT_FALSE(f.endsWith(".zip", Qt::CaseInsensitive)) << f.toStdString();
+}
+
+TEST_F(NovaRemessaRunTest, TheHundredthBatchOfADayIsRefusedAndTheChoiceComesBack) {
+    insertCertificate("C1", true);
+    open("2015112599");
+    choose("rbRemessaParcial");
+    ASSERT_TRUE(clickOn(form.get(), "BtInicio"));
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_FALSE(prompts.shown()[0].text.isEmpty());
+    EXPECT_TRUE(text("EdNumeroRemessa").isEmpty());
+    EXPECT_EQ(count("SELECT count(*) FROM CONTROLE"), 0);
+    EXPECT_TRUE(filesInTransf().isEmpty());
+    EXPECT_TRUE(visible("RGTipoRemessa"));
+    EXPECT_TRUE(visible("BtInicio"));
+    EXPECT_FALSE(visible("BtInterrompe"));
+    EXPECT_TRUE(enabled("BtSaida"));
+}
+
+TEST_F(NovaRemessaRunTest, AFailedPackingEndsInErrorAndCanBeRestarted) {
+    insertCertificate("C1", true);
+    open();
+    choose("rbRemessaParcial");
+    // Without the archiver on the path the packing fails.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", home.path().toLocal8Bit());
+    const bool clicked = clickOn(form.get(), "BtInicio");
+    qputenv("PATH", path);
+    ASSERT_TRUE(clicked);
+    EXPECT_TRUE(prompts.wasShown("O arquivo Zip.exe não foi encontrado.")) << prompts.texts().join(" | ");
+    EXPECT_EQ(text("EdResultado"), "Ocorreu um Erro na Preparação.");
+    EXPECT_TRUE(text("EdNumeroRemessa").isEmpty());
+    EXPECT_EQ(count("SELECT count(*) FROM CONTROLE"), 0);
+    EXPECT_TRUE(visible("BtInicio"));
+    EXPECT_FALSE(visible("BtInterrompe"));
+    EXPECT_TRUE(enabled("BtSaida"));
+
+    prompts.clear();
+    ASSERT_TRUE(clickOn(form.get(), "BtInicio"));
+    EXPECT_EQ(text("EdResultado"), "Preparação Ocorrida com Sucesso.");
+    EXPECT_EQ(text("EdNumeroRemessa"), "2015112501");
 }
