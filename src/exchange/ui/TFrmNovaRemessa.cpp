@@ -294,7 +294,9 @@ void TFrmNovaRemessa::mostraProgresso(const PreparationProgress& p) {
             mudou = true;
         }
     } else if (!progressoArquivo_->isVisible()) {
-        // Packing: the table labels give way to "Compactando arquivos...".
+        // Packing: the table labels give way to "Compactando arquivos...". The tables are
+        // written by now and the packing runs to its end, so there is nothing left to interrupt.
+        BtInterrompe_->setEnabled(false);
         PbTabelas_->setValue(PbTabelas_->maximum());
         CkTabelas_->setVisible(true);
         LblTabela_->setVisible(false);

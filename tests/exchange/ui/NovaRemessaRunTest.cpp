@@ -226,8 +226,9 @@ TEST_F(NovaRemessaRunTest, LargeBatchKeepsTheWindowAliveAndStopsPromptlyWhenInte
         if (lastTick >= 0)
             longestGap = std::max(longestGap, now - lastTick);
         lastTick = now;
-        // Interrupt once the run has been going for a while, in the middle of the tables.
-        if (++ticks == 30 && interruptedAt < 0) {
+        // Interrupt in the middle of the certificates, the long table of this register.
+        if (interruptedAt < 0 && find<QLabel>("LblTabela")->text() == "Verificando tabela de Cetificados" &&
+            ++ticks == 5) {
             interruptedAt = now;
             QTest::mouseClick(find<QPushButton>("BtInterrompe"), Qt::LeftButton);
         }
@@ -237,8 +238,9 @@ TEST_F(NovaRemessaRunTest, LargeBatchKeepsTheWindowAliveAndStopsPromptlyWhenInte
     ASSERT_TRUE(clickOn(form.get(), "BtInicio"));
     const qint64 endedAt = clockOfRun.elapsed();
 
-    ASSERT_GE(interruptedAt, 0) << "the run ended before it could be interrupted";
+    ASSERT_GE(interruptedAt, 0) << "the run left the certificates before it could be interrupted";
     EXPECT_EQ(text("EdResultado"), "Preparação Interrompida pelo Usuário.");
+    EXPECT_EQ(find<QLabel>("LblOperacao")->text(), "Erro.!");
     EXPECT_LT(endedAt - interruptedAt, 600);
     EXPECT_LT(longestGap, 400);
     EXPECT_EQ(count("SELECT count(*) FROM CONTROLE"), 0);
