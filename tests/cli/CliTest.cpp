@@ -1,0 +1,230 @@
+#include "ExchangeFixture.h"
+#include "UsuLocal.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class Cli : public ExchangeFixture {
+protected:
+    void SetUp() override {
+        ExchangeFixture::SetUp();
+        UsuLocalTable::setSenha(db, "admin", Senhas::embaralha("adm123"));
+        Usuario maria{"maria", "OCC", "Maria", Senhas::embaralha("segredo"), {}};
+        maria.permissions.AcContRemessas = true;
+        UsuLocalTable::insert(db, maria);
+        Usuario joao{"joao", "OCC", "João", Senhas::embaralha("outra"), Permissions::all()};
+        joao.permissions.AcContRemessas = false;
+        UsuLocalTable::insert(db, joao);
+    }
+
+    // Runs the companion on this home as the user, with the password in the environment.
+    Outcome cli(const QStringList& arguments, const QString& user = "maria",
+                const QString& password = "segredo") {
+        QStringList all{"--home", home.path()};
+        if (!user.isEmpty())
+            all << "--user" << user;
+        all << arguments;
+        return raw(all, password);
+    }
+
+    static Outcome raw(const QStringList& arguments, const QString& password = {}) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("TARVENDIX_HOME");
+        if (password.isEmpty())
+            env.remove("TARVENDIX_PASSWORD");
+        else
+            env.insert("TARVENDIX_PASSWORD", password);
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TARVENDIX_CLI), arguments);
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(120000));
+        Outcome run;
+        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        run.err = QString::fromLocal8Bit(process.readAllStandardError());
+        return run;
+    }
+
+    QString lastEvent() const {
+        return Sql::scalar(db, "SELECT Evento FROM CONTROLE ORDER BY DataHoraEvento DESC, rowid DESC LIMIT 1")
+            .toString();
+    }
+};
+
+TEST_F(Cli, HelpForTheProgramAndForEachVerb) {
+    const Outcome general = raw({"--help"});
+    EXPECT_EQ(general.status, 0);
+    for (const char* verb :
+         {"batch list", "batch prepare --partial|--complete", "batch cancel", "batch clear"})
+        EXPECT_TRUE(general.out.contains(QString::fromUtf8(verb))) << general.out;
+    for (const char* verb : {"list", "prepare", "cancel", "clear"}) {
+        const Outcome help = raw({"batch", QString::fromUtf8(verb), "--help"});
+        EXPECT_EQ(help.status, 0) << verb;
+        EXPECT_TRUE(help.out.contains(QStringLiteral("batch %1").arg(QString::fromUtf8(verb)))) << help.out;
+        EXPECT_TRUE(help.out.contains("Controle de Remessas")) << help.out;
+    }
+}
+
+struct UsageCase {
+    const char* name;
+    QStringList arguments;
+    const char* message;
+};
+
+class CliUsage : public Cli, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(CliUsage, IsAUsageError) {
+    const Outcome run = cli(GetParam().arguments);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8(GetParam().message))) << run.err;
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliUsage,
+    ::testing::Values(
+        UsageCase{"NoVerb", {}, "Falta o verbo."},
+        UsageCase{"UnknownVerb", {"txt"}, "Verbo desconhecido: txt"},
+        UsageCase{"UnknownBatchVerb", {"batch", "send"}, "Operação desconhecida: batch send"},
+        UsageCase{"NoBatchType", {"batch", "prepare"}, "--partial ou --complete"},
+        UsageCase{
+            "BothBatchTypes", {"batch", "prepare", "--partial", "--complete"}, "--partial ou --complete"},
+        UsageCase{"UnknownOption", {"batch", "list", "--all"}, "Opção desconhecida para batch list: --all"},
+        UsageCase{"MissingValue", {"batch", "list", "--user"}, "A opção --user precisa de um valor."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Cli, TheUserMustBeGiven) {
+    const Outcome run = cli({"batch", "list"}, "");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains("Falta o usuário (--user LOGIN).")) << run.err;
+}
+
+TEST_F(Cli, AWrongPasswordIsRefused) {
+    const Outcome run = cli({"batch", "list"}, "maria", "errada");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("Login e/ou senha inválidos.  Acesso negado ao sistema.")) << run.err;
+    const Outcome unknown = cli({"batch", "list"}, "ninguem", "segredo");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, run.err);
+}
+
+TEST_F(Cli, WithoutAPasswordAndWithoutATerminalNothingIsAsked) {
+    const Outcome run = cli({"batch", "list"}, "maria", "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("Entre com login e senha para acessar o sistema.")) << run.err;
+}
+
+TEST_F(Cli, AUserWithoutTheBatchPermissionIsRefused) {
+    const Outcome run = cli({"batch", "prepare", "--partial"}, "joao", "outra");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("não tem permissão para o Controle de Remessas")) << run.err;
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 0);
+}
+
+TEST_F(Cli, AMissingDatabaseIsNeverCreated) {
+    QTemporaryDir empty;
+    const Outcome run = raw({"--home", empty.path(), "--user", "maria", "batch", "list"}, "segredo");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("não foi encontrado")) << run.err;
+    EXPECT_FALSE(QFileInfo::exists(empty.path() + "/CapaCertific.db"));
+}
+
+TEST_F(Cli, ABatchFromPreparationToCancellation) {
+    certificado("C-1", true);
+    const Outcome list0 = cli({"batch", "list"});
+    EXPECT_EQ(list0.status, 0);
+    EXPECT_TRUE(list0.err.contains("Nenhuma remessa registrada.")) << list0.err;
+
+    const Outcome prepared = cli({"batch", "prepare", "--partial"});
+    ASSERT_EQ(prepared.status, 0) << prepared.err;
+    const QString archive = prepared.out.trimmed();
+    const QString number = QDate::currentDate().toString("yyyyMMdd") + "01";
+    EXPECT_EQ(archive, transf() + "OC-OCC" + number + ".zip");
+    EXPECT_TRUE(QFileInfo::exists(archive));
+    EXPECT_TRUE(prepared.err.contains("Preparação Ocorrida com Sucesso.")) << prepared.err;
+    EXPECT_TRUE(prepared.err.contains("Número da remessa: " + number)) << prepared.err;
+    // A line per table, not on a terminal.
+    EXPECT_TRUE(prepared.err.contains("[ 1/29] Verificando tabela de Empresa: 1 linha(s)")) << prepared.err;
+    EXPECT_TRUE(prepared.err.contains("[29/29] Verificando tabela de configuração")) << prepared.err;
+    EXPECT_EQ(prepared.err.count("Verificando tabela"), 29);
+    EXPECT_EQ(entriesOf(archive).size(), 29); // every table but the empty SIGNATARIOS, and Sistema.db
+
+    const Outcome list1 = cli({"batch", "list", "--events"});
+    EXPECT_EQ(list1.status, 0);
+    EXPECT_TRUE(list1.out.startsWith(number + "  C  Aguardando Transferência")) << list1.out;
+    EXPECT_TRUE(list1.out.contains("Remessa Preparada")) << list1.out;
+
+    // One batch in progress at a time.
+    const Outcome again = cli({"batch", "prepare", "--partial"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_TRUE(again.err.contains("está em andamento")) << again.err;
+
+    // Not confirmed, not cancelled.
+    const Outcome unconfirmed = cli({"batch", "cancel"});
+    EXPECT_EQ(unconfirmed.status, 1);
+    EXPECT_TRUE(unconfirmed.err.contains("Tem certeza que deseja cancelar a remessa?")) << unconfirmed.err;
+    EXPECT_EQ(lastEvent(), "PR");
+
+    const Outcome cancelled = cli({"batch", "cancel", "--yes"});
+    EXPECT_EQ(cancelled.status, 0) << cancelled.err;
+    EXPECT_EQ(lastEvent(), "NO");
+    EXPECT_FALSE(QFileInfo::exists(archive));
+    EXPECT_EQ(Sql::scalar(db, "SELECT Obs FROM CONTROLE WHERE Evento = 'NO'").toString(),
+              "Remessa Cancelada pelo Usuário");
+
+    // Nothing left to cancel.
+    const Outcome twice = cli({"batch", "cancel", "--yes"});
+    EXPECT_EQ(twice.status, 1);
+}
+
+TEST_F(Cli, PreviewCompleteBatchAndClearing) {
+    certificado("C-1", true);
+    nivelaReplicas();
+    Sql::execute(db, "UPDATE CERTIFIC SET Observacoes = 'nova'");
+
+    const Outcome preview = cli({"batch", "prepare", "--partial", "--preview"});
+    ASSERT_EQ(preview.status, 0) << preview.err;
+    EXPECT_TRUE(preview.out.contains(QRegularExpression("Certific +0 +1 +0\\n"))) << preview.out;
+    EXPECT_TRUE(preview.out.contains(QRegularExpression("Total +0 +1 +0\\n"))) << preview.out;
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 0);
+    EXPECT_TRUE(transferFiles().isEmpty());
+
+    const Outcome unconfirmed = cli({"batch", "prepare", "--complete"});
+    EXPECT_EQ(unconfirmed.status, 1);
+    EXPECT_TRUE(
+        unconfirmed.err.contains("Uma remessa completa deve ser preparada sob a supervisão do Kavorel."))
+        << unconfirmed.err;
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 0);
+
+    const Outcome complete = cli({"batch", "prepare", "--complete", "--yes"});
+    ASSERT_EQ(complete.status, 0) << complete.err;
+    EXPECT_TRUE(QFileInfo(complete.out.trimmed()).fileName().startsWith("OT-OCC")) << complete.out;
+
+    const Outcome clear = cli({"batch", "clear", "--yes"});
+    EXPECT_EQ(clear.status, 0) << clear.err;
+    // The complete batch is in progress: its events stay.
+    EXPECT_TRUE(clear.err.contains("mantidos os eventos da remessa")) << clear.err;
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 1);
+}
+
+TEST_F(Cli, NothingToSendIsReportedAsNotDone) {
+    certificado("C-1", true);
+    nivelaReplicas();
+    const Outcome run = cli({"batch", "prepare", "--partial"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("Nenhuma tabela nova foi criada!")) << run.err;
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+} // namespace
