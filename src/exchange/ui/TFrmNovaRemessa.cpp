@@ -91,7 +91,7 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
     // The batch type: nothing is chosen until the user picks one.
     RGTipoRemessa_ = new QGroupBox(QStringLiteral("Tipo da Remessa"), this);
     RGTipoRemessa_->setObjectName(QStringLiteral("RGTipoRemessa"));
-    rbParcial_ = new QRadioButton(QStringLiteral("Remessa P&arcial"), RGTipoRemessa_);
+    rbParcial_ = new QRadioButton(QStringLiteral("Remessa &Parcial"), RGTipoRemessa_);
     rbParcial_->setObjectName(QStringLiteral("rbRemessaParcial"));
     rbCompleta_ = new QRadioButton(QStringLiteral("Remessa &Completa"), RGTipoRemessa_);
     rbCompleta_->setObjectName(QStringLiteral("rbRemessaCompleta"));
@@ -169,7 +169,7 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
     form->addRow(QStringLiteral("Arquivo criado para &transferência"), EdArquivoRemessa_);
 
     // The preview.
-    auto* lblGrade = new QLabel(QStringLiteral("Prévia: linhas que a remessa levaria, por &tabela"), this);
+    auto* lblGrade = new QLabel(QStringLiteral("Prévia: linhas que a remessa levaria, por ta&bela"), this);
     lblGrade->setObjectName(QStringLiteral("LblGradePrevia"));
     GrPrevia_ = GradeRemessa::grade(this, "GrPrevia", lblGrade, 8);
     previa_->setHorizontalHeaderLabels({QStringLiteral("Tabela"), QStringLiteral("Inclusões"),
@@ -185,13 +185,13 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
     LblPrevia_->setWordWrap(true);
 
     // The buttons: "Interrompe Preparação" takes the place of "Inicia Preparação" during a run.
-    BtPrevia_ = botao(this, "BtPrevia", QStringLiteral("&Prévia"));
+    BtPrevia_ = botao(this, "BtPrevia", QStringLiteral("Pré&via"));
     BtPrevia_->setToolTip(
         QStringLiteral("Conta, por tabela, as inclusões, alterações e exclusões que a remessa "
                        "escolhida levaria, sem gravar nada"));
     BtInicio_ = botao(this, "BtInicio", QStringLiteral("&Inicia Preparação"));
     BtInicio_->setDefault(true);
-    BtInterrompe_ = botao(this, "BtInterrompe", QStringLiteral("I&nterrompe Preparação"));
+    BtInterrompe_ = botao(this, "BtInterrompe", QStringLiteral("Interro&mpe Preparação"));
     BtInterrompe_->setVisible(false);
     BtSaida_ = botao(this, "BtSaida", QStringLiteral("&Saída"));
     auto* buttons = new QHBoxLayout;

@@ -75,7 +75,7 @@ TFrmPrincipalRemessas::TFrmPrincipalRemessas(Session& session, SharedBatchState&
     BtPrepara_ = botao(this, "BtPrepara", QStringLiteral("&Prepara Nova Remessa..."), buttons);
     BtTransfere_ =
         botao(this, "BtTransfere", QStringLiteral("&Transfere Arquivo para o Kavorel..."), buttons);
-    BtRecebe_ = botao(this, "BtRecebe", QStringLiteral("R&ecebe Resultado do Kavorel..."), buttons);
+    BtRecebe_ = botao(this, "BtRecebe", QStringLiteral("Rece&be Resultado do Kavorel..."), buttons);
     BtCancela_ = botao(this, "BtCancela", QStringLiteral("&Cancela Última Remessa"), buttons);
     buttons->addSpacing(12);
     BtLimpa_ = botao(this, "BtLimpa", QStringLiteral("&Limpa Histórico"), buttons);

@@ -14,6 +14,8 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QSqlQuery>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -75,6 +77,26 @@ protected:
         QFile f(transf + name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("x");
+    }
+
+    // The keyboard mnemonics ("&x") used more than once among the captions of the window.
+    static QStringList repeatedMnemonics(QWidget* window) {
+        QStringList texts;
+        for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+            texts.append(b->text());
+        for (QLabel* l : window->findChildren<QLabel*>())
+            texts.append(l->text());
+        for (QGroupBox* g : window->findChildren<QGroupBox*>())
+            texts.append(g->title());
+        QStringList seen, repeated;
+        for (const QString& text : texts) {
+            const qsizetype at = text.indexOf('&');
+            if (at < 0 || at + 1 >= text.size())
+                continue;
+            const QString key = text.mid(at + 1, 1).toLower();
+            (seen.contains(key) ? repeated : seen).append(key);
+        }
+        return repeated;
     }
 
     static QStringList column(QTableView* grid, int col) {

@@ -63,6 +63,7 @@ TEST_F(NovaRemessaTest, OpensOnTheChoiceWithNothingChosen) {
             hasBuddy = hasBuddy || label->buddy() == edit;
         EXPECT_TRUE(hasBuddy) << edit->objectName().toStdString();
     }
+    EXPECT_EQ(repeatedMnemonics(form.get()), QStringList{});
     EXPECT_GE(find<QTableView>("GrPrevia")->minimumHeight(),
               8 * find<QTableView>("GrPrevia")->verticalHeader()->defaultSectionSize());
 }

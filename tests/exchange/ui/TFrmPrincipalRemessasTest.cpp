@@ -274,6 +274,7 @@ TEST_F(PrincipalRemessasTest, GridsAreAtLeastEightRowsTallAndNamedByTheirCaption
     }
     for (QPushButton* b : form->findChildren<QPushButton*>())
         EXPECT_FALSE(b->accessibleName().isEmpty()) << b->objectName().toStdString();
+    EXPECT_EQ(repeatedMnemonics(form.get()), QStringList{});
     // Resizable: no fixed size.
     EXPECT_NE(form->minimumSize(), form->maximumSize());
 }
