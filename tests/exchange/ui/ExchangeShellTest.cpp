@@ -1,6 +1,7 @@
 #include "ExchangeFunctions.h"
 #include "RemessasFixture.h"
 #include "TFrmCapaSistema.h"
+#include "TFrmNovaRemessa.h"
 #include "TFrmPrincipalRemessas.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 
 // The batch control as the main window opens it.
@@ -121,6 +123,17 @@ TEST_F(ExchangeShellTest, RoadOfOneBatch) {
             clickOn(nova, "BtPrevia");
             previa = nova->findChild<QLabel*>("LblPrevia")->text();
             screenshot("remessa-previa.png");
+            // A picture of the run under way, once it shows a table.
+            auto* during = new QTimer(nova);
+            during->setInterval(1);
+            QObject::connect(during, &QTimer::timeout, nova, [nova, during] {
+                auto* form = qobject_cast<TFrmNovaRemessa*>(nova);
+                if (form && form->emAndamento() && !nova->findChild<QLabel*>("LblTabela")->text().isEmpty()) {
+                    during->stop();
+                    screenshot("remessa-andamento.png");
+                }
+            });
+            during->start();
             clickOn(nova, "BtInicio");
             resultado = nova->findChild<QLineEdit*>("EdResultado")->text();
             numero = nova->findChild<QLineEdit*>("EdNumeroRemessa")->text();
