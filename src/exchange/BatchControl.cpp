@@ -183,10 +183,15 @@ void BatchControl::registraPreparacao(const QString& numeroRemessa, const QStrin
     const QSqlDatabase db = session_.database();
     Transaction transaction(db);
     registraEvento(numeroRemessa, tipoRemessa, BatchEvents::Preparada);
+    guardaUltimoNumero(numeroRemessa);
+    transaction.commit();
+}
+
+void BatchControl::guardaUltimoNumero(const QString& numeroRemessa) {
+    const QSqlDatabase db = session_.database();
     Sql::execute(db, QStringLiteral("DELETE FROM CONTROLE_NUMERACAO"));
     Sql::execute(db, QStringLiteral("INSERT INTO CONTROLE_NUMERACAO (UltimaRemessa) VALUES (:n)"),
                  {{QStringLiteral(":n"), numeroRemessa}});
-    transaction.commit();
 }
 
 void BatchControl::registraEvento(const QString& numeroRemessa, const QString& tipoRemessa,
@@ -228,14 +233,23 @@ BatchControl::Outcome BatchControl::limpaHistorico(const std::optional<BatchList
                                                    bool confirmado) {
     if (!confirmado)
         return {};
+    Q_UNUSED(selected);
+    // The batch in progress (the latest, prepared or delivered) keeps its events whichever batch is
+    // selected: with an older one selected, keeping that one instead would erase the record of the
+    // batch the authority is about to receive or answer.
+    const std::optional<BatchListRow> latest = ultimaRemessa();
+    const bool emAndamento =
+        latest && (latest->Evento == BatchEvents::Preparada || latest->Evento == BatchEvents::Transferida);
     const QSqlDatabase db = session_.database();
     Transaction transaction(db);
-    if (botoes(selected).BtPrepara || !selected)
+    // Numbers recorded only in the history (before the numbering table existed) stay issued.
+    guardaUltimoNumero(ultimoNumeroEmitido());
+    if (!emAndamento)
         Sql::execute(db, QStringLiteral("DELETE FROM CONTROLE"));
     else
         Sql::execute(
             db, QStringLiteral("DELETE FROM CONTROLE WHERE NumeroRemessa <> :n OR NumeroRemessa IS NULL"),
-            {{QStringLiteral(":n"), selected->NumeroRemessa}});
+            {{QStringLiteral(":n"), latest->NumeroRemessa}});
     transaction.commit();
     atualizaListaRemessas();
     return {true, {}};

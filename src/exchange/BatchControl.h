@@ -118,8 +118,8 @@ public:
     Outcome cancelaRemessa(const BatchListRow& selected, bool confirmado);
 
     // Clears the history: every row when no batch is in progress (or the list is empty), otherwise
-    // every row of the other batches, keeping the selected one's. The numbers issued so far stay
-    // known, so none is issued again. Rebuilds the list.
+    // every row of the other batches, keeping the events of the batch in progress (whichever batch
+    // is selected). The numbers issued so far stay known, so none is issued again. Rebuilds the list.
     Outcome limpaHistorico(const std::optional<BatchListRow>& selected, bool confirmado);
 
     // Appends one event row (DataHoraEvento = now, Usuario = the state's user). Throws DbError.
@@ -135,6 +135,9 @@ public:
     void registraPreparacao(const QString& numeroRemessa, const QString& tipoRemessa);
 
 private:
+    // Keeps the number as the last one issued (inside the caller's transaction).
+    void guardaUltimoNumero(const QString& numeroRemessa);
+
     Session& session_;
     SharedBatchState& state_;
 };

@@ -70,13 +70,14 @@ QList<ConsultaRemessa> consultasDe(const QString& tipoRemessa) {
 // of such a name that cannot be deleted, a directory included, would otherwise go out or clash).
 QString apagaArquivosDeTrabalho(const QString& directory) {
     const QDir dir(directory);
-    const QStringList names = dir.entryList(MascarasTrabalho, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                                                  QDir::System);
+    const QStringList names = dir.entryList(MascarasTrabalho, QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                                  QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         const QString path = dir.absoluteFilePath(name);
         if (!QFile::remove(path) && QFileInfo::exists(path))
-            return QStringLiteral("Não foi possível apagar o arquivo %1 do Diretório Local de Transferência de "
-                                  "Remessas.")
+            return QStringLiteral(
+                       "Não foi possível apagar o arquivo %1 do Diretório Local de Transferência de "
+                       "Remessas.")
                 .arg(QDir::toNativeSeparators(path));
     }
     return {};

@@ -71,7 +71,10 @@ struct PreviewResult {
 //
 // The operation asks nothing itself: the complete batch's confirmation is an argument (the
 // screen asks with the texts below through the prompts). Only the archiver shows its own error
-// box through the session's prompts.
+// box through the session's prompts, so the operation runs on the thread that owns them (the
+// window's); the progress callback is where a screen lets pending events run, and it is called
+// often enough (between steps, every few hundred rows, and every 50 ms inside a long statement)
+// for the window to keep painting and for "Interrompe Preparação" to take effect at once.
 class PreparaRemessa {
 public:
     PreparaRemessa(Session& session, SharedBatchState& state);

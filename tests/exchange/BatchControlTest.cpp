@@ -178,6 +178,17 @@ TEST_F(Controle, ClearingWhileABatchIsInProgressKeepsOnlyThatBatch) {
     EXPECT_EQ(control.listaRemessas().size(), 1);
 }
 
+TEST_F(Controle, ClearingWithAnOlderBatchSelectedStillKeepsTheBatchInProgress) {
+    evento("2024030401", "PR", "C", 100);
+    evento("2024030401", "OK", "C", 90);
+    evento("2024030501", "PR", "C", 10);
+    const QList<BatchListRow> rows = control.atualizaListaRemessas();
+    ASSERT_EQ(rows.size(), 2);
+    ASSERT_TRUE(control.limpaHistorico(rows[1], true).done);
+    EXPECT_EQ(control.eventos("2024030501").size(), 1);
+    EXPECT_TRUE(control.eventos("2024030401").isEmpty());
+}
+
 TEST_F(Controle, ClearingAFinishedHistoryEmptiesItButRemembersTheLastNumber) {
     evento("2024030401", "PR", "C", 100);
     evento("2024030401", "OK", "C", 90);
@@ -186,8 +197,9 @@ TEST_F(Controle, ClearingAFinishedHistoryEmptiesItButRemembersTheLastNumber) {
     EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 0);
     EXPECT_TRUE(control.listaRemessas().isEmpty());
     EXPECT_EQ(control.numeroAnterior(), "0000000000");
-    // This batch was recorded before the numbering table: it still counts as issued.
-    EXPECT_EQ(control.ultimoNumeroEmitido(), "0000000000");
+    // This batch was recorded only in the history (as before the numbering table): it still
+    // counts as issued.
+    EXPECT_EQ(control.ultimoNumeroEmitido(), "2024030401");
 }
 
 TEST_F(Controle, ThePreparationIsRecordedWithTheNumberIssued) {
