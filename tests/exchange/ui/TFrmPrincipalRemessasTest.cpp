@@ -278,3 +278,15 @@ TEST_F(PrincipalRemessasTest, GridsAreAtLeastEightRowsTallAndNamedByTheirCaption
     // Resizable: no fixed size.
     EXPECT_NE(form->minimumSize(), form->maximumSize());
 }
+
+TEST_F(PrincipalRemessasTest, ClearingWithAnOlderBatchSelectedStillKeepsTheBatchInProgress) {
+    event("2015112401", "C", "PR", 0);
+    event("2015112401", "C", "NO", 5);
+    event("2015112501", "C", "PR", 10);
+    auto form = open();
+    grid(form.get(), "GrRemessa")->selectRow(1);
+    prompts.planAnswer(PromptAnswer::Yes);
+    ASSERT_TRUE(clickOn(form.get(), "BtLimpa"));
+    EXPECT_EQ(column(grid(form.get(), "GrRemessa"), 0), QStringList{"2015112501"});
+    EXPECT_EQ(enabledBatchButtons(form.get()), (QStringList{"BtTransfere", "BtCancela"}));
+}
