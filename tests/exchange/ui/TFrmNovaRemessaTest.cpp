@@ -64,6 +64,7 @@ TEST_F(NovaRemessaTest, OpensOnTheChoiceWithNothingChosen) {
         EXPECT_TRUE(hasBuddy) << edit->objectName().toStdString();
     }
     EXPECT_EQ(repeatedMnemonics(form.get()), QStringList{});
+    EXPECT_NE(form->minimumSize(), form->maximumSize()); // resizable
     EXPECT_GE(find<QTableView>("GrPrevia")->minimumHeight(),
               8 * find<QTableView>("GrPrevia")->verticalHeader()->defaultSectionSize());
 }
