@@ -324,32 +324,34 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
             return resultado(PreparationResult::Status::Erro, TextoErro, problema, TituloPreparacao);
 
         ReadSnapshot snapshot(session_.connectionName(), watch);
-        const QSqlDatabase db = snapshot.database();
-        const TDMTabelasData dm(db);
-        const QList<TabelaRemessa>& tabelas = TDMTabelasData::MontaTabelasRemessa();
-        try {
-            for (int t = 0; t < tabelas.size() && !interrompida; ++t) {
-                const TabelaRemessa& tabela = tabelas[t];
-                watch.progress.tabela = t + 1;
-                watch.progress.Nome = tabela.Nome;
-                watch.progress.Rotulo = tabela.Rotulo;
-                const QList<ParadoxField> fields = EngineServices::paradoxFieldsOf(db, tabela.tabela());
-                for (ConsultaRemessa consulta : consultasDe(tipoRemessa)) {
-                    if (watch.interrupted()) {
-                        interrompida = true;
-                        break;
+        {
+            const QSqlDatabase db = snapshot.database();
+            const TDMTabelasData dm(db);
+            const QList<TabelaRemessa>& tabelas = TDMTabelasData::MontaTabelasRemessa();
+            try {
+                for (int t = 0; t < tabelas.size() && !interrompida; ++t) {
+                    const TabelaRemessa& tabela = tabelas[t];
+                    watch.progress.tabela = t + 1;
+                    watch.progress.Nome = tabela.Nome;
+                    watch.progress.Rotulo = tabela.Rotulo;
+                    const QList<ParadoxField> fields = EngineServices::paradoxFieldsOf(db, tabela.tabela());
+                    for (ConsultaRemessa consulta : consultasDe(tipoRemessa)) {
+                        if (watch.interrupted()) {
+                            interrompida = true;
+                            break;
+                        }
+                        watch.progress.operacao = operacaoDe(consulta);
+                        watch.report();
+                        const QString path = QDir(directory).filePath(tabela.Nome + sufixoArquivo(consulta) +
+                                                                      QStringLiteral(".DB"));
+                        if (copiaConsulta(db, dm.consulta(tabela, consulta), path, fields, watch) > 0)
+                            ++result.tabelasCriadas;
+                        watch.stepDone();
                     }
-                    watch.progress.operacao = operacaoDe(consulta);
-                    watch.report();
-                    const QString path = QDir(directory).filePath(tabela.Nome + sufixoArquivo(consulta) +
-                                                                  QStringLiteral(".DB"));
-                    if (copiaConsulta(db, dm.consulta(tabela, consulta), path, fields, watch) > 0)
-                        ++result.tabelasCriadas;
-                    watch.stepDone();
                 }
+            } catch (const Interrupted&) {
+                interrompida = true;
             }
-        } catch (const Interrupted&) {
-            interrompida = true;
         }
         snapshot.close();
         if (interrompida || watch.interrupted()) {

@@ -218,6 +218,33 @@ TEST_F(Cli, PreviewCompleteBatchAndClearing) {
     EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 1);
 }
 
+TEST_F(Cli, ASignalInterruptsThePreparation) {
+    certificado("C-1", true);
+    // Enough rows behind the first tables that the run is still going when the signal arrives.
+    Sql::execute(db, "INSERT INTO STATUS_C (SiglaCertificador, NumCertif, SeqEvento, Evento, Justificativa) "
+                     "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 299999) "
+                     "SELECT 'OCC', 'X' || (i / 30000), i % 30000 + 1, 'ALT', 'x' FROM n");
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TARVENDIX_PASSWORD", "segredo");
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TARVENDIX_CLI),
+                  {"--home", home.path(), "--user", "maria", "batch", "prepare", "--partial"});
+    process.closeWriteChannel();
+    process.setReadChannel(QProcess::StandardError);
+    QByteArray err;
+    while (!err.contains("[ 1/29]") && process.waitForReadyRead(30000))
+        err += process.readAllStandardError();
+    ASSERT_TRUE(err.contains("[ 1/29]")) << err.toStdString();
+    process.terminate(); // SIGTERM, answered like Ctrl+C
+    ASSERT_TRUE(process.waitForFinished(30000));
+    err += process.readAllStandardError();
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(err.contains("Preparação Interrompida pelo Usuário.")) << err.toStdString();
+    EXPECT_TRUE(transferFiles().filter(".zip").isEmpty()) << transferFiles().join(",");
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 0);
+}
+
 TEST_F(Cli, NothingToSendIsReportedAsNotDone) {
     certificado("C-1", true);
     nivelaReplicas();

@@ -53,8 +53,12 @@ TEST_F(Preparacao, FirstBatchCarriesEveryApprovedRowAsAnInclusion) {
 
     EXPECT_EQ(entriesOf(archive(today() + "01")), sorted(allTables("_I") << "Sistema.db"));
     const QString dir = unpack(archive(today() + "01"));
-    for (const TabelaRemessa& tabela : TabelasRemessa())
+    for (const TabelaRemessa& tabela : TabelasRemessa()) {
         expectTableHolds(dir, tabela.Nome + "_I.DB", "SELECT * FROM " + tabela.tabela());
+        EXPECT_EQ(ParadoxTable::open(dir + tabela.Nome + "_I.DB").fields(),
+                  expectedFieldsOf(db, tabela.tabela()))
+            << tabela.Nome;
+    }
 
     const ParadoxTable sistema = ParadoxTable::open(dir + "Sistema.db");
     EXPECT_EQ(sistema.fields(), QList<ParadoxField>{ParadoxField::alpha("Versao", 50)});
@@ -356,6 +360,34 @@ TEST_F(Preparacao, InterruptionWhileATableIsWrittenAnswersPromptly) {
     EXPECT_FALSE(transferFiles().contains("Status_C_I.DB")); // an unfinished table is not left behind
 }
 
+TEST_F(Preparacao, InterruptionInsideALongStatementAnswersPromptly) {
+    certificado(QStringLiteral("C-1"), true);
+    // Events of certificates the register does not have: every statement over STATUS_C walks them
+    // and sends none, so the statement runs a while before its first row (if any).
+    Sql::execute(db, "INSERT INTO STATUS_C (SiglaCertificador, NumCertif, SeqEvento, Evento, Justificativa) "
+                     "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 299999) "
+                     "SELECT 'OCC', 'X' || (i / 30000), i % 30000 + 1, 'ALT', 'x' FROM n");
+    nivelaReplicas();
+    int reports = 0;
+    bool stepEnded = false;
+    QElapsedTimer sinceRequest;
+    const PreparationResult result = prepara("C", false, [&](const PreparationProgress& p) {
+        if (p.Nome != "Status_C" || p.operacao != "Inclusão")
+            return;
+        stepEnded = stepEnded || p.passoConcluido;
+        // The first report opens the step; the next ones come from inside the running statement.
+        if (++reports == 2 && !p.passoConcluido) {
+            interromper = true;
+            sinceRequest.start();
+        }
+    });
+    ASSERT_TRUE(sinceRequest.isValid()) << "no report while the statement ran";
+    EXPECT_EQ(result.status, PreparationResult::Status::Interrompida);
+    EXPECT_LT(sinceRequest.elapsed(), 300);
+    EXPECT_FALSE(stepEnded);
+    EXPECT_EQ(controleRows(), 0);
+}
+
 TEST_F(Preparacao, ALeftoverThatCannotBeDeletedStopsThePreparation) {
     certificado(QStringLiteral("C-1"), true);
     ASSERT_TRUE(QDir().mkpath(transf() + "Certific_I.DB")); // a directory: no file delete removes it
@@ -365,6 +397,24 @@ TEST_F(Preparacao, ALeftoverThatCannotBeDeletedStopsThePreparation) {
     EXPECT_TRUE(result.mensagem.startsWith("Não foi possível apagar o arquivo")) << result.mensagem;
     EXPECT_EQ(controleRows(), 0);
     EXPECT_TRUE(transferFiles().filter(".zip").isEmpty());
+}
+
+TEST_F(Preparacao, WithoutTheArchiverNothingIsRecorded) {
+    certificado(QStringLiteral("C-1"), true);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", home.path().toLocal8Bit()); // no zip there
+    const PreparationResult result = prepara();
+    qputenv("PATH", path);
+    EXPECT_EQ(result.status, PreparationResult::Status::Erro);
+    EXPECT_EQ(result.EdResultado, "Ocorreu um Erro na Preparação.");
+    EXPECT_TRUE(prompts.wasShown("O arquivo Zip.exe não foi encontrado.")) << prompts.texts().join("|");
+    EXPECT_EQ(controleRows(), 0);
+    EXPECT_TRUE(transferFiles().filter(".zip").isEmpty());
+
+    // The next preparation derives its number from the same previous number.
+    const PreparationResult next = prepara();
+    ASSERT_TRUE(next.ok()) << next.mensagem;
+    EXPECT_EQ(next.numeroRemessa, today() + "01");
 }
 
 TEST_F(Preparacao, StaleWorkFilesNeverGoOut) {
