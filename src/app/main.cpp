@@ -2,14 +2,15 @@
 #include "Clock.h"
 #include "Database.h"
 #include "ErrorHandler.h"
+#include "ExchangeFunctions.h"
 #include "QtPrompts.h"
 #include "RegistryFunctions.h"
 #include "Session.h"
 #include "SettingsFunctions.h"
-#include "VersionsFunctions.h"
 #include "TDMCapaSistema.h"
 #include "TFrmCapaSistema.h"
 #include "TarvendixApplication.h"
+#include "VersionsFunctions.h"
 
 int main(int argc, char** argv) {
     TarvendixApplication app(argc, argv);
@@ -32,8 +33,9 @@ int main(int argc, char** argv) {
     installRegistry(window, capaSistema);
     installApprovalPage(window);
     installVersions(window);
-    // Next in the order, as their parts of the program arrive: TDMTabelasData (batch, control and
-    // replica tables), TDMCertif (registry), TDMRelats2 (reports), TDMDocNorm (normative documents).
+    installExchange(window);
+    // Next in the order, as its part of the program arrives: TDMRelats2 (reports). TDMDocNorm is
+    // made by the normative-documents screen for the item it opens on.
 
     window.show();
     window.scheduleStartupCheck();

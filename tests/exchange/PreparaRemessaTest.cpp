@@ -361,12 +361,14 @@ TEST_F(Preparacao, InterruptionWhileATableIsWrittenAnswersPromptly) {
 }
 
 TEST_F(Preparacao, InterruptionInsideALongStatementAnswersPromptly) {
-    certificado(QStringLiteral("C-1"), true);
-    // Events of certificates the register does not have: every statement over STATUS_C walks them
-    // and sends none, so the statement runs a while before its first row (if any).
+    // Ten approved certificates with 30,000 events each, all already held by the replica: the
+    // inclusion statement over STATUS_C probes 300,000 rows and sends none, so it runs many report
+    // intervals before it could end, on any machine.
+    for (int c = 0; c < 10; ++c)
+        certificado(QStringLiteral("C-%1").arg(c), true);
     Sql::execute(db, "INSERT INTO STATUS_C (SiglaCertificador, NumCertif, SeqEvento, Evento, Justificativa) "
                      "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 299999) "
-                     "SELECT 'OCC', 'X' || (i / 30000), i % 30000 + 1, 'ALT', 'x' FROM n");
+                     "SELECT 'OCC', 'C-' || (i / 30000), i % 30000 + 100, 'ALT', 'x' FROM n");
     nivelaReplicas();
     int reports = 0;
     bool stepEnded = false;

@@ -1,0 +1,17 @@
+#include "ExchangeFunctions.h"
+
+#include "SharedBatchState.h"
+#include "TFrmCapaSistema.h"
+#include "TFrmPrincipalRemessas.h"
+
+#include <memory>
+
+void installExchange(TFrmCapaSistema& window) {
+    auto state = std::make_shared<SharedBatchState>();
+    window.registerFunction(ShellFunction::GerarRemessa, [&window, state] {
+        // Delivery, result retrieval and the history listing plug in here as they arrive; until
+        // then their buttons stay disabled.
+        TFrmPrincipalRemessas form(window.session(), *state, &window);
+        form.exec();
+    });
+}

@@ -1,0 +1,42 @@
+#include "GradeRemessa.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QStringList>
+#include <QStyle>
+#include <QTableView>
+
+namespace GradeRemessa {
+
+QTableView* grade(QWidget* parent, const char* objectName, QLabel* caption, int rows) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(QString::fromLatin1(objectName));
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setAlternatingRowColors(true);
+    view->verticalHeader()->setVisible(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->horizontalHeader()->setHighlightSections(false);
+    const int frame = 2 * view->frameWidth();
+    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
+                           rows * view->verticalHeader()->defaultSectionSize() + frame);
+    if (caption) {
+        caption->setBuddy(view);
+        view->setAccessibleName(caption->text().remove(QLatin1Char('&')));
+    }
+    return view;
+}
+
+void larguraPara(QTableView* grid, const QStringList& samples) {
+    const QFontMetrics metrics(grid->font());
+    // Each cell has a margin on both sides; the vertical scroll bar may take its place too.
+    const int margin = 2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 12;
+    int width =
+        2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    for (const QString& sample : samples)
+        width += metrics.horizontalAdvance(sample) + margin;
+    grid->setMinimumWidth(width);
+}
+
+} // namespace GradeRemessa
