@@ -1,5 +1,7 @@
 // tarvendix-bench: generated registers and measurements of the exchange over them.
 //   tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]
+//   tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]
+#include "BatchBenchmark.h"
 #include "Database.h"
 #include "DbError.h"
 #include "RegisterGenerator.h"
@@ -18,7 +20,8 @@ QTextStream& err() {
 }
 
 int usage() {
-    err() << "usage: tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]\n";
+    err() << "usage: tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]\n"
+             "       tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]\n";
     err().flush();
     return 2;
 }
@@ -65,6 +68,28 @@ int generate(const QStringList& args) {
     return 0;
 }
 
+int batch(const QStringList& args) {
+    int certificates = 10000;
+    std::uint32_t seed = 1;
+    double changed = 1.0;
+    if (args.size() % 2 != 0)
+        return usage();
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        bool ok = true;
+        if (args[i] == QLatin1String("--certificates"))
+            certificates = args[i + 1].toInt(&ok);
+        else if (args[i] == QLatin1String("--seed"))
+            seed = args[i + 1].toUInt(&ok);
+        else if (args[i] == QLatin1String("--changed"))
+            changed = args[i + 1].toDouble(&ok);
+        else
+            return usage();
+        if (!ok || certificates < 1)
+            return usage();
+    }
+    return runBatchBenchmark(certificates, seed, changed, sampleReference());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +101,8 @@ int main(int argc, char** argv) {
     try {
         if (verb == QLatin1String("generate"))
             return generate(args);
+        if (verb == QLatin1String("batch"))
+            return batch(args);
     } catch (const DbError& e) {
         err() << e.message() << "\n";
         return 1;

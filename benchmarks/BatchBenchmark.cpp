@@ -1,0 +1,183 @@
+#include "BatchBenchmark.h"
+
+#include "BatchControl.h"
+#include "Clock.h"
+#include "ConfigLocal.h"
+#include "Database.h"
+#include "PreparaRemessa.h"
+#include "Prompts.h"
+#include "RegisterGenerator.h"
+#include "Session.h"
+#include "SharedBatchState.h"
+#include "Sql.h"
+#include "TDMTabelasData.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <atomic>
+#include <sys/resource.h>
+
+namespace {
+
+QTextStream& out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+// Boxes are written to stderr: a benchmark has nobody to answer them.
+class StderrPrompts : public Prompts {
+public:
+    PromptAnswer show(PromptKind, const QString& caption, const QString& text) override {
+        QTextStream(stderr) << caption << ": " << text << "\n";
+        return PromptAnswer::No;
+    }
+    QString chooseDirectory(const QString&, const QString&) override { return {}; }
+    QString chooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString chooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+long peakMemoryKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Runs every difference statement of a batch of the type and reads every value of every row.
+qint64 bareStatements(const QSqlDatabase& db, const QString& tipo, qint64& rows) {
+    QElapsedTimer timer;
+    timer.start();
+    Sql::exec(db, QStringLiteral("BEGIN"));
+    const TDMTabelasData dm(db);
+    const QList<ConsultaRemessa> kinds =
+        tipo == QLatin1String("T")
+            ? QList<ConsultaRemessa>{ConsultaRemessa::T}
+            : QList<ConsultaRemessa>{ConsultaRemessa::I, ConsultaRemessa::A, ConsultaRemessa::E};
+    rows = 0;
+    for (const TabelaRemessa& table : TDMTabelasData::MontaTabelasRemessa()) {
+        for (ConsultaRemessa kind : kinds) {
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            query.exec(dm.consulta(table, kind));
+            const int columns = query.record().count();
+            while (query.next()) {
+                for (int c = 0; c < columns; ++c)
+                    query.value(c); // read and discarded
+                ++rows;
+            }
+        }
+    }
+    Sql::exec(db, QStringLiteral("COMMIT"));
+    return timer.elapsed();
+}
+
+// The authority accepted the batch: the replicas become the live tables and the batch finishes.
+void accept(const QSqlDatabase& db, const PreparationResult& batch, const QDateTime& when) {
+    levelReplicas(db);
+    for (const char* event : {"TR", "OK"})
+        Sql::exec(db,
+                  QStringLiteral(
+                      "INSERT INTO CONTROLE (DataHoraEvento, NumeroRemessa, TipoRemessa, Evento, Usuario) "
+                      "VALUES (:d, :n, :t, :e, 'bench')"),
+                  {{QStringLiteral(":d"), when},
+                   {QStringLiteral(":n"), batch.numeroRemessa},
+                   {QStringLiteral(":t"), batch.arquivo.mid(1, 1)},
+                   {QStringLiteral(":e"), QString::fromLatin1(event)}});
+}
+
+struct Measured {
+    QString name;
+    qint64 bareMs = 0;
+    qint64 bareRows = 0;
+    qint64 batchMs = 0;
+    long peakKb = 0;
+    bool ok = false;
+};
+
+} // namespace
+
+int runBatchBenchmark(int certificates, std::uint32_t seed, double changedPercent,
+                      const QString& sampleReferenceSql) {
+    QTemporaryDir work;
+    const QString base = work.path() + QLatin1Char('/');
+    qputenv("TARVENDIX_HOME", base.toLocal8Bit());
+    for (const char* dir : {"Sincr", "Transf", "Recep"})
+        QDir().mkpath(base + QLatin1String(dir));
+    const int status = [&] {
+        const QSqlDatabase db = Database::open(base + QStringLiteral("CapaCertific.db"));
+
+        GeneratorSettings settings;
+        settings.certificates = certificates;
+        settings.seed = seed;
+        QElapsedTimer timer;
+        timer.start();
+        const GeneratedCounts generated = generateRegister(db, settings, sampleReferenceSql);
+        out() << "register: " << generated.certificates << " certificates, " << generated.rows
+              << " rows, generated in " << timer.elapsed() << " ms\n";
+        ConfigLocal config = ConfigLocalTable::load(db).value_or(ConfigLocal{});
+        config.DirLocalSincr = base + QStringLiteral("Sincr/");
+        config.DirLocalTransf = base + QStringLiteral("Transf/");
+        config.DirLocalRecepAux = base + QStringLiteral("Recep/");
+        ConfigLocalTable::save(db, config);
+
+        ManualClock clock(QDateTime(QDate(2026, 2, 2), QTime(8, 0)));
+        StderrPrompts prompts;
+        Session session(Database::ConnectionName, clock, prompts);
+        session.setUser(LoggedUser{QStringLiteral("bench"), settings.sigla, Permissions::all()});
+        std::atomic_bool interromper{false};
+
+        auto measure = [&](const QString& name, const QString& tipo) {
+            Measured m{name};
+            m.bareMs = bareStatements(db, tipo, m.bareRows);
+            SharedBatchState state;
+            state.load(db, session.user());
+            BatchControl control(session, state);
+            control.atualizaListaRemessas();
+            PreparaRemessa operation(session, state);
+            timer.restart();
+            const PreparationResult result = operation.run(tipo, control.numeroAnterior(), true, interromper);
+            m.batchMs = timer.elapsed();
+            m.peakKb = peakMemoryKb();
+            m.ok = result.ok();
+            if (!m.ok)
+                QTextStream(stderr) << name << ": " << result.EdResultado << " " << result.mensagem << "\n";
+            clock.advanceSeconds(600);
+            return std::pair{m, result};
+        };
+
+        QList<Measured> all;
+        auto [first, firstBatch] = measure(QStringLiteral("(a) first batch"), QStringLiteral("C"));
+        all << first;
+        if (first.ok)
+            accept(db, firstBatch, clock.now());
+        const int changed = changeCertificates(db, changedPercent, seed + 1, clock.now());
+        out() << "changed: " << changed << " certificates (" << changedPercent << "%)\n";
+        auto [partial, partialBatch] =
+            measure(QStringLiteral("(b) partial after changes"), QStringLiteral("C"));
+        all << partial;
+        if (partial.ok)
+            accept(db, partialBatch, clock.now());
+        all << measure(QStringLiteral("(c) complete batch"), QStringLiteral("T")).first;
+
+        bool ok = true;
+        out() << "\nrun                         bare statements (d)        batch end to end   ratio  peak "
+                 "memory\n";
+        for (const Measured& m : all) {
+            out() << QStringLiteral("%1 %2 ms %3 rows %4 ms %5x %6 MB%7\n")
+                         .arg(m.name, -27)
+                         .arg(m.bareMs, 8)
+                         .arg(m.bareRows, 9)
+                         .arg(m.batchMs, 10)
+                         .arg(m.bareMs > 0 ? double(m.batchMs) / double(m.bareMs) : 0.0, 6, 'f', 2)
+                         .arg(double(m.peakKb) / 1024.0, 8, 'f', 1)
+                         .arg(m.ok ? QString() : QStringLiteral("  FAILED"));
+            ok = ok && m.ok;
+        }
+        out().flush();
+        return ok ? 0 : 1;
+    }();
+    Database::close();
+    return status;
+}
