@@ -23,10 +23,10 @@ enum class Verificacao {
 };
 
 struct DefinicaoCampo {
-    QString nome;       // column of the target table
+    QString nome;           // column of the target table
     bool novaLinha = false; // the reader takes the next line before reading this field
-    int coluna = 0;     // 1-based; 0 for fields the program fills
-    int largura = 0;    // 0 for fields the program fills
+    int coluna = 0;         // 1-based; 0 for fields the program fills
+    int largura = 0;        // 0 for fields the program fills
     TipoCampo tipo = TipoCampo::Texto;
     bool chave = false;
     bool obrigatorio = false;
@@ -35,11 +35,11 @@ struct DefinicaoCampo {
 };
 
 struct EstruturaRegistro {
-    QString header;          // "[CERTIFIC]"; empty for the bookkeeping record
-    QString classe;          // shown in the import screen's list
-    QString tabela;          // target table
-    QString tabelaHistorico; // table of this table's events, empty when none
-    QString tabelaPai;       // for an event record, the table whose rows it is the history of
+    QString header;               // "[CERTIFIC]"; empty for the bookkeeping record
+    QString classe;               // shown in the import screen's list
+    QString tabela;               // target table
+    QString tabelaHistorico;      // table of this table's events, empty when none
+    QString tabelaPai;            // for an event record, the table whose rows it is the history of
     bool verificaEmpresa = false; // company identity checks (CNPJ, CPF, foreign name)
     // DthUltAtualiz and UsuResp first, then the type's own fields, then SeqEvento for event records.
     QList<DefinicaoCampo> campos;

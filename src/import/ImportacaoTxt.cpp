@@ -38,16 +38,17 @@ QString ImportacaoTxt::validaSigla(const QString& nomeArquivo) {
     }
     QString sigla;
     try {
-        QSqlQuery query = Sql::exec(p_.db, QStringLiteral("Select * from ") + tabela +
-                                               QStringLiteral(" where siglacertificador = :p1"),
+        QSqlQuery query = Sql::exec(p_.db,
+                                    QStringLiteral("Select * from ") + tabela +
+                                        QStringLiteral(" where siglacertificador = :p1"),
                                     {{QStringLiteral(":p1"), siglaDoNome(nomeArquivo)}});
         if (query.next())
             sigla = query.value(QStringLiteral("SiglaCertificador")).toString();
     } catch (const DbError&) {
     }
     if (sigla.isEmpty())
-        p_.prompts->information(
-            QStringLiteral("Não foi possível validar a sigla do Certificador informada no nome do arquivo txt"));
+        p_.prompts->information(QStringLiteral(
+            "Não foi possível validar a sigla do Certificador informada no nome do arquivo txt"));
     return sigla;
 }
 
@@ -85,7 +86,8 @@ ResultadoArquivo ImportacaoTxt::importaArquivo(const QString& diretorio, const Q
         const auto processaLote = [&] {
             QStringList itens;
             for (const auto& r : lote) {
-                itens << r->estrutura().classe + (r->valido() ? QStringLiteral("-OK") : QStringLiteral("-NO"));
+                itens << r->estrutura().classe +
+                             (r->valido() ? QStringLiteral("-OK") : QStringLiteral("-NO"));
                 if (!r->valido())
                     falhou = true;
             }
@@ -175,8 +177,9 @@ QList<ResultadoArquivo> ImportacaoTxt::importa(const QString& diretorio, const Q
         algumFalhou = algumFalhou || resultados.last().situacao == SituacaoArquivo::Falhou;
     }
     if (algumFalhou)
-        p_.prompts->information(QStringLiteral("Ocorreram erros no processamento do(s) arquivo(s) TXT clique no "
-                                               "botão ERROS DE IMPORTAÇÃO para procedimentos de correção"));
+        p_.prompts->information(
+            QStringLiteral("Ocorreram erros no processamento do(s) arquivo(s) TXT clique no "
+                           "botão ERROS DE IMPORTAÇÃO para procedimentos de correção"));
     LogImportacao(diretorio).apaga();
     return resultados;
 }
@@ -184,8 +187,9 @@ QList<ResultadoArquivo> ImportacaoTxt::importa(const QString& diretorio, const Q
 void ImportacaoTxt::mostraErros() {
     if (p_.origem.toUpper() != QLatin1String("MODULOOCC") || falhas_.isEmpty())
         return;
-    p_.prompts->information(QStringLiteral("Ocorreram erros na IMPORTAÇÃO do(s) arquivo(s) TXT(s) e a rotina gerou "
-                                           "o(s) arquivo(s) ") +
-                            falhas_.join(QStringLiteral(", ")) +
-                            QStringLiteral(", no mesmo diretório do(s) arquivos TXT processados."));
+    p_.prompts->information(
+        QStringLiteral("Ocorreram erros na IMPORTAÇÃO do(s) arquivo(s) TXT(s) e a rotina gerou "
+                       "o(s) arquivo(s) ") +
+        falhas_.join(QStringLiteral(", ")) +
+        QStringLiteral(", no mesmo diretório do(s) arquivos TXT processados."));
 }

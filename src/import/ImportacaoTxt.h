@@ -16,8 +16,8 @@ struct AcompanhamentoImportacao {
     std::function<void(int linha)> linhaLida;
     std::function<void(const QStringList& estruturas)> lote; // "TCertificStruct-OK", "...-NO"
     std::function<void(int gravados, int total)> registroGravado;
-    std::function<void(const QString& aviso)> aviso;         // lines that were not imported
-    std::function<void()> atualizacaoConcluida;               // the file's rows are written and checked
+    std::function<void(const QString& aviso)> aviso; // lines that were not imported
+    std::function<void()> atualizacaoConcluida;      // the file's rows are written and checked
     std::function<void(int vistos, int total)> certificadoVisto;
     std::function<void()> certificadosConcluidos;
 };
@@ -44,7 +44,7 @@ public:
         Prompts* prompts = nullptr;
         QString usuario;
         QString origem = QStringLiteral("MODULOOCC"); // chooses where the file's acronym is looked up
-        bool podeAprovar = false; // the user may approve certificates for sending
+        bool podeAprovar = false;                     // the user may approve certificates for sending
     };
 
     explicit ImportacaoTxt(Parametros parametros);

@@ -85,8 +85,8 @@ std::unique_ptr<TDataStruct> TArquivoImportacao::LeProximoRegistro() {
         atual.reset();
     }
     if (!estrutura) {
-        avisa(QStringLiteral("Foi encontrado um header inválido -->") + header + QStringLiteral(" Verifique a linha ") +
-              QString::number(linhaHeader));
+        avisa(QStringLiteral("Foi encontrado um header inválido -->") + header +
+              QStringLiteral(" Verifique a linha ") + QString::number(linhaHeader));
         return nullptr;
     }
 

@@ -200,9 +200,9 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
         break;
     case Verificacao::TamanhoProduto:
         if (aparadoValor.size() > TamanhoMaximoProduto)
-            falha(ctx, QStringLiteral("O Tamanho do conteudo do campo ") + campo.nome.toUpper() + QLatin1Char(' ') +
-                           valor + QStringLiteral(" temporariamente não pode ser superior a 105 caracteres") +
-                           onde);
+            falha(ctx, QStringLiteral("O Tamanho do conteudo do campo ") + campo.nome.toUpper() +
+                           QLatin1Char(' ') + valor +
+                           QStringLiteral(" temporariamente não pode ser superior a 105 caracteres") + onde);
         break;
     }
     return ok;
@@ -316,7 +316,8 @@ bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao)
                     ctx.db,
                     QStringLiteral("select dataemissao from certific where siglacertificador = :p1 and "
                                    "numcertif = :p2"),
-                    {{QStringLiteral(":p1"), ctx.sigla}, {QStringLiteral(":p2"), valor(QStringLiteral("Numcertif"))}});
+                    {{QStringLiteral(":p1"), ctx.sigla},
+                     {QStringLiteral(":p2"), valor(QStringLiteral("Numcertif"))}});
                 if (emissao.isValid() && !emissao.isNull() && emissao.toDateTime().isValid())
                     inferior = emissao.toDateTime();
             } catch (const DbError&) {
@@ -342,12 +343,13 @@ bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao)
     return true;
 }
 
-bool TDataStruct::executa(const ContextoImportacao& ctx, const QStringList& linhas, const QList<int>& campos) {
+bool TDataStruct::executa(const ContextoImportacao& ctx, const QStringList& linhas,
+                          const QList<int>& campos) {
     QStringList parametros;
     for (int i : campos)
         parametros << QStringLiteral("p") + QString::number(i) + QLatin1Char('=') + aparado(i);
-    const QString carimbo = QStringLiteral("********* ") + textoDataHora(ctx.clock->now()) +
-                            QStringLiteral(" ***********");
+    const QString carimbo =
+        QStringLiteral("********* ") + textoDataHora(ctx.clock->now()) + QStringLiteral(" ***********");
     ctx.log->logBD(QStringList{carimbo, QStringLiteral("Vai tentar executar")} + linhas + parametros);
     try {
         QSqlQuery query = Sql::prepare(ctx.db, linhas.join(QLatin1Char('\n')));
@@ -355,14 +357,16 @@ bool TDataStruct::executa(const ContextoImportacao& ctx, const QStringList& linh
             query.bindValue(QStringLiteral(":p") + QString::number(i), parametro(i));
         Sql::exec(query);
     } catch (const DbError& e) {
-        ctx.log->logBD(QStringList{QStringLiteral("--------------FALHA NA EXECUÇÃO!------------------"), carimbo} +
-                       linhas + parametros +
-                       QStringList{e.message(), QStringLiteral("*************************************")});
+        ctx.log->logBD(
+            QStringList{QStringLiteral("--------------FALHA NA EXECUÇÃO!------------------"), carimbo} +
+            linhas + parametros +
+            QStringList{e.message(), QStringLiteral("*************************************")});
         if (ctx.prompts)
             ctx.prompts->error(e.message());
         return false;
     }
-    ctx.log->logBD({QStringLiteral("Executou com Sucesso"), QStringLiteral("*************************************")});
+    ctx.log->logBD(
+        {QStringLiteral("Executou com Sucesso"), QStringLiteral("*************************************")});
     return true;
 }
 
@@ -379,15 +383,16 @@ TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) 
                 naoChave << i;
         }
         if (!temChave) {
-            ctx.log->logBD(
-                QStringLiteral("Não foi possível fazer o update pois a estrutura não possui chave primária definida!"));
+            ctx.log->logBD(QStringLiteral(
+                "Não foi possível fazer o update pois a estrutura não possui chave primária definida!"));
             return {false, false};
         }
         if (!dentroDosLimites(ctx, false))
             return {false, false};
         QStringList linhas{QStringLiteral("Update ") + tabela + QStringLiteral(" SET ")};
         for (int k = 0; k < naoChave.size(); ++k)
-            linhas << estrutura_->campos[naoChave[k]].nome + QStringLiteral("= :p") + QString::number(naoChave[k]) +
+            linhas << estrutura_->campos[naoChave[k]].nome + QStringLiteral("= :p") +
+                          QString::number(naoChave[k]) +
                           (k + 1 < naoChave.size() ? QStringLiteral(",") : QString());
         linhas << where;
         QList<int> usados;
@@ -403,7 +408,8 @@ TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) 
         if (!estrutura_->campos[i].sequencia)
             continue;
         try {
-            itens_[i].valor = QString::number(EventSequence::next(ctx.db, tabela, valor(QStringLiteral("SiglaCertificador")),
+            itens_[i].valor = QString::number(EventSequence::next(ctx.db, tabela,
+                                                                  valor(QStringLiteral("SiglaCertificador")),
                                                                   valor(QStringLiteral("Numcertif"))));
         } catch (const DbError& e) {
             itens_[i].valor.clear();
@@ -423,7 +429,8 @@ TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) 
     }
     linhas << QStringLiteral(")") << QStringLiteral("values (");
     for (int i = 0; i < quantidade(); ++i)
-        linhas << QStringLiteral(":p") + QString::number(i) + (i + 1 == quantidade() ? QString() : QStringLiteral(" ,"));
+        linhas << QStringLiteral(":p") + QString::number(i) +
+                      (i + 1 == quantidade() ? QString() : QStringLiteral(" ,"));
     linhas << QStringLiteral(")");
     return {executa(ctx, linhas, todos), true};
 }

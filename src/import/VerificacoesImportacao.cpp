@@ -98,10 +98,11 @@ bool atualizacoesJustificadas(const ContextoImportacao& ctx) {
         relatorio << QString();
     }
     if (!relatorio.isEmpty()) {
-        ctx.log->logBD(QStringList{QStringLiteral("Foram identificadas atualizações para os registros abaixo sem a "
-                                                  "justificativa na tabela de histórico correspondente !"),
-                                   QString()} +
-                       relatorio);
+        ctx.log->logBD(
+            QStringList{QStringLiteral("Foram identificadas atualizações para os registros abaixo sem a "
+                                       "justificativa na tabela de histórico correspondente !"),
+                        QString()} +
+            relatorio);
         return false;
     }
     try {
@@ -113,12 +114,13 @@ bool atualizacoesJustificadas(const ContextoImportacao& ctx) {
 
 bool empresasVinculadas(const ContextoImportacao& ctx) {
     const auto parte = [](const char* tabela, const char* a) {
-        return QStringLiteral("select '%1' as Nome_da_Tabela, %2.numCertif, %2.marcaprod, %2.modeloprod, "
-                              "%2.codigopais, %2.idempresa, %2.siglacertificador from %3 %2 "
-                              "where not exists (select e.siglacertificador, e.numcertif, e.codigopais, "
-                              "e.idempresa  from emp_cert e "
-                              "where %2.siglacertificador = e.siglacertificador and %2.numcertif = e.numcertif "
-                              "and %2.codigopais = e.codigopais and %2.idempresa = e.idempresa)")
+        return QStringLiteral(
+                   "select '%1' as Nome_da_Tabela, %2.numCertif, %2.marcaprod, %2.modeloprod, "
+                   "%2.codigopais, %2.idempresa, %2.siglacertificador from %3 %2 "
+                   "where not exists (select e.siglacertificador, e.numcertif, e.codigopais, "
+                   "e.idempresa  from emp_cert e "
+                   "where %2.siglacertificador = e.siglacertificador and %2.numcertif = e.numcertif "
+                   "and %2.codigopais = e.codigopais and %2.idempresa = e.idempresa)")
             .arg(QString::fromLatin1(tabela).toUpper(), QString::fromLatin1(a), QString::fromLatin1(tabela));
     };
     QSqlQuery query = Sql::exec(ctx.db, parte("lote", "l") + QStringLiteral(" union ") + parte("tipo", "t") +
@@ -135,10 +137,11 @@ bool empresasVinculadas(const ContextoImportacao& ctx) {
     }
     if (relatorio.isEmpty())
         return true;
-    ctx.log->logBD(QStringList{QStringLiteral("Foram identificadas empresas informadas nas tabelas TIPO, LOTE ou "
-                                              "UNIDADE, que não estão na tabela EMP_CERT  !"),
-                               QString()} +
-                   relatorio);
+    ctx.log->logBD(
+        QStringList{QStringLiteral("Foram identificadas empresas informadas nas tabelas TIPO, LOTE ou "
+                                   "UNIDADE, que não estão na tabela EMP_CERT  !"),
+                    QString()} +
+        relatorio);
     return false;
 }
 
@@ -169,10 +172,11 @@ bool paisExistem(const ContextoImportacao& ctx, const QList<ChaveCertificadoTxt>
     }
     if (relatorio.isEmpty())
         return true;
-    ctx.log->logBD(QStringList{QStringLiteral("Foram identificados registros cujo certificado, produto, empresa "
-                                              "ou item não existe na base de dados !"),
-                               QString()} +
-                   relatorio);
+    ctx.log->logBD(
+        QStringList{QStringLiteral("Foram identificados registros cujo certificado, produto, empresa "
+                                   "ou item não existe na base de dados !"),
+                    QString()} +
+        relatorio);
     return false;
 }
 
@@ -198,21 +202,22 @@ bool registraArquivo(const ContextoImportacao& ctx, const QString& nomeArquivo) 
 
 int marcaCompletos(const ContextoImportacao& ctx, const QList<ChaveCertificadoTxt>& certificados, bool aprova,
                    const std::function<void(int)>& progresso) {
-    const QString existe = QStringLiteral("exists (select 1 from %1 x where x.SiglaCertificador = c.SiglaCertificador "
-                                          "and x.NumCertif = c.NumCertif)");
+    const QString existe =
+        QStringLiteral("exists (select 1 from %1 x where x.SiglaCertificador = c.SiglaCertificador "
+                       "and x.NumCertif = c.NumCertif)");
     const auto algum = [&](std::initializer_list<const char*> tabelas) {
         QStringList termos;
         for (const char* t : tabelas)
             termos << existe.arg(QString::fromLatin1(t));
         return QLatin1Char('(') + termos.join(QStringLiteral(" or ")) + QLatin1Char(')');
     };
-    QSqlQuery completo = Sql::prepare(
-        ctx.db, QStringLiteral("select c.StatusCertificado from certific c "
-                               "where c.SiglaCertificador = :s and c.NumCertif = :n and ") +
-                    algum({"emp_cert"}) + QStringLiteral(" and ") + algum({"lote", "tipo", "unidade", "servico"}) +
-                    QStringLiteral(" and ") +
-                    algum({"doc_norm_cert_produto", "doc_norm_cert_servico", "doc_norm_lote", "doc_norm_tipo",
-                           "doc_norm_unidade", "doc_norm_serv"}));
+    QSqlQuery completo =
+        Sql::prepare(ctx.db, QStringLiteral("select c.StatusCertificado from certific c "
+                                            "where c.SiglaCertificador = :s and c.NumCertif = :n and ") +
+                                 algum({"emp_cert"}) + QStringLiteral(" and ") +
+                                 algum({"lote", "tipo", "unidade", "servico"}) + QStringLiteral(" and ") +
+                                 algum({"doc_norm_cert_produto", "doc_norm_cert_servico", "doc_norm_lote",
+                                        "doc_norm_tipo", "doc_norm_unidade", "doc_norm_serv"}));
     const QDateTime agora = ctx.clock->now();
     int marcados = 0;
     int vistos = 0;

@@ -1,8 +1,8 @@
 #include "EstruturaRegistro.h"
 #include "ImportFixture.h"
 
-#include <QSqlQuery>
 #include <QSet>
+#include <QSqlQuery>
 
 namespace {
 
@@ -45,7 +45,8 @@ TEST(Estruturas, EveryFieldIsAColumnOfItsTableAndFieldsOfALineNeverOverlap) {
         EXPECT_EQ(e.ehHistorico(), e.campos.last().sequencia) << e.classe.toStdString();
         QList<std::pair<int, int>> ocupadas; // columns used on the current line
         for (const DefinicaoCampo& c : e.campos) {
-            EXPECT_TRUE(colunas.contains(c.nome.toUpper())) << e.tabela.toStdString() << "." << c.nome.toStdString();
+            EXPECT_TRUE(colunas.contains(c.nome.toUpper()))
+                << e.tabela.toStdString() << "." << c.nome.toStdString();
             if (c.largura == 0)
                 continue;
             if (c.novaLinha)
@@ -64,8 +65,11 @@ TEST(Estruturas, TheCompanyServiceDocumentLayoutFollowsItsSisterLayout) {
         const char* nome;
         int coluna;
         int largura;
-    } esperado[] = {{"SiglaCertificador", 61, 8}, {"CodigoPais", 69, 4}, {"DthEntDNS", 73, 10},
-                    {"Status_DNS", 83, 1},        {"DthStatusDNS", 84, 10}};
+    } esperado[] = {{"SiglaCertificador", 61, 8},
+                    {"CodigoPais", 69, 4},
+                    {"DthEntDNS", 73, 10},
+                    {"Status_DNS", 83, 1},
+                    {"DthStatusDNS", 84, 10}};
     for (const auto& x : esperado) {
         const DefinicaoCampo& c = e.campos[e.indice(x.nome)];
         EXPECT_EQ(c.coluna, x.coluna) << x.nome;

@@ -35,9 +35,9 @@ namespace Txt {
 inline const QString Cnpj = QStringLiteral("11222333000181");
 inline const QString Cpf = QStringLiteral("52998224725");
 
-inline QStringList certific(const QString& num, const QString& status = "A", const QString& emissao = "10/11/2015",
-                            const QString& validade = "10/11/2018", const QString& dthStatus = "10/11/2015",
-                            const QString& sigla = "OCC1") {
+inline QStringList certific(const QString& num, const QString& status = "A",
+                            const QString& emissao = "10/11/2015", const QString& validade = "10/11/2018",
+                            const QString& dthStatus = "10/11/2015", const QString& sigla = "OCC1") {
     return {"[CERTIFIC]",
             colunas({{1, sigla},
                      {9, num},
@@ -47,7 +47,10 @@ inline QStringList certific(const QString& num, const QString& status = "A", con
                      {60, emissao},
                      {70, validade},
                      {80, dthStatus}}),
-            "Laboratório Central", "REL-77", "Fulano de Tal", ""};
+            "Laboratório Central",
+            "REL-77",
+            "Fulano de Tal",
+            ""};
 }
 
 inline QStringList statusC(const QString& num, const QString& evento = "ALT", const QString& status = "A",
@@ -60,30 +63,45 @@ inline QStringList statusC(const QString& num, const QString& evento = "ALT", co
 inline QStringList empresa(const QString& cgc = Cnpj, const QString& id = Cnpj,
                            const QString& razao = "Indústria Ótima Ltda", const QString& pais = "BR",
                            const QString& tipo = "1", const QString& cpf = "") {
-    return {"[EMPRESA]", colunas({{1, pais}, {5, cgc}, {35, "Ótima"}, {75, "Rua das Flores"}, {195, "SP"}}), id, razao,
-            colunas({{1, "contato@otima.com.br"}, {51, tipo}, {52, cpf}})};
+    return {"[EMPRESA]", colunas({{1, pais}, {5, cgc}, {35, "Ótima"}, {75, "Rua das Flores"}, {195, "SP"}}),
+            id, razao, colunas({{1, "contato@otima.com.br"}, {51, tipo}, {52, cpf}})};
 }
 
 inline QStringList empCert(const QString& num, const QString& id = Cnpj, const QString& pais = "BR",
                            const QString& status = "A") {
     return {"[EMP_CERT]",
-            colunas({{1, "OCC1"}, {9, num}, {39, pais}, {43, status}, {44, "1"}, {54, "10/11/2015"}, {64, "10/11/2015"}}),
+            colunas({{1, "OCC1"},
+                     {9, num},
+                     {39, pais},
+                     {43, status},
+                     {44, "1"},
+                     {54, "10/11/2015"},
+                     {64, "10/11/2015"}}),
             id};
 }
 
 inline QStringList produto(const QString& marca = "Marca", const QString& modelo = "Modelo X",
                            const QString& importado = "0") {
-    return {"[PRODUTO]", marca, modelo, colunas({{1, importado}, {11, "7890000000001"}}), "Descrição do produto"};
+    return {"[PRODUTO]", marca, modelo, colunas({{1, importado}, {11, "7890000000001"}}),
+            "Descrição do produto"};
 }
 
-inline QStringList tipo(const QString& num, const QString& marca = "Marca", const QString& modelo = "Modelo X",
-                        const QString& id = Cnpj, const QString& status = "A", const QString& dthStatus = "10/11/2015") {
+inline QStringList tipo(const QString& num, const QString& marca = "Marca",
+                        const QString& modelo = "Modelo X", const QString& id = Cnpj,
+                        const QString& status = "A", const QString& dthStatus = "10/11/2015") {
     return {"[TIPO]",
-            colunas({{1, num}, {31, "OCC1"}, {39, "0"}, {49, "BR"}, {53, "10/11/2015"}, {63, status}, {64, dthStatus}}),
+            colunas({{1, num},
+                     {31, "OCC1"},
+                     {39, "0"},
+                     {49, "BR"},
+                     {53, "10/11/2015"},
+                     {63, status},
+                     {64, dthStatus}}),
             marca, modelo, id};
 }
 
-inline QStringList docNormTipo(const QString& num, const QString& marca = "Marca", const QString& modelo = "Modelo X") {
+inline QStringList docNormTipo(const QString& num, const QString& marca = "Marca",
+                               const QString& modelo = "Modelo X") {
     return {"[DOC_NORM_TIPO]",
             colunas({{1, num},
                      {31, "OCC1"},
@@ -99,13 +117,31 @@ inline QStringList docNormTipo(const QString& num, const QString& marca = "Marca
 
 inline QStringList unidade(const QString& serie, const QString& num, const QString& local = "Galpão 1") {
     return {"[UNIDADE]",
-            colunas({{1, serie}, {21, num}, {51, "OCC1"}, {59, "0"}, {69, "BR"}, {73, "10/11/2015"}, {83, "A"}, {84, "10/11/2015"}}),
-            "Marca", "Modelo X", Cnpj, local, ""};
+            colunas({{1, serie},
+                     {21, num},
+                     {51, "OCC1"},
+                     {59, "0"},
+                     {69, "BR"},
+                     {73, "10/11/2015"},
+                     {83, "A"},
+                     {84, "10/11/2015"}}),
+            "Marca",
+            "Modelo X",
+            Cnpj,
+            local,
+            ""};
 }
 
 inline QStringList statusU(const QString& serie, const QString& num) {
     return {"[STATUS_U]",
-            colunas({{1, serie}, {21, num}, {51, "OCC1"}, {59, "0"}, {69, "ALT"}, {72, "2"}, {73, "A"}, {74, "20/11/2015"}}),
+            colunas({{1, serie},
+                     {21, num},
+                     {51, "OCC1"},
+                     {59, "0"},
+                     {69, "ALT"},
+                     {72, "2"},
+                     {73, "A"},
+                     {74, "20/11/2015"}}),
             "Marca", "Modelo X", "Troca do local"};
 }
 
@@ -128,7 +164,8 @@ protected:
 
     void SetUp() override {
         db = home.openDatabase();
-        ASSERT_SQL(db, QStringLiteral("INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) VALUES ('OCC1', 'Org')"));
+        ASSERT_SQL(db, QStringLiteral(
+                           "INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) VALUES ('OCC1', 'Org')"));
     }
 
     QString dir() const { return pasta.path(); }

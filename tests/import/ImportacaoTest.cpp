@@ -27,7 +27,9 @@ class Importacao : public ImportFixture {
 protected:
     // The logs a failed file leaves, by the import file's name.
     QStringList erro(const QString& nome) { return linhasDe("ERRO" + nome.left(nome.size() - 4) + ".txt"); }
-    QStringList erroBD(const QString& nome) { return linhasDe("ERROBD" + nome.left(nome.size() - 4) + ".txt"); }
+    QStringList erroBD(const QString& nome) {
+        return linhasDe("ERROBD" + nome.left(nome.size() - 4) + ".txt");
+    }
     bool existe(const QString& nome) { return QFile::exists(QDir(dir()).filePath(nome)); }
 };
 
@@ -38,21 +40,25 @@ TEST_F(Importacao, ACompleteCertificateIsWrittenWithItsInclusionHistoryAndApprov
     EXPECT_EQ(r.situacao, SituacaoArquivo::Importado);
     EXPECT_EQ(prompts.texts(), QStringList{Sucesso.arg(Nome1)});
 
-    EXPECT_EQ(linhasSql("SELECT SiglaCertificador, NumCertif, StatusCertificado, IdClasseProd, IdClasseCertif, "
-                        "DataEmissao, DataValid, DthStatusCertificado, LabEnsaio, NumRelEnsaio, Signatarios, "
-                        "Observacoes, Completo, Aprovado, DthUltAtualiz, UsuResp FROM CERTIFIC"),
-              QStringList{"OCC1|C1|A|110|COMP|2015-11-10T00:00:00.000|2018-11-10T00:00:00.000|"
-                          "2015-11-10T00:00:00.000|Laboratório Central|REL-77|Fulano de Tal|NULL|1|1|"
-                          "2015-11-25T14:03:59.000|maria"});
-    EXPECT_EQ(linhasSql("SELECT CodigoPais, IdEmpresa, CGC, RazSocialEmp, NomFantasia, EndLogr, SiglaUF, Email, "
-                        "TipoPessoa, CPF FROM EMPRESA"),
-              QStringList{"BR|11222333000181|11222333000181|Indústria Ótima Ltda|Ótima|Rua das Flores|SP|"
-                          "contato@otima.com.br|1|NULL"});
+    EXPECT_EQ(
+        linhasSql("SELECT SiglaCertificador, NumCertif, StatusCertificado, IdClasseProd, IdClasseCertif, "
+                  "DataEmissao, DataValid, DthStatusCertificado, LabEnsaio, NumRelEnsaio, Signatarios, "
+                  "Observacoes, Completo, Aprovado, DthUltAtualiz, UsuResp FROM CERTIFIC"),
+        QStringList{"OCC1|C1|A|110|COMP|2015-11-10T00:00:00.000|2018-11-10T00:00:00.000|"
+                    "2015-11-10T00:00:00.000|Laboratório Central|REL-77|Fulano de Tal|NULL|1|1|"
+                    "2015-11-25T14:03:59.000|maria"});
+    EXPECT_EQ(
+        linhasSql("SELECT CodigoPais, IdEmpresa, CGC, RazSocialEmp, NomFantasia, EndLogr, SiglaUF, Email, "
+                  "TipoPessoa, CPF FROM EMPRESA"),
+        QStringList{"BR|11222333000181|11222333000181|Indústria Ótima Ltda|Ótima|Rua das Flores|SP|"
+                    "contato@otima.com.br|1|NULL"});
     EXPECT_EQ(linhasSql("SELECT MarcaProd, ModeloProd, Importado, CodEANUPC, DescrProd FROM PRODUTO"),
               QStringList{"Marca|Modelo X|0|7890000000001|Descrição do produto"});
-    EXPECT_EQ(linhasSql("SELECT NumCertif, MarcaProd, Importado, StatusProduto, DthEntCertif, CodigoPais, IdEmpresa "
-                        "FROM TIPO"),
-              QStringList{"C1|Marca|0|A|2015-11-10T00:00:00.000|BR|11222333000181"});
+    EXPECT_EQ(
+        linhasSql(
+            "SELECT NumCertif, MarcaProd, Importado, StatusProduto, DthEntCertif, CodigoPais, IdEmpresa "
+            "FROM TIPO"),
+        QStringList{"C1|Marca|0|A|2015-11-10T00:00:00.000|BR|11222333000181"});
     // Inclusion events, then the approval.
     EXPECT_EQ(linhasSql("SELECT SeqEvento, Evento, Justificativa, HistoricoSis, StatusCertificado, "
                         "DthStatusCertificado, DthUltAtualiz, UsuResp FROM STATUS_C ORDER BY SeqEvento"),
@@ -60,11 +66,13 @@ TEST_F(Importacao, ACompleteCertificateIsWrittenWithItsInclusionHistoryAndApprov
                            "2015-11-25T14:03:59.000|maria",
                            "2|APR|Historico gerado pelo sistema|2|A|2015-11-25T14:03:59.000|"
                            "2015-11-25T14:03:59.000|maria"}));
-    EXPECT_EQ(linhasSql("SELECT IdEmpresa, SeqEvento, Evento, StatusEmpresa, DthStatusEmpresa FROM EVENTO_EMP"),
-              QStringList{"11222333000181|1|INC|A|2015-11-10T00:00:00.000"});
-    EXPECT_EQ(linhasSql("SELECT MarcaProd, SeqEvento, Evento, HistoricoSis, StatusProduto, DthStatusProduto FROM "
-                        "STATUS_T"),
-              QStringList{"Marca|1|INC|2|A|2015-11-10T00:00:00.000"});
+    EXPECT_EQ(
+        linhasSql("SELECT IdEmpresa, SeqEvento, Evento, StatusEmpresa, DthStatusEmpresa FROM EVENTO_EMP"),
+        QStringList{"11222333000181|1|INC|A|2015-11-10T00:00:00.000"});
+    EXPECT_EQ(
+        linhasSql("SELECT MarcaProd, SeqEvento, Evento, HistoricoSis, StatusProduto, DthStatusProduto FROM "
+                  "STATUS_T"),
+        QStringList{"Marca|1|INC|2|A|2015-11-10T00:00:00.000"});
     EXPECT_EQ(linhasSql("SELECT IdDocNorm, SeqEvento, Evento, Status_DNT, DthStatusDNT FROM STATUS_DNT"),
               QStringList{"1|1|INC|A|2015-11-10T00:00:00.000"});
     EXPECT_EQ(conta("CTR_HISTORICO"), 0);
@@ -142,13 +150,15 @@ TEST_F(Importacao, AFileFailsOnEachRecordCheck) {
         {"missing required field", Txt::certific("C1", " "),
          "O campo obrigatório StatusCertificado não foi encontrado. Verifique a linha 2 do arquivo txt."},
         {"validity before emission", Txt::certific("C1", "A", "10/11/2015", "09/11/2015"),
-         "Data de validade não pode ser inferior a data de emissão do certificado! Verifique a linha 2 do arquivo "
+         "Data de validade não pode ser inferior a data de emissão do certificado! Verifique a linha 2 do "
+         "arquivo "
          "txt."},
         {"brand of 106 characters", Txt::produto(QString(106, 'B')),
          "O Tamanho do conteudo do campo MARCAPROD " + QString(106, 'B') +
              " temporariamente não pode ser superior a 105 caracteres Verifique a linha 2 do arquivo txt."},
         {"CNPJ with punctuation", Txt::empresa("11.222.333/0001-81"),
-         "O valor 11.222.333/0001-81 não pode conter nenhum tipo de formatação  Verifique a linha 2 do arquivo "
+         "O valor 11.222.333/0001-81 não pode conter nenhum tipo de formatação  Verifique a linha 2 do "
+         "arquivo "
          "txt."},
         {"event AN", Txt::certific("C1") + Txt::statusC("C1", "AN "),
          "O valor AN  não é um EVENTO válido  Verifique a linha 8 do arquivo txt."},
@@ -180,7 +190,8 @@ TEST_F(Importacao, AnUpdateIsAcceptedOnlyWithItsEventWrittenAfterIt) {
     // Without the event: the unjustified-update report, and nothing changes.
     EXPECT_EQ(importaUm("TX-OCC12015112502.txt", alterado).situacao, SituacaoArquivo::Falhou);
     const QStringList relatorio = {
-        "Foram identificadas atualizações para os registros abaixo sem a justificativa na tabela de histórico "
+        "Foram identificadas atualizações para os registros abaixo sem a justificativa na tabela de "
+        "histórico "
         "correspondente !",
         "",
         "NomeTabela: CERTIFIC",
@@ -195,33 +206,34 @@ TEST_F(Importacao, AnUpdateIsAcceptedOnlyWithItsEventWrittenAfterIt) {
     EXPECT_EQ(bd.mid(bd.size() - relatorio.size()), relatorio);
     // The statement log, in its exact form.
     EXPECT_EQ(bd.mid(0, 25), (QStringList{
-                                  "********* 25/11/2015 14:03:59 ***********",
-                                  "Vai tentar executar",
-                                  "Update CERTIFIC SET ",
-                                  "DthUltAtualiz= :p0,",
-                                  "UsuResp= :p1,",
-                                  "StatusCertificado= :p4,",
-                                  "IdClasseProd= :p5,",
-                                  "IdClasseCertif= :p6,",
-                                  "DataEmissao= :p7,",
-                                  "DataValid= :p8,",
-                                  "DthStatusCertificado= :p9,",
-                                  "LabEnsaio= :p10,",
-                                  "numRelEnsaio= :p11,",
-                                  "Signatarios= :p12,",
-                                  "Observacoes= :p13",
-                                  "where SiglaCertificador= :p2 and Numcertif= :p3",
-                                  "p0=25/11/2015 14:03:59",
-                                  "p1=maria",
-                                  "p2=OCC1",
-                                  "p3=C1",
-                                  "p4=S",
-                                  "p5=110",
-                                  "p6=COMP",
-                                  "p7=10/11/2015",
-                                  "p8=10/11/2018",
-                              }));
-    EXPECT_EQ(linhasSql("SELECT StatusCertificado, LabEnsaio FROM CERTIFIC"), QStringList{"A|Laboratório Central"});
+                                 "********* 25/11/2015 14:03:59 ***********",
+                                 "Vai tentar executar",
+                                 "Update CERTIFIC SET ",
+                                 "DthUltAtualiz= :p0,",
+                                 "UsuResp= :p1,",
+                                 "StatusCertificado= :p4,",
+                                 "IdClasseProd= :p5,",
+                                 "IdClasseCertif= :p6,",
+                                 "DataEmissao= :p7,",
+                                 "DataValid= :p8,",
+                                 "DthStatusCertificado= :p9,",
+                                 "LabEnsaio= :p10,",
+                                 "numRelEnsaio= :p11,",
+                                 "Signatarios= :p12,",
+                                 "Observacoes= :p13",
+                                 "where SiglaCertificador= :p2 and Numcertif= :p3",
+                                 "p0=25/11/2015 14:03:59",
+                                 "p1=maria",
+                                 "p2=OCC1",
+                                 "p3=C1",
+                                 "p4=S",
+                                 "p5=110",
+                                 "p6=COMP",
+                                 "p7=10/11/2015",
+                                 "p8=10/11/2018",
+                             }));
+    EXPECT_EQ(linhasSql("SELECT StatusCertificado, LabEnsaio FROM CERTIFIC"),
+              QStringList{"A|Laboratório Central"});
 
     // With the event placed before the update: the update's "0" overwrites the event's "1".
     EXPECT_EQ(importaUm("TX-OCC12015112503.txt", Txt::statusC("C1", "SUS", "S") + alterado).situacao,
@@ -247,7 +259,8 @@ TEST_F(Importacao, OneUnitsEventDoesNotJustifyAnotherUnitsUpdate) {
     const QStringList u1 = Txt::unidade("U1", "C1", "Galpão 2");
     EXPECT_EQ(importaUm(Nome2, u1 + Txt::statusU("U2", "C1")).situacao, SituacaoArquivo::Falhou);
     EXPECT_TRUE(erroBD(Nome2).contains("NumSerieProd: U1"));
-    EXPECT_EQ(importaUm("TX-OCC12015112503.txt", u1 + Txt::statusU("U1", "C1")).situacao, SituacaoArquivo::Importado);
+    EXPECT_EQ(importaUm("TX-OCC12015112503.txt", u1 + Txt::statusU("U1", "C1")).situacao,
+              SituacaoArquivo::Importado);
     EXPECT_EQ(linhasSql("SELECT NumSerieProd, LocalInstalacao FROM UNIDADE ORDER BY 1"),
               (QStringList{"U1|Galpão 2", "U2|Galpão 1"}));
 }
@@ -306,15 +319,18 @@ TEST_F(Importacao, ALineWhoseCompanyIsNotLinkedToItsCertificateFailsTheFile) {
                                        }));
     EXPECT_EQ(bd.value(produto + 26), "Executou com Sucesso");
     EXPECT_EQ(bd.value(produto + 27), "*************************************");
-    EXPECT_EQ(conta("CERTIFIC") + conta("TIPO") + conta("EMPRESA") + conta("STATUS_C") + conta("CTR_HISTORICO"), 0);
+    EXPECT_EQ(
+        conta("CERTIFIC") + conta("TIPO") + conta("EMPRESA") + conta("STATUS_C") + conta("CTR_HISTORICO"), 0);
 }
 
 TEST_F(Importacao, ALineWhoseProductDoesNotExistFailsTheFile) {
-    QStringList file = Txt::certific("C1") + Txt::empresa() + Txt::empCert("C1") + Txt::tipo("C1", "Sem Cadastro");
+    QStringList file =
+        Txt::certific("C1") + Txt::empresa() + Txt::empCert("C1") + Txt::tipo("C1", "Sem Cadastro");
     EXPECT_EQ(importaUm(Nome1, file).situacao, SituacaoArquivo::Falhou);
     const QStringList bd = erroBD(Nome1);
     const QStringList relatorio = {
-        "Foram identificados registros cujo certificado, produto, empresa ou item não existe na base de dados !",
+        "Foram identificados registros cujo certificado, produto, empresa ou item não existe na base de "
+        "dados !",
         "",
         "Tabela: TIPO",
         "Não existe em: PRODUTO",
@@ -338,8 +354,9 @@ TEST_F(Importacao, AStatusDateBeforeTheIssueDateIsRefusedAndTheIssueDateItselfAc
     QStringList file = Txt::certific("C1") + Txt::empresa() + Txt::empCert("C1") + Txt::produto() +
                        Txt::tipo("C1", "Marca", "Modelo X", Txt::Cnpj, "A", "09/11/2015");
     EXPECT_EQ(importaUm(Nome1, file).situacao, SituacaoArquivo::Falhou);
-    EXPECT_TRUE(erroBD(Nome1).contains("Não foi possível fazer a inclusão pois a data DthStatusProduto é inferior a "
-                                       "data emissão ou superior a data do sistema!"));
+    EXPECT_TRUE(
+        erroBD(Nome1).contains("Não foi possível fazer a inclusão pois a data DthStatusProduto é inferior a "
+                               "data emissão ou superior a data do sistema!"));
     // Today (25/11/2015) and the issue date are both inside.
     file = Txt::certific("C1") + Txt::empresa() + Txt::empCert("C1") + Txt::produto() +
            Txt::tipo("C1", "Marca", "Modelo X", Txt::Cnpj, "A", "25/11/2015");
@@ -365,8 +382,9 @@ TEST_F(Importacao, AWrongAcronymOrANameOfSeventeenCharactersIsRefusedWithoutLogs
         prompts.clear();
         const auto r = importaUm(nome, produtos(1));
         EXPECT_EQ(r.situacao, SituacaoArquivo::Recusado);
-        EXPECT_EQ(prompts.texts(), QStringList{"Não foi possível validar a sigla do Certificador informada no nome "
-                                               "do arquivo txt"});
+        EXPECT_EQ(prompts.texts(),
+                  QStringList{"Não foi possível validar a sigla do Certificador informada no nome "
+                              "do arquivo txt"});
         EXPECT_FALSE(existe("ERRO" + nome.left(nome.size() - 4) + ".txt"));
     }
     EXPECT_EQ(conta("PRODUTO"), 0);
@@ -378,8 +396,9 @@ TEST_F(Importacao, AnUnknownOriginHasNoTableToLookTheAcronymUp) {
     p.origem = QStringLiteral("KAVORELFISCALIZACAO");
     ImportacaoTxt run(p);
     EXPECT_EQ(run.importa(dir(), {Nome1}).first().situacao, SituacaoArquivo::Recusado);
-    EXPECT_EQ(prompts.texts(), QStringList{"Não foi possível validar a sigla do Certificador a tabela de pesquiza não "
-                                           "foi informada"});
+    EXPECT_EQ(prompts.texts(),
+              QStringList{"Não foi possível validar a sigla do Certificador a tabela de pesquiza não "
+                          "foi informada"});
 }
 
 TEST_F(Importacao, AnInvalidHeaderIsWarnedAndTheOtherRecordsAreImported) {
@@ -400,7 +419,8 @@ TEST_F(Importacao, OnlyTheFilesOwnCompleteCertificatesAreMarkedCompleteAndApprov
     ASSERT_SQL(db, QStringLiteral("UPDATE CERTIFIC SET Aprovado = 0"));
     QStringList file = Txt::certific("C2") + Txt::empCert("C2") + Txt::tipo("C2") + Txt::docNormTipo("C2") +
                        Txt::certific("C3") + Txt::empCert("C3");
-    ASSERT_EQ(importaUm(Nome2, file).situacao, SituacaoArquivo::Importado) << prompts.texts().join("\n").toStdString();
+    ASSERT_EQ(importaUm(Nome2, file).situacao, SituacaoArquivo::Importado)
+        << prompts.texts().join("\n").toStdString();
     EXPECT_EQ(linhasSql("SELECT NumCertif, Completo, Aprovado FROM CERTIFIC ORDER BY NumCertif"),
               (QStringList{"C0|1|0", "C2|1|1", "C3|0|0"}));
     EXPECT_EQ(linhasSql("SELECT NumCertif FROM STATUS_C WHERE Evento = 'APR' ORDER BY NumCertif, SeqEvento"),
@@ -420,21 +440,25 @@ TEST_F(Importacao, EachFileStartsWithEmptyLogsAndTheErrorsAreListedByName) {
     ImportacaoTxt run(parametros());
     const auto r = run.importa(dir(), {Nome1, Nome2});
     ASSERT_EQ(r.size(), 2);
-    EXPECT_EQ(erro(Nome1), QStringList{"O valor 2          não é válido  Verifique a linha 4 do arquivo txt."});
-    EXPECT_EQ(erro(Nome2), QStringList{"O valor 2          não é válido  Verifique a linha 14 do arquivo txt."});
+    EXPECT_EQ(erro(Nome1),
+              QStringList{"O valor 2          não é válido  Verifique a linha 4 do arquivo txt."});
+    EXPECT_EQ(erro(Nome2),
+              QStringList{"O valor 2          não é válido  Verifique a linha 14 do arquivo txt."});
     prompts.clear();
     run.mostraErros();
-    EXPECT_EQ(prompts.texts(),
-              QStringList{"Ocorreram erros na IMPORTAÇÃO do(s) arquivo(s) TXT(s) e a rotina gerou o(s) arquivo(s) "
-                          "ERROTX-OCC12015112501.txt, ERROTX-OCC12015112502.txt, no mesmo diretório do(s) arquivos "
-                          "TXT processados."});
+    EXPECT_EQ(
+        prompts.texts(),
+        QStringList{"Ocorreram erros na IMPORTAÇÃO do(s) arquivo(s) TXT(s) e a rotina gerou o(s) arquivo(s) "
+                    "ERROTX-OCC12015112501.txt, ERROTX-OCC12015112502.txt, no mesmo diretório do(s) arquivos "
+                    "TXT processados."});
 }
 
 TEST_F(Importacao, AnOlderErrorLogIsReplaced) {
     escreve(Nome1, produtos(1, {1}));
     escreve("ERROTX-OCC12015112501.txt", {"antigo"});
     importa({Nome1});
-    EXPECT_EQ(erro(Nome1), QStringList{"O valor 2          não é válido  Verifique a linha 4 do arquivo txt."});
+    EXPECT_EQ(erro(Nome1),
+              QStringList{"O valor 2          não é válido  Verifique a linha 4 do arquivo txt."});
 }
 
 TEST_F(Importacao, TheFilesOfADirectoryAreTheTxFilesInAlphabeticalOrder) {

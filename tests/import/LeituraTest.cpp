@@ -27,9 +27,7 @@ protected:
                 registros.push_back(std::move(r));
         avisos = leitor.avisos();
     }
-    void le(const QStringList& linhasTexto) {
-        le(Cp1252::encodeLossy(linhasTexto.join("\r\n") + "\r\n"));
-    }
+    void le(const QStringList& linhasTexto) { le(Cp1252::encodeLossy(linhasTexto.join("\r\n") + "\r\n")); }
     QString campo(int registro, const char* nome) {
         const TDataStruct& r = *registros.at(registro);
         return r.item(r.estrutura().indice(nome)).valor;
@@ -90,7 +88,8 @@ TEST_F(Leitura, AnUnknownHeaderIsReportedWithItsLineAndTheNextRecordIsStillRead)
     le(file);
     ASSERT_EQ(registros.size(), 1u);
     EXPECT_EQ(registros[0]->estrutura().classe, "TProdutoStruct");
-    EXPECT_EQ(avisos, (QStringList{"Foi encontrado um header inválido -->[DESCONHECIDO] Verifique a linha 1"}));
+    EXPECT_EQ(avisos,
+              (QStringList{"Foi encontrado um header inválido -->[DESCONHECIDO] Verifique a linha 1"}));
 }
 
 TEST_F(Leitura, ALineShorterThanAFieldsStartGivesAnEmptyValue) {
@@ -105,10 +104,11 @@ TEST_F(Leitura, MissingLinesAtTheEndGiveEmptyValuesThatFailTheRequiredChecks) {
     le({"[PRODUTO]", "Marca"});
     ASSERT_EQ(registros.size(), 1u);
     EXPECT_FALSE(registros[0]->valido());
-    EXPECT_EQ(mensagens(), (QStringList{
-                               "O campo obrigatório ModeloProd não foi encontrado. Verifique a linha 3 do arquivo txt.",
-                               "O campo obrigatório Importado não foi encontrado. Verifique a linha 4 do arquivo txt.",
-                           }));
+    EXPECT_EQ(mensagens(),
+              (QStringList{
+                  "O campo obrigatório ModeloProd não foi encontrado. Verifique a linha 3 do arquivo txt.",
+                  "O campo obrigatório Importado não foi encontrado. Verifique a linha 4 do arquivo txt.",
+              }));
 }
 
 TEST_F(Leitura, AHeaderRightAfterAHeaderStartsItsOwnRecord) {
