@@ -468,3 +468,27 @@ TEST_F(Importacao, TheFilesOfADirectoryAreTheTxFilesInAlphabeticalOrder) {
     escreve("TX-nota.doc", {});
     EXPECT_EQ(ImportacaoTxt::arquivosDoDiretorio(dir()), (QStringList{Nome1, Nome2}));
 }
+
+// The sample file of docs/howto-importacao.md imports as the how-to says.
+TEST_F(Importacao, TheSampleFileOfTheHowToImports) {
+    const QString amostra = QStringLiteral(TARVENDIX_SOURCE_DIR "/docs/exemplos/") + Nome1;
+    ASSERT_TRUE(QFile::copy(amostra, QDir(dir()).filePath(Nome1)));
+    ASSERT_EQ(importa({Nome1}).first().situacao, SituacaoArquivo::Importado)
+        << prompts.texts().join("\n").toStdString();
+    EXPECT_EQ(
+        linhasSql("SELECT NumCertif, LabEnsaio, Signatarios, Observacoes, Completo, Aprovado FROM CERTIFIC"),
+        QStringList{
+            "CERT-2015-001|Laboratório de Ensaios Elétricos|Ana Souza; João Lima|Certificação inicial|1|1"});
+    EXPECT_EQ(
+        linhasSql("SELECT IdDocNorm, IdClasseCertif, IdClasseServ, SiglaCertificador, NumCertif, CodigoPais, "
+                  "IdEmpresa, DthEntDNS, Status_DNS, DthStatusDNS FROM DOC_NORM_SERV"),
+        QStringList{"2|COMP|7|OCC1|CERT-2015-001|BR|11222333000181|2015-11-10T00:00:00.000|A|"
+                    "2015-11-10T00:00:00.000"});
+    EXPECT_EQ(linhasSql("SELECT Evento, Status_DNS FROM STATUS_DNS"), QStringList{"INC|A"});
+    EXPECT_EQ(linhasSql("SELECT IdClasseServ, Observacoes FROM SERVICO"),
+              QStringList{"7|Instalação em obra"});
+    EXPECT_EQ(linhasSql("SELECT EndCidade, Telefone FROM EMPRESA"), QStringList{"São Paulo|(11) 5555-0000"});
+    for (const char* eventos :
+         {"STATUS_C", "EVENTO_EMP", "STATUS_DNCP", "STATUS_T", "STATUS_DNT", "STATUS_S"})
+        EXPECT_GE(conta(QString::fromLatin1(eventos)), 1) << eventos;
+}

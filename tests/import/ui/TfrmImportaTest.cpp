@@ -23,6 +23,13 @@ const QString AvisoMemoria = QStringLiteral("IMPORTANTE: Se o tamanho do arquivo
                                             "capacidade de memória RAM deste equipamento a "
                                             "rotina poderá ser interrompida antes do término.");
 
+// When TARVENDIX_SCREENSHOTS names a directory, the screen is saved there for the how-to.
+void fotografa(QWidget* tela, const char* nome) {
+    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
+    if (!dir.isEmpty())
+        tela->grab().save(QDir(dir).filePath(QString::fromLatin1(nome)));
+}
+
 QStringList itens(QListWidget* lista) {
     QStringList t;
     for (int i = 0; i < lista->count(); ++i)
@@ -113,6 +120,7 @@ TEST_F(TfrmImportaTest, ChoosingADirectoryListsItsTxFilesAndLeavesTheCurrentDire
     EXPECT_TRUE(w<QPushButton>("BitBtn2")->isEnabled());
     EXPECT_EQ(prompts.texts(), QStringList{AvisoMemoria});
     EXPECT_EQ(QDir::currentPath(), corrente);
+    fotografa(tela.get(), "importacao-arquivos.png");
 
     auto* dirs = w<QListWidget>("DirectoryListBox1");
     emit dirs->itemActivated(dirs->item(0)); // ".."
@@ -161,7 +169,10 @@ TEST_F(TfrmImportaTest, TheRecordsOfTheBatchAreListedWithTheirOutcome) {
     entraNoLote();
     QStringList vistos;
     auto* lista = w<QListWidget>("LBoxImportadas");
-    QObject::connect(lista->model(), &QAbstractItemModel::rowsInserted, [&] { vistos = itens(lista); });
+    QObject::connect(lista->model(), &QAbstractItemModel::rowsInserted, [&] {
+        vistos = itens(lista);
+        fotografa(tela.get(), "importacao-em-andamento.png");
+    });
     ASSERT_TRUE(clickOn(tela.get(), "BitBtn2"));
     EXPECT_EQ(vistos, (QStringList{"TProdutoStruct-OK", "TProdutoStruct-NO"}));
 }
