@@ -65,7 +65,8 @@ ResultadoArquivo ImportacaoTxt::importaArquivo(const QString& diretorio, const Q
     // Each file starts with empty logs, so the logs kept for a failed file are its own.
     LogImportacao log(diretorio);
     log.apaga();
-    const ContextoImportacao ctx{p_.db, sigla, p_.usuario, p_.clock, &log, p_.prompts};
+    ConsultasPreparadas consultas(p_.db);
+    const ContextoImportacao ctx{p_.db, sigla, p_.usuario, p_.clock, &log, p_.prompts, &consultas};
     TArquivoImportacao leitor(ctx);
     if (acomp_.aviso)
         leitor.aoAvisar(acomp_.aviso);

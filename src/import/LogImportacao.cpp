@@ -15,24 +15,34 @@ QString LogImportacao::caminhoLogBD() const {
     return QDir(diretorio_).filePath(NomeLogBD);
 }
 
-void LogImportacao::acrescenta(const QString& caminho, const QStringList& linhas) {
-    QFile file(caminho);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return; // a log that cannot be written must not stop the import; the outcome is still told
+void LogImportacao::acrescenta(QFile& file, const QString& caminho, const QStringList& linhas) {
+    if (!file.isOpen()) {
+        file.setFileName(caminho);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+            return; // a log that cannot be written must not stop the import; the outcome is still told
+    }
     QByteArray bytes;
     for (const QString& linha : linhas) {
         bytes += Cp1252::encodeLossy(linha);
         bytes += "\r\n";
     }
     file.write(bytes);
+    file.flush();
+}
+
+void LogImportacao::fecha() {
+    log_.close();
+    logBD_.close();
 }
 
 void LogImportacao::apaga() {
+    fecha();
     QFile::remove(caminhoLog());
     QFile::remove(caminhoLogBD());
 }
 
 QStringList LogImportacao::guardaComoErro(const QString& nome) {
+    fecha();
     QStringList guardados;
     const QDir dir(diretorio_);
     const auto guarda = [&](const QString& origem, const QString& destino) {

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
 // The two logs of an import, kept in the directory of the imported files (never the process's
 // current directory): "Log.txt" receives the record check messages, "Log_BD.txt" the statements run
-// and the reports of the final checks. Each message is appended at once (Windows-1252, CR LF), so a
-// run that stops half way leaves what it had logged.
+// and the reports of the final checks. Each message is appended and flushed at once (Windows-1252,
+// CR LF), so a run that stops half way leaves what it had logged; the files stay open in between.
 class LogImportacao {
 public:
     explicit LogImportacao(QString diretorio);
@@ -18,9 +19,9 @@ public:
     QString caminhoLog() const;
     QString caminhoLogBD() const;
 
-    void log(const QString& linha) { acrescenta(caminhoLog(), {linha}); }
-    void logBD(const QStringList& linhas) { acrescenta(caminhoLogBD(), linhas); }
-    void logBD(const QString& linha) { acrescenta(caminhoLogBD(), {linha}); }
+    void log(const QString& linha) { acrescenta(log_, caminhoLog(), {linha}); }
+    void logBD(const QStringList& linhas) { acrescenta(logBD_, caminhoLogBD(), linhas); }
+    void logBD(const QString& linha) { acrescenta(logBD_, caminhoLogBD(), {linha}); }
 
     // Deletes both logs (a new file starts with empty logs; the reset deletes them too).
     void apaga();
@@ -33,7 +34,10 @@ public:
     static QString le(const QString& caminho);
 
 private:
-    static void acrescenta(const QString& caminho, const QStringList& linhas);
+    static void acrescenta(QFile& arquivo, const QString& caminho, const QStringList& linhas);
+    void fecha();
 
     QString diretorio_;
+    QFile log_;
+    QFile logBD_;
 };

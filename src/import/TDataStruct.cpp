@@ -55,7 +55,23 @@ QVariant nulo(TipoCampo tipo) {
     return {};
 }
 
+// The statement from the file's prepared ones, or prepared now into `propria`.
+QSqlQuery& preparada(const ContextoImportacao& ctx, const QString& sql, std::optional<QSqlQuery>& propria) {
+    if (ctx.consultas)
+        return ctx.consultas->consulta(sql);
+    propria.emplace(Sql::prepare(ctx.db, sql));
+    return *propria;
+}
+
 } // namespace
+
+QSqlQuery& ConsultasPreparadas::consulta(const QString& sql) {
+    auto it = consultas_.find(sql);
+    if (it == consultas_.end())
+        it = consultas_.insert(sql, Sql::prepare(db_, sql));
+    it->finish();
+    return *it;
+}
 
 TDataStruct::TDataStruct(const EstruturaRegistro& estrutura)
     : estrutura_(&estrutura), itens_(estrutura.campos.size()) {}
@@ -78,15 +94,38 @@ bool TDataStruct::define(const QString& nome, const QString& valor) {
     return true;
 }
 
+namespace {
+
+// The number written in t[from, from + n), or -1 when a character is not a digit.
+int numero(const QString& t, int from, int n) {
+    int v = 0;
+    for (int i = from; i < from + n; ++i) {
+        const char16_t c = t[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+} // namespace
+
 std::optional<QDateTime> TDataStruct::converteData(const QString& texto) {
+    // "dd/mm/yyyy", optionally followed by " hh:mm:ss" (the program's own time stamps).
     const QString t = texto.trimmed();
-    const QDate dia = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
-    if (dia.isValid())
+    if ((t.size() != 10 && t.size() != 19) || t[2] != u'/' || t[5] != u'/')
+        return std::nullopt;
+    const QDate dia(numero(t, 6, 4), numero(t, 3, 2), numero(t, 0, 2));
+    if (!dia.isValid() || numero(t, 6, 4) < 0 || numero(t, 3, 2) < 0 || numero(t, 0, 2) < 0)
+        return std::nullopt;
+    if (t.size() == 10)
         return QDateTime(dia, QTime(0, 0));
-    const QDateTime quando = QDateTime::fromString(t, QStringLiteral("dd/MM/yyyy hh:mm:ss"));
-    if (quando.isValid())
-        return quando;
-    return std::nullopt;
+    if (t[10] != u' ' || t[13] != u':' || t[16] != u':')
+        return std::nullopt;
+    const QTime hora(numero(t, 11, 2), numero(t, 14, 2), numero(t, 17, 2));
+    if (!hora.isValid() || numero(t, 11, 2) < 0 || numero(t, 14, 2) < 0 || numero(t, 17, 2) < 0)
+        return std::nullopt;
+    return QDateTime(dia, hora);
 }
 
 QString TDataStruct::textoDataHora(const QDateTime& quando) {
@@ -287,8 +326,9 @@ bool TDataStruct::existe(const ContextoImportacao& ctx, const QString& where) {
         if (campo.sequencia)
             return false;
     try {
-        QSqlQuery query = Sql::prepare(ctx.db, QStringLiteral("select * from ") + estrutura_->tabela +
-                                                   QLatin1Char(' ') + where);
+        std::optional<QSqlQuery> propria;
+        QSqlQuery& query = preparada(
+            ctx, QStringLiteral("select * from ") + estrutura_->tabela + QLatin1Char(' ') + where, propria);
         for (int i = 0; i < quantidade(); ++i)
             if (estrutura_->campos[i].chave && !aparado(i).isEmpty())
                 query.bindValue(QStringLiteral(":p") + QString::number(i), parametro(i));
@@ -312,12 +352,16 @@ bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao)
                 inferior = *quando;
         } else {
             try {
-                const QVariant emissao = Sql::scalar(
-                    ctx.db,
-                    QStringLiteral("select dataemissao from certific where siglacertificador = :p1 and "
-                                   "numcertif = :p2"),
-                    {{QStringLiteral(":p1"), ctx.sigla},
-                     {QStringLiteral(":p2"), valor(QStringLiteral("Numcertif"))}});
+                std::optional<QSqlQuery> propriaConsulta;
+                QSqlQuery& query = preparada(ctx,
+                                             QStringLiteral("select dataemissao from certific where "
+                                                            "siglacertificador = :p1 and numcertif = :p2"),
+                                             propriaConsulta);
+                query.bindValue(QStringLiteral(":p1"), ctx.sigla);
+                query.bindValue(QStringLiteral(":p2"), valor(QStringLiteral("Numcertif")));
+                Sql::exec(query);
+                const QVariant emissao = query.next() ? query.value(0) : QVariant();
+                query.finish();
                 if (emissao.isValid() && !emissao.isNull() && emissao.toDateTime().isValid())
                     inferior = emissao.toDateTime();
             } catch (const DbError&) {
@@ -352,7 +396,8 @@ bool TDataStruct::executa(const ContextoImportacao& ctx, const QStringList& linh
         QStringLiteral("********* ") + textoDataHora(ctx.clock->now()) + QStringLiteral(" ***********");
     ctx.log->logBD(QStringList{carimbo, QStringLiteral("Vai tentar executar")} + linhas + parametros);
     try {
-        QSqlQuery query = Sql::prepare(ctx.db, linhas.join(QLatin1Char('\n')));
+        std::optional<QSqlQuery> propria;
+        QSqlQuery& query = preparada(ctx, linhas.join(QLatin1Char('\n')), propria);
         for (int i : campos)
             query.bindValue(QStringLiteral(":p") + QString::number(i), parametro(i));
         Sql::exec(query);

@@ -3,7 +3,9 @@
 #include "EstruturaRegistro.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -11,6 +13,19 @@
 class Clock;
 class LogImportacao;
 class Prompts;
+
+// The statements of one file, prepared once and run for every record of the same type: a file of
+// tens of thousands of records would otherwise spend most of its time preparing them again.
+class ConsultasPreparadas {
+public:
+    explicit ConsultasPreparadas(QSqlDatabase db) : db_(std::move(db)) {}
+    // The statement prepared on first use, ready to be bound and run. Throws DbError.
+    QSqlQuery& consulta(const QString& sql);
+
+private:
+    QSqlDatabase db_;
+    QHash<QString, QSqlQuery> consultas_;
+};
 
 // What every record of a run shares: the connection, the run's certifier acronym, the user who
 // becomes UsuResp, "now", the logs, and the prompts that show a failed statement's error.
@@ -21,6 +36,7 @@ struct ContextoImportacao {
     Clock* clock = nullptr;
     LogImportacao* log = nullptr;
     Prompts* prompts = nullptr;
+    ConsultasPreparadas* consultas = nullptr; // optional: statements kept prepared for the file
 };
 
 // One field of a record: where it was read and what it holds.

@@ -129,3 +129,27 @@ TEST_F(Leitura, TextIsReadAsWindows1252AndALoneLineFeedEndsALineToo) {
     EXPECT_EQ(campo(0, "ModeloProd"), QString::fromUtf8("Modelo €"));
     EXPECT_EQ(linhas, 5);
 }
+
+TEST(Datas, TheFilesDateFormAndTheProgramsTimeStamps) {
+    const struct {
+        const char* texto;
+        QDateTime esperado; // invalid: refused
+    } casos[] = {
+        {"10/11/2015", QDateTime(QDate(2015, 11, 10), QTime(0, 0))},
+        {" 10/11/2015  ", QDateTime(QDate(2015, 11, 10), QTime(0, 0))},
+        {"25/11/2015 14:03:59", QDateTime(QDate(2015, 11, 25), QTime(14, 3, 59))},
+        {"29/02/2016", QDateTime(QDate(2016, 2, 29), QTime(0, 0))},
+        {"29/02/2015", {}},
+        {"1/2/2015", {}},
+        {"10-11-2015", {}},
+        {"aa/bb/cccc", {}},
+        {"10/11/15", {}},
+        {"25/11/2015 24:00:00", {}},
+        {"+1/11/2015", {}},
+    };
+    for (const auto& c : casos) {
+        const auto lido = TDataStruct::converteData(QString::fromLatin1(c.texto));
+        EXPECT_EQ(lido.value_or(QDateTime()), c.esperado) << c.texto;
+        EXPECT_EQ(lido.has_value(), c.esperado.isValid()) << c.texto;
+    }
+}
