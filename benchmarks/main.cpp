@@ -1,7 +1,9 @@
 // tarvendix-bench: generated registers and measurements of the exchange over them.
 //   tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]
+//   tarvendix-bench import --records N --dir DIR
 #include "Database.h"
 #include "DbError.h"
+#include "ImportBenchmark.h"
 #include "RegisterGenerator.h"
 
 #include <QCoreApplication>
@@ -18,7 +20,8 @@ QTextStream& err() {
 }
 
 int usage() {
-    err() << "usage: tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]\n";
+    err() << "usage: tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]\n"
+             "       tarvendix-bench import --records N --dir DIR\n";
     err().flush();
     return 2;
 }
@@ -76,6 +79,9 @@ int main(int argc, char** argv) {
     try {
         if (verb == QLatin1String("generate"))
             return generate(args);
+        if (verb == QLatin1String("import") && args.size() == 4 && args[0] == QLatin1String("--records") &&
+            args[2] == QLatin1String("--dir") && args[1].toInt() > 0)
+            return benchImport(args[1].toInt(), args[3]) ? 0 : 1;
     } catch (const DbError& e) {
         err() << e.message() << "\n";
         return 1;

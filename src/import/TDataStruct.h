@@ -76,6 +76,8 @@ public:
 
     // "Nome=valor", one per field.
     QStringList campos() const;
+    // The value as bound to its statement: NULL when empty, else converted to the field's type.
+    QVariant parametro(int i) const;
 
     // The file's date form, "dd/mm/yyyy"; a date-time filled by the program carries its time too.
     static std::optional<QDateTime> converteData(const QString& texto);
@@ -88,7 +90,6 @@ private:
     bool existe(const ContextoImportacao& ctx, const QString& where);
     bool dentroDosLimites(const ContextoImportacao& ctx, bool inclusao);
     QString clausulaWhere() const;
-    QVariant parametro(int i) const;
     bool executa(const ContextoImportacao& ctx, const QStringList& linhas, const QList<int>& campos);
 
     const EstruturaRegistro* estrutura_;
