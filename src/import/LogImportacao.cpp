@@ -23,7 +23,10 @@ void LogImportacao::acrescenta(QFile& file, const QString& caminho, const QStrin
     }
     QByteArray bytes;
     for (const QString& linha : linhas) {
-        bytes += Cp1252::encodeLossy(linha);
+        bool ascii = true;
+        for (const QChar c : linha)
+            ascii = ascii && c.unicode() < 0x80;
+        bytes += ascii ? linha.toLatin1() : Cp1252::encodeLossy(linha);
         bytes += "\r\n";
     }
     file.write(bytes);

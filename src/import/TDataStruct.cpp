@@ -339,6 +339,32 @@ bool TDataStruct::existe(const ContextoImportacao& ctx, const QString& where) {
     }
 }
 
+// The issue date of the run's certificate `num`; invalid when there is none. Remembered for the file.
+static QDateTime emissaoDoCertificado(const ContextoImportacao& ctx, const QString& num) {
+    if (ctx.consultas && ctx.consultas->emissoes.contains(num))
+        return ctx.consultas->emissoes.value(num);
+    QDateTime data;
+    try {
+        std::optional<QSqlQuery> propria;
+        QSqlQuery& query = preparada(
+            ctx,
+            QStringLiteral(
+                "select dataemissao from certific where siglacertificador = :p1 and numcertif = :p2"),
+            propria);
+        query.bindValue(QStringLiteral(":p1"), ctx.sigla);
+        query.bindValue(QStringLiteral(":p2"), num);
+        Sql::exec(query);
+        if (query.next() && !query.value(0).isNull())
+            data = query.value(0).toDateTime();
+        query.finish();
+    } catch (const DbError&) {
+        return {};
+    }
+    if (ctx.consultas)
+        ctx.consultas->emissoes.insert(num, data);
+    return data;
+}
+
 // Status and entry dates lie between the certificate's issue date (1900 for companies and products)
 // and now.
 bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao) {
@@ -351,21 +377,9 @@ bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao)
             if (const auto quando = converteData(aparado(propria)))
                 inferior = *quando;
         } else {
-            try {
-                std::optional<QSqlQuery> propriaConsulta;
-                QSqlQuery& query = preparada(ctx,
-                                             QStringLiteral("select dataemissao from certific where "
-                                                            "siglacertificador = :p1 and numcertif = :p2"),
-                                             propriaConsulta);
-                query.bindValue(QStringLiteral(":p1"), ctx.sigla);
-                query.bindValue(QStringLiteral(":p2"), valor(QStringLiteral("Numcertif")));
-                Sql::exec(query);
-                const QVariant emissao = query.next() ? query.value(0) : QVariant();
-                query.finish();
-                if (emissao.isValid() && !emissao.isNull() && emissao.toDateTime().isValid())
-                    inferior = emissao.toDateTime();
-            } catch (const DbError&) {
-            }
+            const QDateTime emissao = emissaoDoCertificado(ctx, valor(QStringLiteral("Numcertif")));
+            if (emissao.isValid())
+                inferior = emissao;
         }
     }
     const QDateTime agora = ctx.clock->now();
@@ -416,6 +430,9 @@ bool TDataStruct::executa(const ContextoImportacao& ctx, const QStringList& linh
 }
 
 TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) {
+    // The certificate's issue date may change: its lines look it up again.
+    if (ctx.consultas && estrutura_->indice(QStringLiteral("DataEmissao")) >= 0)
+        ctx.consultas->emissoes.remove(valor(QStringLiteral("Numcertif")));
     const QString where = clausulaWhere();
     const QString& tabela = estrutura_->tabela;
     if (existe(ctx, where)) {

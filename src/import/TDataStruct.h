@@ -22,6 +22,10 @@ public:
     // The statement prepared on first use, ready to be bound and run. Throws DbError.
     QSqlQuery& consulta(const QString& sql);
 
+    // Issue dates of certificates already looked up (the lower bound of their dates); forgotten when
+    // the certificate is written again.
+    QHash<QString, QDateTime> emissoes;
+
 private:
     QSqlDatabase db_;
     QHash<QString, QSqlQuery> consultas_;

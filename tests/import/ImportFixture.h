@@ -100,6 +100,14 @@ inline QStringList tipo(const QString& num, const QString& marca = "Marca",
             marca, modelo, id};
 }
 
+inline QStringList statusT(const QString& num, const QString& marca = "Marca",
+                           const QString& modelo = "Modelo X") {
+    return {
+        "[STATUS_T]",
+        colunas({{1, "OCC1"}, {9, num}, {39, "0"}, {49, "ALT"}, {52, "2"}, {53, "A"}, {54, "20/11/2015"}}),
+        marca, modelo, "Mudança de data"};
+}
+
 inline QStringList docNormTipo(const QString& num, const QString& marca = "Marca",
                                const QString& modelo = "Modelo X") {
     return {"[DOC_NORM_TIPO]",

@@ -492,3 +492,17 @@ TEST_F(Importacao, TheSampleFileOfTheHowToImports) {
          {"STATUS_C", "EVENTO_EMP", "STATUS_DNCP", "STATUS_T", "STATUS_DNT", "STATUS_S"})
         EXPECT_GE(conta(QString::fromLatin1(eventos)), 1) << eventos;
 }
+
+// The lines of a certificate are bounded by its issue date as the file leaves it, even when the file
+// changes that date after earlier lines of the same certificate.
+TEST_F(Importacao, LinesAfterACertificatesNewIssueDateAreBoundedByIt) {
+    ASSERT_EQ(importaUm(Nome1, arquivoCompleto("C1")).situacao, SituacaoArquivo::Importado);
+    const QStringList file =
+        Txt::produto("Outra") + Txt::tipo("C1", "Marca", "Modelo X", Txt::Cnpj, "A", "12/11/2015") +
+        Txt::certific("C1", "A", "01/11/2015") + Txt::statusC("C1") +
+        Txt::tipo("C1", "Outra", "Modelo X", Txt::Cnpj, "A", "05/11/2015") + Txt::statusT("C1");
+    EXPECT_EQ(importaUm(Nome2, file).situacao, SituacaoArquivo::Importado)
+        << erroBD(Nome2).join("\n").toStdString();
+    EXPECT_EQ(linhasSql("SELECT MarcaProd, DthStatusProduto FROM TIPO ORDER BY 1"),
+              (QStringList{"Marca|2015-11-12T00:00:00.000", "Outra|2015-11-05T00:00:00.000"}));
+}
