@@ -1,4 +1,7 @@
 #include "ImportFixture.h"
+#include "ImportacaoConsole.h"
+
+#include <QTextStream>
 
 namespace {
 
@@ -505,4 +508,20 @@ TEST_F(Importacao, LinesAfterACertificatesNewIssueDateAreBoundedByIt) {
         << erroBD(Nome2).join("\n").toStdString();
     EXPECT_EQ(linhasSql("SELECT MarcaProd, DthStatusProduto FROM TIPO ORDER BY 1"),
               (QStringList{"Marca|2015-11-12T00:00:00.000", "Outra|2015-11-05T00:00:00.000"}));
+}
+
+TEST_F(Importacao, TheConsoleRunPrintsEachFilesOutcomeAndTheErrorLogs) {
+    escreve(Nome1, produtos(1));
+    escreve(Nome2, produtos(1, {1}));
+    escreve("TX-OUTRA2015112503.txt", produtos(1));
+    QString texto;
+    QTextStream saida(&texto);
+    EXPECT_EQ(importaDiretorio(parametros(), dir(), saida), 1);
+    EXPECT_EQ(texto, Nome1 + ": importado\n" + Nome2 + ": falhou (ERROTX-OCC12015112502.txt)\n" +
+                         "TX-OUTRA2015112503.txt: recusado\n");
+    EXPECT_EQ(conta("PRODUTO"), 1);
+
+    QTemporaryDir vazio;
+    texto.clear();
+    EXPECT_EQ(importaDiretorio(parametros(), vazio.path(), saida), 2);
 }
