@@ -349,7 +349,7 @@ TEST_F(Importacao, ALineWhoseProductDoesNotExistFailsTheFile) {
 
 TEST_F(Importacao, AnEventOfACertificateThatDoesNotExistFailsTheFile) {
     EXPECT_EQ(importaUm(Nome1, Txt::statusC("NAOEXISTE", "ALT")).situacao, SituacaoArquivo::Falhou);
-    EXPECT_TRUE(erroBD(Nome1).contains("Não existe em: CERTIFIC"));
+    EXPECT_TRUE(erroBD(Nome1).contains(QStringLiteral("Não existe em: CERTIFIC")));
     EXPECT_EQ(conta("STATUS_C"), 0);
 }
 
@@ -524,4 +524,24 @@ TEST_F(Importacao, TheConsoleRunPrintsEachFilesOutcomeAndTheErrorLogs) {
     QTemporaryDir vazio;
     texto.clear();
     EXPECT_EQ(importaDiretorio(parametros(), vazio.path(), saida), 2);
+}
+
+// A statement the database refuses is logged with its failure block and shown; the file is rolled back.
+TEST_F(Importacao, AFailedStatementIsLoggedShownAndRolledBack) {
+    QStringList vinculo = Txt::empCert("C1");
+    vinculo[1].replace(43, 10, QStringLiteral("99999     ")); // IdPapelEmp beyond the column's range
+    EXPECT_EQ(importaUm(Nome1, Txt::certific("C1") + Txt::empresa() + vinculo).situacao,
+              SituacaoArquivo::Falhou);
+    const QStringList bd = erroBD(Nome1);
+    const int falha = int(bd.indexOf(QStringLiteral("--------------FALHA NA EXECUÇÃO!------------------")));
+    ASSERT_GE(falha, 0);
+    EXPECT_EQ(bd.value(falha + 1), "********* 25/11/2015 14:03:59 ***********");
+    EXPECT_EQ(bd.value(falha + 2), "Insert into EMP_CERT");
+    EXPECT_TRUE(bd.contains("p6=99999"));
+    EXPECT_EQ(bd.last(), "*************************************");
+    ASSERT_FALSE(prompts.shown().isEmpty());
+    EXPECT_EQ(prompts.shown().first().kind, PromptKind::Error);
+    EXPECT_TRUE(prompts.shown().first().text.contains("IdPapelEmp"))
+        << prompts.shown().first().text.toStdString();
+    EXPECT_EQ(conta("CERTIFIC") + conta("EMPRESA") + conta("EMP_CERT") + conta("STATUS_C"), 0);
 }
