@@ -94,6 +94,12 @@ ResultadoArquivo ImportacaoTxt::importaArquivo(const QString& diretorio, const Q
             }
             if (acomp_.lote)
                 acomp_.lote(itens);
+            if (acomp_.camposDoLote) {
+                QList<QStringList> campos;
+                for (const auto& r : lote)
+                    campos << r->campos();
+                acomp_.camposDoLote(campos);
+            }
             for (const auto& r : lote) {
                 if (falhou)
                     break; // an earlier failure: the rest of the file is only read and checked

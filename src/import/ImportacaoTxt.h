@@ -14,7 +14,8 @@ class Prompts;
 struct AcompanhamentoImportacao {
     std::function<void(const QString& arquivo, int linhas)> inicioArquivo;
     std::function<void(int linha)> linhaLida;
-    std::function<void(const QStringList& estruturas)> lote; // "TCertificStruct-OK", "...-NO"
+    std::function<void(const QStringList& estruturas)> lote;            // "TCertificStruct-OK", "...-NO"
+    std::function<void(const QList<QStringList>& campos)> camposDoLote; // "Nome=valor" per record of it
     std::function<void(int gravados, int total)> registroGravado;
     std::function<void(const QString& aviso)> aviso; // lines that were not imported
     std::function<void()> atualizacaoConcluida;      // the file's rows are written and checked

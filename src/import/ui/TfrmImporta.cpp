@@ -122,6 +122,11 @@ TfrmImporta::TfrmImporta(ImportacaoTxt::Parametros parametros, QString diretorio
         gravadosNoLote_ = 0;
         pinta();
     };
+    // Each record's fields, as read, on its line of the list.
+    a.camposDoLote = [this](const QList<QStringList>& campos) {
+        for (int i = 0; i < campos.size() && i < importadas_->count(); ++i)
+            importadas_->item(i)->setToolTip(campos[i].join(QLatin1Char('\n')));
+    };
     a.registroGravado = [this](int, int) { pbAtualizaBD_->setValue(++gravadosNoLote_); };
     a.aviso = [this](const QString& aviso) { avisos_->addItem(aviso); };
     a.atualizacaoConcluida = [this, pinta] {

@@ -177,6 +177,21 @@ TEST_F(TfrmImportaTest, TheRecordsOfTheBatchAreListedWithTheirOutcome) {
     EXPECT_EQ(vistos, (QStringList{"TProdutoStruct-OK", "TProdutoStruct-NO"}));
 }
 
+TEST_F(TfrmImportaTest, EachListedRecordShowsItsFieldsAsRead) {
+    escreveNoLote(Nome1, Txt::produto());
+    abre();
+    entraNoLote();
+    QString dica;
+    auto* lista = w<QListWidget>("LBoxImportadas");
+    QObject::connect(lista->model(), &QAbstractItemModel::dataChanged, [&] {
+        if (lista->count() > 0)
+            dica = lista->item(0)->toolTip();
+    });
+    ASSERT_TRUE(clickOn(tela.get(), "BitBtn2"));
+    EXPECT_TRUE(dica.contains("MarcaProd=Marca\nModeloProd=Modelo X\n")) << dica.toStdString();
+    EXPECT_TRUE(dica.contains("UsuResp=maria")) << dica.toStdString();
+}
+
 // The register's menu entry and speed button open the screen once the certifier is configured.
 TEST(ImportacaoNoRegistro, MenuEntryAndSpeedButtonOpenTheScreen) {
     TestHome home;
