@@ -93,6 +93,10 @@ bool registraControle(const ContextoImportacao& ctx, const TDataStruct& registro
     const EstruturaRegistro* tipo = EstruturasTxt::porTabela(historico);
     if (historico.isEmpty() || !tipo)
         return true;
+    // A new row's note (its parent table, its own table, "1") shares its key with no update's note
+    // and is never turned to "0": it could never fail the check, so it is not written.
+    if (inserido && !r.ehHistorico())
+        return true;
     TDataStruct evento(*tipo);
     preencheDe(evento, registro);
     TDataStruct controle(EstruturasTxt::ctrHistorico());

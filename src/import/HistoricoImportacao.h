@@ -12,9 +12,10 @@ namespace HistoricoImportacao {
 // Returns false when the event could not be written (logged).
 bool geraInclusao(const ContextoImportacao& ctx, const TDataStruct& registro);
 
-// Notes the written record in CTR_HISTORICO: an inserted row or an event with historico "1", an
-// updated row with "0" until an event of the same item, written after it, turns it to "1".
-// Companies and products have no events and are not noted. Returns false when the note failed.
+// Notes the written record in CTR_HISTORICO: an event with historico "1", an updated row with "0"
+// until an event of the same item, written after it, turns it to "1". New rows (their own inclusion
+// event is written with them), companies and products (they have no events) are not noted. Returns
+// false when the note failed.
 bool registraControle(const ContextoImportacao& ctx, const TDataStruct& registro, bool inserido);
 
 } // namespace HistoricoImportacao
