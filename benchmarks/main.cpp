@@ -1,9 +1,11 @@
-// tarvendix-bench: generated registers and measurements of the exchange over them.
+// tarvendix-bench: generated registers, and measurements of the exchange and the import over them.
 //   tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]
 //   tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]
+//   tarvendix-bench import --records N --dir DIR
 #include "BatchBenchmark.h"
 #include "Database.h"
 #include "DbError.h"
+#include "ImportBenchmark.h"
 #include "RegisterGenerator.h"
 
 #include <QCoreApplication>
@@ -21,7 +23,8 @@ QTextStream& err() {
 
 int usage() {
     err() << "usage: tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]\n"
-             "       tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]\n";
+             "       tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]\n"
+             "       tarvendix-bench import --records N --dir DIR\n";
     err().flush();
     return 2;
 }
@@ -103,6 +106,9 @@ int main(int argc, char** argv) {
             return generate(args);
         if (verb == QLatin1String("batch"))
             return batch(args);
+        if (verb == QLatin1String("import") && args.size() == 4 && args[0] == QLatin1String("--records") &&
+            args[2] == QLatin1String("--dir") && args[1].toInt() > 0)
+            return benchImport(args[1].toInt(), args[3]) ? 0 : 1;
     } catch (const DbError& e) {
         err() << e.message() << "\n";
         return 1;

@@ -256,8 +256,8 @@ def link_table(name, key, entry, status, status_date):
 CTR_HISTORICO = Table("CTR_HISTORICO", [
     "NomeTabela:s30", "TabelaHistorico:s30", "SiglaCertificador:s8", "NumCertif:s30",
     "CodigoPais:s4", "IdEmpresa:s255", "IdClasseCertif:s10", "IdClasseProd:si", "IdClasseServ:si",
-    "MarcaProd:s255", "ModeloProd:s255", "Importado:si", "NumLote:s20", "IdDocNorm:i",
-    "historico:s1", "DthUltAtualiz:dt", "UsuResp:s10",
+    "MarcaProd:s255", "ModeloProd:s255", "Importado:si", "NumLote:s20", "NumSerieProd:s20",
+    "IdDocNorm:i", "historico:s1", "DthUltAtualiz:dt", "UsuResp:s10",
 ], indexes=[("Certificado", CERT)])
 
 # --- settings and users -------------------------------------------------------------------------

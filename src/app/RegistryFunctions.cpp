@@ -1,5 +1,6 @@
 #include "RegistryFunctions.h"
 
+#include "InstalaImportacao.h"
 #include "MontaRegistro.h"
 #include "Pictures.h"
 #include "TDMCapaSistema.h"
@@ -12,9 +13,10 @@
 
 void installRegistry(TFrmCapaSistema& window, TDMCapaSistema& dm) {
     auto certif = std::make_shared<TDMCertif>(dm.session());
-    window.registerFunction(ShellFunction::ManBaseDados, [&window, certif] {
+    window.registerFunction(ShellFunction::ManBaseDados, [&window, &dm, certif] {
         TFormPrincipal form(*certif, &window);
         montaRegistro(form);
+        instalaImportacao(form, dm);
         form.setImagem(Pictures::banner(QSize(640, 280), QStringLiteral("Manutenção da Base de Dados")));
         // The status bar of the main panel repeats the shell's user and version texts.
         const auto text = [&window](const char* name) {

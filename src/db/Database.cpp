@@ -7,6 +7,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <functional>
 #include <sqlite3.h>
 
 static void initDbResources() {
@@ -90,21 +91,74 @@ QString createStatementOf(const QString& table) {
     return schema.mid(from, to + 3 - from);
 }
 
+// The CREATE INDEX statements of one table, as the embedded schema has them.
+QStringList indexStatementsOf(const QString& table) {
+    QStringList statements;
+    const QString marker = QStringLiteral(" ON %1 (").arg(table);
+    for (const QString& line : schemaText().split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("CREATE ")) && line.contains(QLatin1String(" INDEX ")) &&
+            line.contains(marker))
+            statements << line;
+    }
+    return statements;
+}
+
+QStringList columnsOf(sqlite3* raw, const QString& table) {
+    QStringList columns;
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray sql = QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table).toUtf8();
+    if (sqlite3_prepare_v2(raw, sql.constData(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            columns << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    sqlite3_finalize(statement);
+    return columns;
+}
+
+// Rebuilds a table as the embedded schema now describes it (new columns in their place, checks and
+// indexes included), keeping every row: columns are copied by name.
+void rebuildTable(sqlite3* raw, const QString& table) {
+    const QString old = table + QStringLiteral("_ANTERIOR");
+    const QStringList kept = columnsOf(raw, table);
+    execRaw(raw, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(table, old));
+    execRaw(raw, createStatementOf(table));
+    const QStringList now = columnsOf(raw, table);
+    QStringList common;
+    for (const QString& column : kept) {
+        if (now.contains(column, Qt::CaseInsensitive))
+            common << column;
+    }
+    execRaw(raw, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
+                     .arg(table, common.join(QStringLiteral(", ")), old));
+    execRaw(raw, QStringLiteral("DROP TABLE %1").arg(old));
+    for (const QString& index : indexStatementsOf(table))
+        execRaw(raw, index);
+}
+
+// One step of the schema, in its own transaction.
+void step(sqlite3* raw, int version, const std::function<void()>& change) {
+    execRaw(raw, QStringLiteral("BEGIN"));
+    try {
+        change();
+        execRaw(raw, QStringLiteral("PRAGMA user_version = %1").arg(version));
+        execRaw(raw, QStringLiteral("COMMIT"));
+    } catch (...) {
+        execRaw(raw, QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
+
 // Brings a database made by an earlier version of the program to the current schema, one step
 // per version, each in its own transaction.
 void migrate(sqlite3* raw) {
     const int version = userVersion(raw);
     if (version < 2) {
         // 2: the last batch number issued is kept apart from the history of batches.
-        execRaw(raw, QStringLiteral("BEGIN"));
-        try {
-            execRaw(raw, createStatementOf(QStringLiteral("CONTROLE_NUMERACAO")));
-            execRaw(raw, QStringLiteral("PRAGMA user_version = 2"));
-            execRaw(raw, QStringLiteral("COMMIT"));
-        } catch (...) {
-            execRaw(raw, QStringLiteral("ROLLBACK"));
-            throw;
-        }
+        step(raw, 2, [raw] { execRaw(raw, createStatementOf(QStringLiteral("CONTROLE_NUMERACAO"))); });
+    }
+    if (version < 3) {
+        // 3: the import's history bookkeeping tells units apart by their serial number.
+        step(raw, 3, [raw] { rebuildTable(raw, QStringLiteral("CTR_HISTORICO")); });
     }
 }
 

@@ -10,7 +10,7 @@ namespace Database {
 
 inline const QString ConnectionName = QStringLiteral("CapaCertific");
 // 2: CONTROLE_NUMERACAO, the last batch number issued.
-inline constexpr int SchemaVersion = 2;
+inline constexpr int SchemaVersion = 3;
 
 // Opens the file under the connection name, creating it from the embedded schema when it does
 // not exist. Registers UCase and an accent-aware, case-blind like. Throws DbError.

@@ -506,6 +506,7 @@ CREATE TABLE CTR_HISTORICO (
   ModeloProd VARCHAR(255) CONSTRAINT "CTR_HISTORICO.ModeloProd: at most 255 characters" CHECK (length(ModeloProd) <= 255),
   Importado SMALLINT CONSTRAINT "CTR_HISTORICO.Importado: whole number from -32768 to 32767" CHECK (Importado IS NULL OR (typeof(Importado) = 'integer' AND Importado BETWEEN -32768 AND 32767)),
   NumLote VARCHAR(20) CONSTRAINT "CTR_HISTORICO.NumLote: at most 20 characters" CHECK (length(NumLote) <= 20),
+  NumSerieProd VARCHAR(20) CONSTRAINT "CTR_HISTORICO.NumSerieProd: at most 20 characters" CHECK (length(NumSerieProd) <= 20),
   IdDocNorm INTEGER CONSTRAINT "CTR_HISTORICO.IdDocNorm: whole number from -2147483648 to 2147483647" CHECK (IdDocNorm IS NULL OR (typeof(IdDocNorm) = 'integer' AND IdDocNorm BETWEEN -2147483648 AND 2147483647)),
   historico VARCHAR(1) CONSTRAINT "CTR_HISTORICO.historico: at most 1 character" CHECK (length(historico) <= 1),
   DthUltAtualiz DATETIME CONSTRAINT "CTR_HISTORICO.DthUltAtualiz: date-time yyyy-MM-ddTHH:mm:ss.zzz" CHECK (DthUltAtualiz GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]T[0-9][0-9]:[0-9][0-9]:[0-9][0-9].[0-9][0-9][0-9]'),

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 TEST(Database, MissingFileIsCreatedFromTheSchema) {
@@ -27,11 +29,54 @@ TEST(Database, AFirstVersionDatabaseGainsTheBatchNumberingTable) {
     }
     Database::close();
     QSqlDatabase db = Database::open(file);
-    EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), 2);
+    EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), Database::SchemaVersion);
     EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE_NUMERACAO").toInt(), 0);
     EXPECT_EQ(Sql::scalar(db, "SELECT NumeroRemessa FROM CONTROLE").toString(), "2024010101");
     // The column keeps its checks.
     EXPECT_THROW(Sql::execute(db, "INSERT INTO CONTROLE_NUMERACAO VALUES ('20240101011')"), DbError);
+}
+
+TEST(Database, ASecondVersionDatabaseKeepsItsHistoryBookkeepingAndGainsTheSerialNumber) {
+    TestHome home;
+    const QString file = home.path() + "CapaCertific.db";
+    {
+        QSqlDatabase db = home.openDatabase();
+        // The bookkeeping table as the second version had it: no serial number.
+        Sql::execute(db, "DROP TABLE CTR_HISTORICO");
+        Sql::execute(db, "CREATE TABLE CTR_HISTORICO (NomeTabela VARCHAR(30), TabelaHistorico VARCHAR(30), "
+                         "SiglaCertificador VARCHAR(8), NumCertif VARCHAR(30), CodigoPais VARCHAR(4), "
+                         "IdEmpresa VARCHAR(255), IdClasseCertif VARCHAR(10), IdClasseProd SMALLINT, "
+                         "IdClasseServ SMALLINT, MarcaProd VARCHAR(255), ModeloProd VARCHAR(255), Importado "
+                         "SMALLINT, NumLote VARCHAR(20), IdDocNorm INTEGER, historico VARCHAR(1), "
+                         "DthUltAtualiz DATETIME, UsuResp VARCHAR(10))");
+        Sql::execute(db, "INSERT INTO CTR_HISTORICO (NomeTabela, NumCertif, MarcaProd, historico) "
+                         "VALUES ('UNIDADE', 'C-1', 'Marca', '0')");
+        Sql::execute(db, "PRAGMA user_version = 2");
+    }
+    Database::close();
+    QSqlDatabase db = Database::open(file);
+    EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), 3);
+    EXPECT_EQ(Sql::scalar(db, "SELECT NomeTabela || NumCertif || MarcaProd || historico || "
+                              "ifnull(NumSerieProd, '-') FROM CTR_HISTORICO")
+                  .toString(),
+              "UNIDADEC-1Marca0-");
+    // The rebuilt table is the schema's own: its column order, checks and index.
+    QStringList columns;
+    QSqlQuery info = Sql::exec(db, "SELECT name FROM pragma_table_info('CTR_HISTORICO')");
+    while (info.next())
+        columns << info.value(0).toString();
+    EXPECT_EQ(columns,
+              QString("NomeTabela TabelaHistorico SiglaCertificador NumCertif CodigoPais IdEmpresa "
+                      "IdClasseCertif IdClasseProd IdClasseServ MarcaProd ModeloProd Importado NumLote "
+                      "NumSerieProd IdDocNorm historico DthUltAtualiz UsuResp")
+                  .split(' '));
+    EXPECT_THROW(
+        Sql::execute(db, "INSERT INTO CTR_HISTORICO (NumSerieProd) VALUES ('123456789012345678901')"),
+        DbError);
+    EXPECT_EQ(
+        Sql::scalar(db, "SELECT count(*) FROM sqlite_master WHERE name = 'IX_CTR_HISTORICO_Certificado'")
+            .toInt(),
+        1);
 }
 
 TEST(SampleReference, LoadsWithTheAccreditationsOfTheGivenAcronym) {

@@ -1,0 +1,110 @@
+#include "HistoricoImportacao.h"
+
+#include "Eventos.h"
+
+#include <vector>
+
+namespace {
+
+bool mesmoNome(const QString& a, const QString& b) {
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// Copies into `destino` every field of `origem` with the same name whose value is not empty.
+void preencheDe(TDataStruct& destino, const TDataStruct& origem) {
+    const EstruturaRegistro& e = destino.estrutura();
+    for (int i = 0; i < e.campos.size(); ++i) {
+        const int j = origem.estrutura().indice(e.campos[i].nome);
+        if (j >= 0 && !origem.aparado(j).isEmpty())
+            destino.define(i, origem.aparado(j));
+    }
+}
+
+// The program's own values of an inclusion event, for the event fields that no field of the row
+// filled; false when the field is none of them.
+bool valorDoSistema(const QString& nome, QString& valor) {
+    const QString n = nome.trimmed().toUpper();
+    if (n == QLatin1String("EVENTO"))
+        valor = QStringLiteral("INC");
+    else if (n == QLatin1String("JUSTIFICATIVA"))
+        valor = HistoricoGeradoPeloSistema;
+    else if (n == QLatin1String("HISTORICOSIS"))
+        valor = QStringLiteral("2");
+    else if (n.startsWith(QLatin1String("STATUS")))
+        valor = QStringLiteral("A");
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+namespace HistoricoImportacao {
+
+bool geraInclusao(const ContextoImportacao& ctx, const TDataStruct& registro) {
+    const EstruturaRegistro& r = registro.estrutura();
+    const EstruturaRegistro* tipo = EstruturasTxt::porTabela(r.tabelaHistorico);
+    if (r.tabelaHistorico.isEmpty() || !tipo)
+        return true;
+    TDataStruct evento(*tipo);
+    std::vector<bool> preenchido(tipo->campos.size(), false);
+    const auto preenche = [&](int h, const QString& valor) {
+        evento.define(h, valor);
+        preenchido[h] = true;
+    };
+
+    // Each field of the row goes to the event field of its name. On the way, the event fields the
+    // row has no field for take the program's values: the event code, the justification, the origin
+    // and the status "A" (so the status follows the row only where its field comes before any of
+    // these: certificates and company links). The status date follows the row's status date.
+    for (int i = 0; i < r.campos.size(); ++i) {
+        const QString nomeR = r.campos[i].nome;
+        for (int h = 0; h < tipo->campos.size(); ++h) {
+            if (preenchido[h])
+                continue;
+            const QString nomeH = tipo->campos[h].nome;
+            if (mesmoNome(nomeH, nomeR)) {
+                preenche(h, registro.aparado(i));
+                break;
+            }
+            QString valor;
+            if (valorDoSistema(nomeH, valor)) {
+                preenche(h, valor);
+                continue;
+            }
+            if (nomeH.toUpper().startsWith(QLatin1String("DTHSTATUS")) &&
+                nomeR.toUpper().startsWith(QLatin1String("DTHSTATUS"))) {
+                preenche(h, registro.aparado(i));
+                break;
+            }
+        }
+    }
+    for (int h = 0; h < tipo->campos.size(); ++h) {
+        QString valor;
+        if (!preenchido[h] && valorDoSistema(tipo->campos[h].nome, valor))
+            evento.define(h, valor);
+    }
+    return evento.GravaRegistro(ctx).sucesso;
+}
+
+bool registraControle(const ContextoImportacao& ctx, const TDataStruct& registro, bool inserido) {
+    const EstruturaRegistro& r = registro.estrutura();
+    const QString historico = r.ehHistorico() ? r.tabela : r.tabelaHistorico;
+    const EstruturaRegistro* tipo = EstruturasTxt::porTabela(historico);
+    if (historico.isEmpty() || !tipo)
+        return true;
+    // A new row's note (its parent table, its own table, "1") shares its key with no update's note
+    // and is never turned to "0": it could never fail the check, so it is not written.
+    if (inserido && !r.ehHistorico())
+        return true;
+    TDataStruct evento(*tipo);
+    preencheDe(evento, registro);
+    TDataStruct controle(EstruturasTxt::ctrHistorico());
+    preencheDe(controle, evento);
+    controle.define(QStringLiteral("NomeTabela"), inserido ? r.tabelaPai : r.tabela);
+    controle.define(QStringLiteral("TabelaHistorico"), inserido ? r.tabela : historico);
+    controle.define(QStringLiteral("historico"), inserido ? QStringLiteral("1") : QStringLiteral("0"));
+    return controle.GravaRegistro(ctx).sucesso;
+}
+
+} // namespace HistoricoImportacao

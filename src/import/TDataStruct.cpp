@@ -1,0 +1,505 @@
+#include "TDataStruct.h"
+
+#include "Clock.h"
+#include "DbError.h"
+#include "Documents.h"
+#include "EventSequence.h"
+#include "LogImportacao.h"
+#include "Prompts.h"
+#include "Sql.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+const QString Verifique = QStringLiteral(" Verifique a linha ");
+const QString DoArquivo = QStringLiteral(" do arquivo txt.");
+
+QString ondeVerificar(int linha) {
+    return Verifique + QString::number(linha) + DoArquivo;
+}
+
+// Exact membership of a coded value (trimmed, upper case) in its list of codes.
+bool umDe(const QString& valor, std::initializer_list<const char*> codigos) {
+    const QString v = valor.trimmed().toUpper();
+    for (const char* c : codigos)
+        if (v == QLatin1String(c))
+            return true;
+    return false;
+}
+
+bool soDigitos(const QString& texto) {
+    for (const QChar c : texto)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return !texto.isEmpty();
+}
+
+constexpr int TamanhoMaximoProduto = 105;
+
+const QDateTime LimiteInferior(QDate(1900, 1, 1), QTime(0, 0));
+
+QVariant nulo(TipoCampo tipo) {
+    switch (tipo) {
+    case TipoCampo::Texto:
+        return QVariant(QMetaType(QMetaType::QString));
+    case TipoCampo::InteiroCurto:
+    case TipoCampo::Inteiro:
+        return QVariant(QMetaType(QMetaType::Int));
+    case TipoCampo::Float:
+        return QVariant(QMetaType(QMetaType::Double));
+    case TipoCampo::Data:
+    case TipoCampo::DataHora:
+        return QVariant(QMetaType(QMetaType::QDateTime));
+    }
+    return {};
+}
+
+// The statement from the file's prepared ones, or prepared now into `propria`.
+QSqlQuery& preparada(const ContextoImportacao& ctx, const QString& sql, std::optional<QSqlQuery>& propria) {
+    if (ctx.consultas)
+        return ctx.consultas->consulta(sql);
+    propria.emplace(Sql::prepare(ctx.db, sql));
+    return *propria;
+}
+
+} // namespace
+
+QSqlQuery& ConsultasPreparadas::consulta(const QString& sql) {
+    auto it = consultas_.find(sql);
+    if (it == consultas_.end())
+        it = consultas_.insert(sql, Sql::prepare(db_, sql));
+    it->finish();
+    return *it;
+}
+
+TDataStruct::TDataStruct(const EstruturaRegistro& estrutura)
+    : estrutura_(&estrutura), itens_(estrutura.campos.size()) {}
+
+void TDataStruct::define(int i, const QString& valor, int linha) {
+    itens_[i].valor = valor;
+    itens_[i].linha = linha;
+}
+
+QString TDataStruct::valor(const QString& nome) const {
+    const int i = estrutura_->indice(nome);
+    return i < 0 ? QString() : aparado(i);
+}
+
+bool TDataStruct::define(const QString& nome, const QString& valor) {
+    const int i = estrutura_->indice(nome);
+    if (i < 0)
+        return false;
+    itens_[i].valor = valor;
+    return true;
+}
+
+namespace {
+
+// The number written in t[from, from + n), or -1 when a character is not a digit.
+int numero(const QString& t, int from, int n) {
+    int v = 0;
+    for (int i = from; i < from + n; ++i) {
+        const char16_t c = t[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+} // namespace
+
+std::optional<QDateTime> TDataStruct::converteData(const QString& texto) {
+    // "dd/mm/yyyy", optionally followed by " hh:mm:ss" (the program's own time stamps).
+    const QString t = texto.trimmed();
+    if ((t.size() != 10 && t.size() != 19) || t[2] != u'/' || t[5] != u'/')
+        return std::nullopt;
+    const QDate dia(numero(t, 6, 4), numero(t, 3, 2), numero(t, 0, 2));
+    if (!dia.isValid() || numero(t, 6, 4) < 0 || numero(t, 3, 2) < 0 || numero(t, 0, 2) < 0)
+        return std::nullopt;
+    if (t.size() == 10)
+        return QDateTime(dia, QTime(0, 0));
+    if (t[10] != u' ' || t[13] != u':' || t[16] != u':')
+        return std::nullopt;
+    const QTime hora(numero(t, 11, 2), numero(t, 14, 2), numero(t, 17, 2));
+    if (!hora.isValid() || numero(t, 11, 2) < 0 || numero(t, 14, 2) < 0 || numero(t, 17, 2) < 0)
+        return std::nullopt;
+    return QDateTime(dia, hora);
+}
+
+QString TDataStruct::textoDataHora(const QDateTime& quando) {
+    return quando.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+}
+
+void TDataStruct::falha(const ContextoImportacao& ctx, const QString& mensagem) {
+    valido_ = false;
+    if (ctx.log)
+        ctx.log->log(mensagem);
+}
+
+bool TDataStruct::ValidaRegistro(const ContextoImportacao& ctx) {
+    valido_ = true;
+    QDateTime emissao;
+    for (int i = 0; i < quantidade(); ++i) {
+        const DefinicaoCampo& campo = estrutura_->campos[i];
+        if (aparado(i).isEmpty()) {
+            if (campo.obrigatorio) {
+                falha(ctx, QStringLiteral("O campo obrigatório ") + campo.nome +
+                               QStringLiteral(" não foi encontrado.") + ondeVerificar(itens_[i].linha));
+                continue;
+            }
+            if (campo.nome == QLatin1String("DthUltAtualiz"))
+                itens_[i].valor = textoDataHora(ctx.clock->now());
+            else if (campo.nome == QLatin1String("UsuResp"))
+                itens_[i].valor = ctx.usuario;
+            continue;
+        }
+        verificaCampo(i, ctx, emissao);
+    }
+    if (estrutura_->verificaEmpresa)
+        verificaEmpresa(ctx);
+    return valido_;
+}
+
+bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime& emissao) {
+    const DefinicaoCampo& campo = estrutura_->campos[i];
+    const QString& valor = itens_[i].valor;
+    const QString aparadoValor = valor.trimmed();
+    const QString onde = ondeVerificar(itens_[i].linha);
+    const auto erro = [&](const QString& frase) {
+        falha(ctx, QStringLiteral("O valor ") + valor + frase + onde);
+    };
+
+    bool ok = true;
+    switch (campo.tipo) {
+    case TipoCampo::Texto:
+        break;
+    case TipoCampo::InteiroCurto:
+    case TipoCampo::Inteiro:
+        aparadoValor.toInt(&ok);
+        if (!ok)
+            erro(QStringLiteral(" não é um integer válido"));
+        break;
+    case TipoCampo::Float:
+        aparadoValor.toDouble(&ok);
+        if (!ok)
+            erro(QStringLiteral(" não é um float válido"));
+        break;
+    case TipoCampo::Data:
+        ok = converteData(aparadoValor).has_value();
+        if (!ok)
+            erro(QStringLiteral(" não é uma data válida"));
+        break;
+    case TipoCampo::DataHora:
+        ok = converteData(aparadoValor).has_value();
+        if (!ok)
+            erro(QStringLiteral(" não é uma date/time válido"));
+        break;
+    }
+
+    switch (campo.verificacao) {
+    case Verificacao::Nenhuma:
+    case Verificacao::TipoPessoa: // with the company's own checks
+        break;
+    case Verificacao::Sigla:
+        if (aparadoValor.toUpper() != ctx.sigla)
+            falha(ctx, QStringLiteral("Erro na SIGLA do Certtificador!") + onde);
+        break;
+    case Verificacao::DataEmissao:
+        if (const auto quando = converteData(aparadoValor)) {
+            if (*quando > ctx.clock->now())
+                falha(ctx, QStringLiteral("Data não pode ser superior a data do sistema!") + onde);
+            else
+                emissao = *quando;
+        }
+        break;
+    case Verificacao::DataValid:
+        if (const auto quando = converteData(aparadoValor))
+            if (emissao.isValid() && emissao > *quando)
+                falha(ctx, QStringLiteral(
+                               "Data de validade não pode ser inferior a data de emissão do certificado!") +
+                               onde);
+        break;
+    case Verificacao::Situacao:
+        if (!umDe(aparadoValor, {"A", "C", "S"}))
+            erro(QStringLiteral(" não é uma situação válida "));
+        break;
+    case Verificacao::Evento:
+        if (!umDe(aparadoValor, {"INC", "ALT", "CAN", "SUS", "REA", "APR"}))
+            erro(QStringLiteral(" não é um EVENTO válido "));
+        break;
+    case Verificacao::Importado:
+        if (!umDe(aparadoValor, {"0", "1"}))
+            erro(QStringLiteral(" não é válido "));
+        break;
+    case Verificacao::HistoricoSis:
+        if (!umDe(aparadoValor, {"1", "2"}))
+            erro(QStringLiteral(" não é válido "));
+        break;
+    case Verificacao::TamanhoProduto:
+        if (aparadoValor.size() > TamanhoMaximoProduto)
+            falha(ctx, QStringLiteral("O Tamanho do conteudo do campo ") + campo.nome.toUpper() +
+                           QLatin1Char(' ') + valor +
+                           QStringLiteral(" temporariamente não pode ser superior a 105 caracteres") + onde);
+        break;
+    }
+    return ok;
+}
+
+// The company's identity: a person by a valid CPF, a Brazilian company by a valid unformatted CNPJ,
+// a foreign company by its corporate name.
+void TDataStruct::verificaEmpresa(const ContextoImportacao& ctx) {
+    const auto campo = [this](const char* nome) {
+        const int i = estrutura_->indice(QString::fromLatin1(nome));
+        return std::pair<QString, int>(aparado(i), itens_[i].linha);
+    };
+    const auto [pais, linhaPais] = campo("CodigoPais");
+    const auto [cgc, linhaCgc] = campo("CGC");
+    const auto [idEmpresa, linhaId] = campo("IdEmpresa");
+    const auto [razao, linhaRazao] = campo("RazSocialEmp");
+    const auto [tipo, linhaTipo] = campo("TipoPessoa");
+    const auto [cpf, linhaCpf] = campo("CPF");
+    Q_UNUSED(linhaPais)
+    Q_UNUSED(linhaRazao)
+    const auto erro = [&](const QString& valor, const QString& frase, int linha) {
+        falha(ctx, QStringLiteral("O valor ") + valor + frase + ondeVerificar(linha));
+    };
+
+    if (!tipo.isEmpty() && !umDe(tipo, {"1", "2"}))
+        erro(tipo, QStringLiteral(" não é um TIPOPESSOA válido "), linhaTipo);
+    const QString tipoPessoa = tipo.toUpper();
+    const bool brasil = pais.toUpper() == QLatin1String("BR");
+    if (tipoPessoa == QLatin1String("2")) {
+        if (!ValidaCPFImportacao(cpf))
+            erro(cpf, QStringLiteral(" não é um CPF válido "), linhaCpf);
+        else if (!ValidaCPFImportacao(idEmpresa) || !soDigitos(idEmpresa))
+            erro(idEmpresa, QStringLiteral(" não é um CPF válido para o campo IDEMPRESA "), linhaId);
+    } else if (tipoPessoa == QLatin1String("1") && brasil) {
+        if (!ValidaCNPJImportacao(cgc))
+            erro(cgc, QStringLiteral(" não é um CGC válido "), linhaCgc);
+        else if (!soDigitos(cgc))
+            erro(cgc, QStringLiteral(" não pode conter nenhum tipo de formatação "), linhaCgc);
+        else if (!ValidaCNPJImportacao(idEmpresa))
+            erro(idEmpresa, QStringLiteral(" não é um CGC válido para o campo IDEMPRESA "), linhaId);
+        else if (!soDigitos(idEmpresa))
+            erro(idEmpresa, QStringLiteral(" não pode conter nenhum tipo de formatação "), linhaId);
+    }
+    if (!brasil && !pais.isEmpty() && idEmpresa != razao)
+        erro(idEmpresa, QStringLiteral(" não pode ser diferente da RAZÃO SOCIAL para empresas estrangeiras "),
+             linhaId);
+}
+
+QString TDataStruct::clausulaWhere() const {
+    QStringList termos;
+    for (int i = 0; i < quantidade(); ++i)
+        if (estrutura_->campos[i].chave && !aparado(i).isEmpty())
+            termos << estrutura_->campos[i].nome + QStringLiteral("= :p") + QString::number(i);
+    return QStringLiteral("where ") + termos.join(QStringLiteral(" and "));
+}
+
+QVariant TDataStruct::parametro(int i) const {
+    const DefinicaoCampo& campo = estrutura_->campos[i];
+    const QString v = aparado(i);
+    if (v.isEmpty())
+        return nulo(campo.tipo);
+    switch (campo.tipo) {
+    case TipoCampo::Texto:
+        return v;
+    case TipoCampo::InteiroCurto:
+    case TipoCampo::Inteiro:
+        return v.toInt();
+    case TipoCampo::Float:
+        return v.toDouble();
+    case TipoCampo::Data:
+    case TipoCampo::DataHora:
+        if (const auto quando = converteData(v))
+            return *quando;
+        return nulo(campo.tipo);
+    }
+    return {};
+}
+
+bool TDataStruct::existe(const ContextoImportacao& ctx, const QString& where) {
+    // An event's number is always the next one, so its row never exists yet.
+    for (const DefinicaoCampo& campo : estrutura_->campos)
+        if (campo.sequencia)
+            return false;
+    try {
+        std::optional<QSqlQuery> propria;
+        QSqlQuery& query = preparada(
+            ctx, QStringLiteral("select * from ") + estrutura_->tabela + QLatin1Char(' ') + where, propria);
+        for (int i = 0; i < quantidade(); ++i)
+            if (estrutura_->campos[i].chave && !aparado(i).isEmpty())
+                query.bindValue(QStringLiteral(":p") + QString::number(i), parametro(i));
+        Sql::exec(query);
+        return query.next();
+    } catch (const DbError&) {
+        return false; // counts as not existing; the insert then says what is wrong
+    }
+}
+
+// The issue date of the run's certificate `num`; invalid when there is none. Remembered for the file.
+static QDateTime emissaoDoCertificado(const ContextoImportacao& ctx, const QString& num) {
+    if (ctx.consultas && ctx.consultas->emissoes.contains(num))
+        return ctx.consultas->emissoes.value(num);
+    QDateTime data;
+    try {
+        std::optional<QSqlQuery> propria;
+        QSqlQuery& query = preparada(
+            ctx,
+            QStringLiteral(
+                "select dataemissao from certific where siglacertificador = :p1 and numcertif = :p2"),
+            propria);
+        query.bindValue(QStringLiteral(":p1"), ctx.sigla);
+        query.bindValue(QStringLiteral(":p2"), num);
+        Sql::exec(query);
+        if (query.next() && !query.value(0).isNull())
+            data = query.value(0).toDateTime();
+        query.finish();
+    } catch (const DbError&) {
+        return {};
+    }
+    if (ctx.consultas)
+        ctx.consultas->emissoes.insert(num, data);
+    return data;
+}
+
+// Status and entry dates lie between the certificate's issue date (1900 for companies and products)
+// and now.
+bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao) {
+    const QString tabela = estrutura_->tabela.toUpper();
+    QDateTime inferior = LimiteInferior;
+    if (tabela != QLatin1String("EMPRESA") && tabela != QLatin1String("PRODUTO")) {
+        const int propria = estrutura_->indice(QStringLiteral("DataEmissao"));
+        if (propria >= 0) {
+            // A certificate's own lines are bounded by the issue date it carries.
+            if (const auto quando = converteData(aparado(propria)))
+                inferior = *quando;
+        } else {
+            const QDateTime emissao = emissaoDoCertificado(ctx, valor(QStringLiteral("Numcertif")));
+            if (emissao.isValid())
+                inferior = emissao;
+        }
+    }
+    const QDateTime agora = ctx.clock->now();
+    for (int i = 0; i < quantidade(); ++i) {
+        const DefinicaoCampo& campo = estrutura_->campos[i];
+        const QString nome = campo.nome.toUpper();
+        if ((campo.tipo != TipoCampo::Data && campo.tipo != TipoCampo::DataHora) ||
+            !(nome.startsWith(QLatin1String("DTHSTA")) || nome.startsWith(QLatin1String("DTHENT"))))
+            continue;
+        const auto quando = converteData(aparado(i));
+        if (!quando || (*quando >= inferior && *quando <= agora))
+            continue;
+        ctx.log->logBD((inclusao ? QStringLiteral("Não foi possível fazer a inclusão pois a data ")
+                                 : QStringLiteral("Não foi possível fazer a Atualização pois a data ")) +
+                       campo.nome +
+                       QStringLiteral(" é inferior a data emissão ou superior a data do sistema!"));
+        return false;
+    }
+    return true;
+}
+
+bool TDataStruct::executa(const ContextoImportacao& ctx, const QStringList& linhas,
+                          const QList<int>& campos) {
+    QStringList parametros;
+    for (int i : campos)
+        parametros << QStringLiteral("p") + QString::number(i) + QLatin1Char('=') + aparado(i);
+    const QString carimbo =
+        QStringLiteral("********* ") + textoDataHora(ctx.clock->now()) + QStringLiteral(" ***********");
+    ctx.log->logBD(QStringList{carimbo, QStringLiteral("Vai tentar executar")} + linhas + parametros);
+    try {
+        std::optional<QSqlQuery> propria;
+        QSqlQuery& query = preparada(ctx, linhas.join(QLatin1Char('\n')), propria);
+        for (int i : campos)
+            query.bindValue(QStringLiteral(":p") + QString::number(i), parametro(i));
+        Sql::exec(query);
+    } catch (const DbError& e) {
+        ctx.log->logBD(
+            QStringList{QStringLiteral("--------------FALHA NA EXECUÇÃO!------------------"), carimbo} +
+            linhas + parametros +
+            QStringList{e.message(), QStringLiteral("*************************************")});
+        if (ctx.prompts)
+            ctx.prompts->error(e.message());
+        return false;
+    }
+    ctx.log->logBD(
+        {QStringLiteral("Executou com Sucesso"), QStringLiteral("*************************************")});
+    return true;
+}
+
+TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) {
+    // The certificate's issue date may change: its lines look it up again.
+    if (ctx.consultas && estrutura_->indice(QStringLiteral("DataEmissao")) >= 0)
+        ctx.consultas->emissoes.remove(valor(QStringLiteral("Numcertif")));
+    const QString where = clausulaWhere();
+    const QString& tabela = estrutura_->tabela;
+    if (existe(ctx, where)) {
+        QList<int> naoChave;
+        bool temChave = false;
+        for (int i = 0; i < quantidade(); ++i) {
+            if (estrutura_->campos[i].chave)
+                temChave = true;
+            else
+                naoChave << i;
+        }
+        if (!temChave) {
+            ctx.log->logBD(QStringLiteral(
+                "Não foi possível fazer o update pois a estrutura não possui chave primária definida!"));
+            return {false, false};
+        }
+        if (!dentroDosLimites(ctx, false))
+            return {false, false};
+        QStringList linhas{QStringLiteral("Update ") + tabela + QStringLiteral(" SET ")};
+        for (int k = 0; k < naoChave.size(); ++k)
+            linhas << estrutura_->campos[naoChave[k]].nome + QStringLiteral("= :p") +
+                          QString::number(naoChave[k]) +
+                          (k + 1 < naoChave.size() ? QStringLiteral(",") : QString());
+        linhas << where;
+        QList<int> usados;
+        for (int i = 0; i < quantidade(); ++i)
+            if (!estrutura_->campos[i].chave || !aparado(i).isEmpty())
+                usados << i;
+        return {executa(ctx, linhas, usados), false};
+    }
+
+    // An event takes the next number of its table (numbered within the certificate past the
+    // 16-bit ceiling).
+    for (int i = 0; i < quantidade(); ++i) {
+        if (!estrutura_->campos[i].sequencia)
+            continue;
+        try {
+            itens_[i].valor = QString::number(EventSequence::next(ctx.db, tabela,
+                                                                  valor(QStringLiteral("SiglaCertificador")),
+                                                                  valor(QStringLiteral("Numcertif"))));
+        } catch (const DbError& e) {
+            itens_[i].valor.clear();
+            ctx.log->log(QStringLiteral("Erro sequencial para a tabela ") + tabela);
+            ctx.log->logBD(e.message());
+            return {false, false};
+        }
+    }
+    if (!dentroDosLimites(ctx, true))
+        return {false, true};
+    QStringList linhas{QStringLiteral("Insert into ") + tabela, QStringLiteral("(")};
+    QList<int> todos;
+    for (int i = 0; i < quantidade(); ++i) {
+        const bool ultimo = i + 1 == quantidade();
+        linhas << estrutura_->campos[i].nome + (ultimo ? QString() : QStringLiteral(","));
+        todos << i;
+    }
+    linhas << QStringLiteral(")") << QStringLiteral("values (");
+    for (int i = 0; i < quantidade(); ++i)
+        linhas << QStringLiteral(":p") + QString::number(i) +
+                      (i + 1 == quantidade() ? QString() : QStringLiteral(" ,"));
+    linhas << QStringLiteral(")");
+    return {executa(ctx, linhas, todos), true};
+}
+
+QStringList TDataStruct::campos() const {
+    QStringList linhas;
+    for (int i = 0; i < quantidade(); ++i)
+        linhas << estrutura_->campos[i].nome + QLatin1Char('=') + itens_[i].valor;
+    return linhas;
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "EstruturaRegistro.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class Clock;
+class LogImportacao;
+class Prompts;
+
+// The statements of one file, prepared once and run for every record of the same type: a file of
+// tens of thousands of records would otherwise spend most of its time preparing them again.
+class ConsultasPreparadas {
+public:
+    explicit ConsultasPreparadas(QSqlDatabase db) : db_(std::move(db)) {}
+    // The statement prepared on first use, ready to be bound and run. Throws DbError.
+    QSqlQuery& consulta(const QString& sql);
+
+    // Issue dates of certificates already looked up (the lower bound of their dates); forgotten when
+    // the certificate is written again.
+    QHash<QString, QDateTime> emissoes;
+
+private:
+    QSqlDatabase db_;
+    QHash<QString, QSqlQuery> consultas_;
+};
+
+// What every record of a run shares: the connection, the run's certifier acronym, the user who
+// becomes UsuResp, "now", the logs, and the prompts that show a failed statement's error.
+struct ContextoImportacao {
+    QSqlDatabase db;
+    QString sigla;
+    QString usuario;
+    Clock* clock = nullptr;
+    LogImportacao* log = nullptr;
+    Prompts* prompts = nullptr;
+    ConsultasPreparadas* consultas = nullptr; // optional: statements kept prepared for the file
+};
+
+// One field of a record: where it was read and what it holds.
+struct TDataStructItem {
+    QString valor; // as read, blanks kept
+    int linha = 0; // line of the file the value came from
+};
+
+// One record of an import file, typed by its EstruturaRegistro: checks its values and writes
+// itself into its table with an insert or an update built from its own fields, bound parameters
+// throughout, logging every statement to "Log_BD.txt".
+class TDataStruct {
+public:
+    explicit TDataStruct(const EstruturaRegistro& estrutura);
+
+    const EstruturaRegistro& estrutura() const { return *estrutura_; }
+    int quantidade() const { return int(itens_.size()); }
+    const TDataStructItem& item(int i) const { return itens_[i]; }
+    // The value without leading and trailing blanks.
+    QString aparado(int i) const { return itens_[i].valor.trimmed(); }
+    void define(int i, const QString& valor, int linha = 0);
+    // By field name (ignoring case and blanks): the trimmed value, empty when there is no such field.
+    QString valor(const QString& nome) const;
+    bool define(const QString& nome, const QString& valor);
+
+    // Checks every field; every message goes to "Log.txt". Fills DthUltAtualiz and UsuResp when
+    // empty. Returns valid().
+    bool ValidaRegistro(const ContextoImportacao& ctx);
+    bool valido() const { return valido_; }
+
+    struct Gravacao {
+        bool sucesso = false;
+        bool inserido = false;
+    };
+    // Updates the row of the record's key when it exists, inserts it otherwise.
+    Gravacao GravaRegistro(const ContextoImportacao& ctx);
+
+    // "Nome=valor", one per field.
+    QStringList campos() const;
+    // The value as bound to its statement: NULL when empty, else converted to the field's type.
+    QVariant parametro(int i) const;
+
+    // The file's date form, "dd/mm/yyyy"; a date-time filled by the program carries its time too.
+    static std::optional<QDateTime> converteData(const QString& texto);
+    static QString textoDataHora(const QDateTime& quando);
+
+private:
+    bool verificaCampo(int i, const ContextoImportacao& ctx, QDateTime& emissao);
+    void verificaEmpresa(const ContextoImportacao& ctx);
+    void falha(const ContextoImportacao& ctx, const QString& mensagem);
+    bool existe(const ContextoImportacao& ctx, const QString& where);
+    bool dentroDosLimites(const ContextoImportacao& ctx, bool inclusao);
+    QString clausulaWhere() const;
+    bool executa(const ContextoImportacao& ctx, const QStringList& linhas, const QList<int>& campos);
+
+    const EstruturaRegistro* estrutura_;
+    QList<TDataStructItem> itens_;
+    bool valido_ = true;
+};

@@ -1,0 +1,155 @@
+#include "ImportFixture.h"
+#include "TArquivoImportacao.h"
+
+#include <QBuffer>
+
+namespace {
+
+// Reads a whole file from memory: the records and the warnings, with "Log.txt" in a scratch directory.
+class Leitura : public ::testing::Test {
+protected:
+    QTemporaryDir pasta;
+    LogImportacao log{pasta.path()};
+    ManualClock clock{QDateTime(QDate(2015, 11, 25), QTime(14, 3, 59))};
+    std::vector<std::unique_ptr<TDataStruct>> registros;
+    QStringList avisos;
+    int linhas = 0;
+
+    void le(const QByteArray& bytes) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+        TArquivoImportacao leitor(ContextoImportacao{{}, "OCC1", "maria", &clock, &log, nullptr});
+        ASSERT_TRUE(leitor.abre(&buffer));
+        linhas = leitor.numeroLinhas();
+        while (!leitor.fimDeArquivo())
+            if (auto r = leitor.LeProximoRegistro())
+                registros.push_back(std::move(r));
+        avisos = leitor.avisos();
+    }
+    void le(const QStringList& linhasTexto) { le(Cp1252::encodeLossy(linhasTexto.join("\r\n") + "\r\n")); }
+    QString campo(int registro, const char* nome) {
+        const TDataStruct& r = *registros.at(registro);
+        return r.item(r.estrutura().indice(nome)).valor;
+    }
+    QStringList mensagens() {
+        QStringList l = LogImportacao::le(log.caminhoLog()).split("\r\n");
+        l.removeAll(QString());
+        return l;
+    }
+};
+
+} // namespace
+
+TEST(NomeArquivo, TheAcronymLiesBetweenTxAndTheLastFourteenCharacters) {
+    const struct {
+        const char* nome;
+        const char* sigla;
+    } casos[] = {
+        {"TX-ABCDEFGH0123456789.txt", "ABCDEFGH"},
+        {"TX-OCC12015112501.txt", "OCC1"},
+        {"TX-A0123456789.txt", "A"},
+        {"TX-0123456789.txt", ""}, // 17 characters
+        {"TX-123456789.txt", ""},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(ImportacaoTxt::siglaDoNome(c.nome), c.sigla) << c.nome;
+}
+
+TEST_F(Leitura, ACertificateSpansFiveLinesAndTrailingCarriageReturnsNeverEnterAValue) {
+    le(Txt::certific("CERT-1"));
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(linhas, 6);
+    EXPECT_EQ(campo(0, "SiglaCertificador"), "OCC1    ");
+    EXPECT_EQ(campo(0, "Numcertif").trimmed(), "CERT-1");
+    EXPECT_EQ(campo(0, "DthStatusCertificado"), "10/11/2015"); // the line ends here: no CR
+    EXPECT_EQ(campo(0, "LabEnsaio"), "Laboratório Central");
+    EXPECT_EQ(campo(0, "numRelEnsaio"), "REL-77");
+    EXPECT_EQ(campo(0, "Signatarios"), "Fulano de Tal");
+    EXPECT_EQ(campo(0, "Observacoes"), "");
+    EXPECT_EQ(registros[0]->item(registros[0]->estrutura().indice("Signatarios")).linha, 5);
+    EXPECT_TRUE(registros[0]->valido()) << mensagens().join("\n").toStdString();
+    EXPECT_TRUE(avisos.isEmpty());
+}
+
+TEST_F(Leitura, AHeaderWithARemarkStillOpensItsRecordAndLinesOutsideRecordsAreWarned) {
+    QStringList file = {"comentário solto", ""};
+    file += Txt::produto();
+    file[2] = "[PRODUTO] produtos novos";
+    le(file);
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(registros[0]->estrutura().classe, "TProdutoStruct");
+    EXPECT_EQ(avisos, (QStringList{"Linha não importada-->comentário solto", "Linha não importada-->"}));
+}
+
+TEST_F(Leitura, AnUnknownHeaderIsReportedWithItsLineAndTheNextRecordIsStillRead) {
+    QStringList file = {"[DESCONHECIDO]", "dados"};
+    file += Txt::produto();
+    le(file);
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(registros[0]->estrutura().classe, "TProdutoStruct");
+    EXPECT_EQ(avisos,
+              (QStringList{"Foi encontrado um header inválido -->[DESCONHECIDO] Verifique a linha 1"}));
+}
+
+TEST_F(Leitura, ALineShorterThanAFieldsStartGivesAnEmptyValue) {
+    le({"[PRODUTO]", "Marca", "Modelo", "1", "Descr"});
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(campo(0, "Importado"), "1");
+    EXPECT_EQ(campo(0, "CodEANUPC"), "");
+    EXPECT_TRUE(registros[0]->valido());
+}
+
+TEST_F(Leitura, MissingLinesAtTheEndGiveEmptyValuesThatFailTheRequiredChecks) {
+    le({"[PRODUTO]", "Marca"});
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_FALSE(registros[0]->valido());
+    EXPECT_EQ(mensagens(),
+              (QStringList{
+                  "O campo obrigatório ModeloProd não foi encontrado. Verifique a linha 3 do arquivo txt.",
+                  "O campo obrigatório Importado não foi encontrado. Verifique a linha 4 do arquivo txt.",
+              }));
+}
+
+TEST_F(Leitura, AHeaderRightAfterAHeaderStartsItsOwnRecord) {
+    QStringList file = {"[PRODUTO]"};
+    file += Txt::produto("Outra");
+    le(file);
+    ASSERT_EQ(registros.size(), 2u);
+    EXPECT_FALSE(registros[0]->valido());
+    EXPECT_TRUE(registros[1]->valido());
+    EXPECT_EQ(campo(1, "MarcaProd"), "Outra");
+}
+
+TEST_F(Leitura, TextIsReadAsWindows1252AndALoneLineFeedEndsALineToo) {
+    QByteArray bytes = "[PRODUTO]\r\nA\xe7\xe3o\nModelo \x80\r\n0\r\n\r\n";
+    le(bytes);
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(campo(0, "MarcaProd"), QString::fromUtf8("Ação"));
+    EXPECT_EQ(campo(0, "ModeloProd"), QString::fromUtf8("Modelo €"));
+    EXPECT_EQ(linhas, 5);
+}
+
+TEST(Datas, TheFilesDateFormAndTheProgramsTimeStamps) {
+    const struct {
+        const char* texto;
+        QDateTime esperado; // invalid: refused
+    } casos[] = {
+        {"10/11/2015", QDateTime(QDate(2015, 11, 10), QTime(0, 0))},
+        {" 10/11/2015  ", QDateTime(QDate(2015, 11, 10), QTime(0, 0))},
+        {"25/11/2015 14:03:59", QDateTime(QDate(2015, 11, 25), QTime(14, 3, 59))},
+        {"29/02/2016", QDateTime(QDate(2016, 2, 29), QTime(0, 0))},
+        {"29/02/2015", {}},
+        {"1/2/2015", {}},
+        {"10-11-2015", {}},
+        {"aa/bb/cccc", {}},
+        {"10/11/15", {}},
+        {"25/11/2015 24:00:00", {}},
+        {"+1/11/2015", {}},
+    };
+    for (const auto& c : casos) {
+        const auto lido = TDataStruct::converteData(QString::fromLatin1(c.texto));
+        EXPECT_EQ(lido.value_or(QDateTime()), c.esperado) << c.texto;
+        EXPECT_EQ(lido.has_value(), c.esperado.isValid()) << c.texto;
+    }
+}
