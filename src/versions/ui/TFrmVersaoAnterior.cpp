@@ -105,7 +105,7 @@ void TFrmVersaoAnterior::atualiza() {
     const QString recepcao =
         ConfigLocalTable::load(session_.database()).value_or(ConfigLocal{}).DirLocalRecepAux;
 
-    if (recepcao.isEmpty() || !QFileInfo(QDir(recepcao).filePath(arquivo)).isFile()) {
+    if (!Versoes::arquivoNaRecepcao(recepcao, arquivo)) {
         const QString text = QStringLiteral("O arquivo da versão anterior não foi encontrado.");
         session_.prompts().error(text);
         EdResultado_->setText(text);
