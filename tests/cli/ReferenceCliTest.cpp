@@ -9,6 +9,7 @@
 
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 
@@ -164,6 +165,52 @@ TEST_F(ReferenceCli, AMissingLocalDirectoryIsRefused) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains("não foi encontrado")) << run.err;
     EXPECT_EQ(installations(), 0);
+}
+
+// The sample package a newcomer makes (scripts/make-sample-reference-package runs this tool)
+// installs into an installation whose reference tables are still empty.
+TEST_F(ReferenceCli, TheSamplePackageInstalls) {
+    QStringList tables = Versoes::tabelasReferencia();
+    std::reverse(tables.begin(), tables.end());
+    for (const QString& table : tables)
+        Sql::exec(db, QStringLiteral("DELETE FROM %1").arg(table));
+
+    QProcess tool;
+    tool.start(QStringLiteral(TARVENDIX_SAMPLE_PACKAGE), {media.path(), "OCC", "2026010101"});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    const QString archive = QDir(media.path()).filePath("OC-TAB-2026010101.zip");
+    EXPECT_EQ(QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed(), archive);
+
+    const Outcome run = cli({"reference", "install", "--local", media.path()}, "joao", "outra");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.trimmed(), "2026010101");
+    // The sample rows, with the package's own changes.
+    EXPECT_EQ(pais("ZZ"), "País de amostra (pacote 2026010101)");
+    EXPECT_EQ(pais("BR"), "Brasil");
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM UF").toInt(), 27);
+    EXPECT_EQ(Sql::scalar(db, "SELECT NomClasseProd FROM CLASSE_P WHERE IdClasseProd = 120").toString(),
+              "Refrigeradores e congeladores (amostra)");
+    EXPECT_EQ(Sql::scalar(db, "SELECT NomeTitulo FROM DOC_NORMATIVOS WHERE IdDocNorm = 1010").toString(),
+              "Portaria 999/2026 - Extintores (amostra)");
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CREDENCIAMENTO WHERE SiglaCertificador = 'OCC' AND "
+                              "IdClasseProd = 300")
+                  .toInt(),
+              1);
+}
+
+TEST_F(ReferenceCli, TheSamplePackageToolRefusesBadArguments) {
+    const QList<QStringList> cases{{media.path(), "occ", "2026010101"},
+                                   {media.path(), "OCC", "20260101"},
+                                   {media.filePath("nada"), "OCC", "2026010101"},
+                                   {media.path(), "OCC"}};
+    for (const QStringList& arguments : cases) {
+        QProcess tool;
+        tool.start(QStringLiteral(TARVENDIX_SAMPLE_PACKAGE), arguments);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), 1) << arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(QDir(media.path()).isEmpty());
 }
 
 class ReferenceCliFtp : public ReferenceCli {
