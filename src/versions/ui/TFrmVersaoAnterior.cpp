@@ -81,7 +81,7 @@ TFrmVersaoAnterior::TFrmVersaoAnterior(Session& session, QWidget* parent)
         modelo_->appendRow({new QStandardItem(row.numero), new QStandardItem(row.arquivo),
                             new QStandardItem(row.dataHora.toString(QStringLiteral("dd/MM/yy hh:mm:ss")))});
     }
-    grade_->resizeColumnsToContents();
+    VersaoWidgets::ajustaColunas(grade_);
     if (modelo_->rowCount() > 0)
         grade_->selectRow(0);
     BtAtualiza_->setEnabled(modelo_->rowCount() > 0);
