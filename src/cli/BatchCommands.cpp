@@ -230,8 +230,6 @@ int clear(Session& session, SharedBatchState& state, TerminalPrompts& prompts) {
     return Done;
 }
 
-} // namespace
-
 const QList<Verb>& verbs() {
     static const QList<Verb> list{
         {QStringLiteral("list"),
@@ -269,24 +267,16 @@ const QList<Verb>& verbs() {
     return list;
 }
 
-const Verb* find(const QString& name) {
-    for (const Verb& verb : verbs())
-        if (verb.name == name)
-            return &verb;
-    return nullptr;
-}
-
-QString checkOptions(const Verb& verb, const QStringList& options) {
-    for (const QString& option : options)
-        if (!verb.options.contains(option))
-            return QStringLiteral("Opção desconhecida para batch %1: %2").arg(verb.name, option);
-    if (verb.name == QLatin1String("prepare") && options.contains(Partial) == options.contains(Complete))
+QString checkOptions(const Verb& verb, const CommandLine& line) {
+    if (verb.name == QLatin1String("prepare") &&
+        line.options.contains(Partial) == line.options.contains(Complete))
         return QStringLiteral("Escolha o tipo da remessa: --partial ou --complete.");
     return {};
 }
 
-int run(Session& session, TerminalPrompts& prompts, const Verb& verb, const QStringList& options,
+int run(Session& session, TerminalPrompts& prompts, const Verb& verb, const CommandLine& line,
         const std::atomic_bool& interromper) {
+    const QStringList& options = line.options;
     prompts.setAssumeYes(options.contains(Yes));
     SharedBatchState state;
     state.load(session.database(), session.user());
@@ -297,6 +287,18 @@ int run(Session& session, TerminalPrompts& prompts, const Verb& verb, const QStr
     if (verb.name == QLatin1String("cancel"))
         return cancel(session, state, prompts);
     return clear(session, state, prompts);
+}
+
+} // namespace
+
+const VerbGroup& group() {
+    static const VerbGroup batch{QStringLiteral("batch"),
+                                 QStringLiteral("o Controle de Remessas"),
+                                 &Permissions::AcContRemessas,
+                                 verbs,
+                                 checkOptions,
+                                 run};
+    return batch;
 }
 
 } // namespace BatchCommands

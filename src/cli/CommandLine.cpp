@@ -1,6 +1,9 @@
 #include "CommandLine.h"
 
-std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QString* error) {
+#include <algorithm>
+
+std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QString* error,
+                                              const QStringList& valued) {
     CommandLine line;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -22,6 +25,16 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QStr
         if (value(QStringLiteral("--home"), line.home) || value(QStringLiteral("--user"), line.user)) {
             if (!error->isEmpty())
                 return std::nullopt;
+            continue;
+        }
+        const auto option = std::find_if(valued.begin(), valued.end(), [&](const QString& name) {
+            return argument == name || argument.startsWith(name + QLatin1Char('='));
+        });
+        if (option != valued.end()) {
+            value(*option, line.values[*option]);
+            if (!error->isEmpty())
+                return std::nullopt;
+            line.options.append(*option);
             continue;
         }
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))

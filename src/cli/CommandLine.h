@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -14,7 +15,10 @@ struct CommandLine {
     bool help = false;   // --help or -h anywhere
     QStringList words;   // the verb and its words, e.g. {"batch", "prepare"}
     QStringList options; // the verb's options, e.g. {"--partial", "--preview"}
+    QMap<QString, QString> values; // the values of the options that take one, e.g. {"--local", "/mnt"}
 
-    // Reads the arguments (without the program name); an error text when they cannot be read.
-    static std::optional<CommandLine> parse(const QStringList& arguments, QString* error);
+    // Reads the arguments (without the program name); `valued` names the options that take a
+    // value ("--local DIR" or "--local=DIR"). An error text when they cannot be read.
+    static std::optional<CommandLine> parse(const QStringList& arguments, QString* error,
+                                            const QStringList& valued = {});
 };

@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Database.h"
 #include "DbError.h"
+#include "ReferenceCommands.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
 #include "TerminalPrompts.h"
@@ -29,6 +30,29 @@ void onInterrupt(int) {
 
 const QString Synopsis = QStringLiteral("tarvendix-cli [--home DIR] --user LOGIN VERB ...");
 
+const QList<const VerbGroup*>& groups() {
+    static const QList<const VerbGroup*> all{&BatchCommands::group(), &ReferenceCommands::group()};
+    return all;
+}
+
+const VerbGroup* findGroup(const QString& name) {
+    for (const VerbGroup* group : groups())
+        if (group->name == name)
+            return group;
+    return nullptr;
+}
+
+// The options that take a value, of every verb.
+QStringList valuedOptions() {
+    QStringList all;
+    for (const VerbGroup* group : groups())
+        for (const Verb& verb : group->verbs())
+            for (const QString& option : verb.valued)
+                if (!all.contains(option))
+                    all << option;
+    return all;
+}
+
 QString generalHelp() {
     QString text =
         QStringLiteral("Uso: %1\n\n"
@@ -40,17 +64,28 @@ QString generalHelp() {
                        "  --help         esta ajuda; depois de um verbo, a ajuda do verbo\n\n"
                        "Verbos:\n")
             .arg(Synopsis);
-    for (const BatchCommands::Verb& verb : BatchCommands::verbs())
-        text += QStringLiteral("  batch %1\n").arg(verb.usage);
+    for (const VerbGroup* group : groups())
+        for (const Verb& verb : group->verbs())
+            text += QStringLiteral("  %1 %2\n").arg(group->name, verb.usage);
     text += QStringLiteral(
         "\nSaída: 0 feito; 1 recusado ou falhou; 2 erro de uso. As mensagens vão para stderr.");
     return text;
 }
 
-QString verbHelp(const BatchCommands::Verb& verb) {
-    return QStringLiteral("Uso: tarvendix-cli [--home DIR] --user LOGIN batch %1\n\n%2\n\n"
-                          "Exige a permissão de Controle de Remessas.")
-        .arg(verb.usage, verb.description);
+QString verbHelp(const VerbGroup& group, const Verb& verb) {
+    return QStringLiteral("Uso: tarvendix-cli [--home DIR] --user LOGIN %1 %2\n\n%3\n\n"
+                          "Exige a permissão para %4.")
+        .arg(group.name, verb.usage, verb.description, group.permission);
+}
+
+// The problem of the verb's words and options, or empty.
+QString checkVerb(const VerbGroup& group, const Verb& verb, const CommandLine& line) {
+    for (const QString& option : line.options)
+        if (!verb.options.contains(option))
+            return QStringLiteral("Opção desconhecida para %1 %2: %3").arg(group.name, verb.name, option);
+    if (!verb.argument.isEmpty() && line.words.size() < 3)
+        return QStringLiteral("Falta o argumento %1 de %2 %3.").arg(verb.argument, group.name, verb.name);
+    return group.checkOptions(verb, line);
 }
 
 void printOut(const QString& text) {
@@ -70,7 +105,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Tarvendix"));
 
     QString error;
-    const std::optional<CommandLine> line = CommandLine::parse(app.arguments().mid(1), &error);
+    const std::optional<CommandLine> line =
+        CommandLine::parse(app.arguments().mid(1), &error, valuedOptions());
     if (!line)
         return usage(error);
     if (line->words.isEmpty()) {
@@ -80,24 +116,24 @@ int main(int argc, char** argv) {
         }
         return usage(QStringLiteral("Falta o verbo."));
     }
-    if (line->words.first() != QLatin1String("batch"))
+    const VerbGroup* group = findGroup(line->words.first());
+    if (!group)
         return usage(QStringLiteral("Verbo desconhecido: %1").arg(line->words.first()));
     if (line->words.size() == 1) {
         if (line->help) {
             printOut(generalHelp());
             return Done;
         }
-        return usage(QStringLiteral("Falta a operação de batch (list, prepare, cancel ou clear)."));
+        return usage(QStringLiteral("Falta a operação de %1 (%2).").arg(group->name, group->verbNames()));
     }
-    const BatchCommands::Verb* verb = BatchCommands::find(line->words[1]);
-    if (!verb || line->words.size() > 2)
-        return usage(
-            QStringLiteral("Operação desconhecida: batch %1").arg(line->words.mid(1).join(QLatin1Char(' '))));
+    const Verb* verb = group->find(line->words[1]);
+    if (!verb || line->words.size() > (verb->argument.isEmpty() ? 2 : 3))
+        return usage(QStringLiteral("Operação desconhecida: %1").arg(line->words.join(QLatin1Char(' '))));
     if (line->help) {
-        printOut(verbHelp(*verb));
+        printOut(verbHelp(*group, *verb));
         return Done;
     }
-    if (const QString problem = BatchCommands::checkOptions(*verb, line->options); !problem.isEmpty())
+    if (const QString problem = checkVerb(*group, *verb, *line); !problem.isEmpty())
         return usage(problem);
     if (line->user.isEmpty())
         return usage(QStringLiteral("Falta o usuário (--user LOGIN)."));
@@ -114,15 +150,13 @@ int main(int argc, char** argv) {
     try {
         if (const QString refused = CliLogin::login(session, line->user); !refused.isEmpty()) {
             TerminalPrompts::say(refused);
-        } else if (!session.user().permissions.AcContRemessas) {
-            TerminalPrompts::say(
-                QStringLiteral("Acesso negado: o usuário %1 não tem permissão para o Controle de "
-                               "Remessas.")
-                    .arg(session.user().SiglaUsu));
+        } else if (!(session.user().permissions.*(group->allowed))) {
+            TerminalPrompts::say(QStringLiteral("Acesso negado: o usuário %1 não tem permissão para %2.")
+                                     .arg(session.user().SiglaUsu, group->permission));
         } else {
             TDMCapaSistema capaSistema(session);
             if (VerificaConfiguracao(capaSistema, prompts))
-                status = BatchCommands::run(session, prompts, *verb, line->options, interrupted);
+                status = group->run(session, prompts, *verb, *line, interrupted);
         }
     } catch (const DbError& failure) {
         TerminalPrompts::say(failure.message());

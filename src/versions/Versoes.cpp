@@ -1,5 +1,8 @@
 #include "Versoes.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "Clock.h"
 #include "Sql.h"
 
@@ -85,6 +88,19 @@ VersaoInstalada versaoInstalada(const QSqlDatabase& db) {
         installed.arquivo = query.value(1).toString();
     }
     return installed;
+}
+
+QString problemaRecepcao(const QString& diretorioRecepcao) {
+    if (!diretorioRecepcao.isEmpty() && QDir(diretorioRecepcao).exists())
+        return {};
+    return QStringLiteral("O diretório de recepção das tabelas auxiliares não existe: \"%1\". "
+                          "Verifique as configurações do Sistema.")
+        .arg(diretorioRecepcao);
+}
+
+bool arquivoNaRecepcao(const QString& diretorioRecepcao, const QString& arquivo) {
+    return !diretorioRecepcao.isEmpty() && !arquivo.isEmpty() &&
+           QFileInfo(QDir(diretorioRecepcao).filePath(arquivo)).isFile();
 }
 
 void RegistraVersao(const QSqlDatabase& db, const Clock& clock, const QString& numero,

@@ -40,6 +40,12 @@ struct VersaoInstalada {
 // The row of CONTROLE_AUX with the latest DataHoraVersao.
 VersaoInstalada versaoInstalada(const QSqlDatabase& db);
 
+// Why the reception directory cannot take a package (not set, or missing), in the words the user
+// sees; empty when it can.
+QString problemaRecepcao(const QString& diretorioRecepcao);
+// True when the archive `arquivo` is still in the reception directory (so it can be re-installed).
+bool arquivoNaRecepcao(const QString& diretorioRecepcao, const QString& arquivo);
+
 // Appends a CONTROLE_AUX row stamped now.
 void RegistraVersao(const QSqlDatabase& db, const Clock& clock, const QString& numero,
                     const QString& arquivo);

@@ -1,66 +1,6 @@
-#include "ExchangeFixture.h"
-#include "UsuLocal.h"
-
-#include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QRegularExpression>
+#include "CliFixture.h"
 
 namespace {
-
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-class Cli : public ExchangeFixture {
-protected:
-    void SetUp() override {
-        ExchangeFixture::SetUp();
-        UsuLocalTable::setSenha(db, "admin", Senhas::embaralha("adm123"));
-        Usuario maria{"maria", "OCC", "Maria", Senhas::embaralha("segredo"), {}};
-        maria.permissions.AcContRemessas = true;
-        UsuLocalTable::insert(db, maria);
-        Usuario joao{"joao", "OCC", "João", Senhas::embaralha("outra"), Permissions::all()};
-        joao.permissions.AcContRemessas = false;
-        UsuLocalTable::insert(db, joao);
-    }
-
-    // Runs the companion on this home as the user, with the password in the environment.
-    Outcome cli(const QStringList& arguments, const QString& user = "maria",
-                const QString& password = "segredo") {
-        QStringList all{"--home", home.path()};
-        if (!user.isEmpty())
-            all << "--user" << user;
-        all << arguments;
-        return raw(all, password);
-    }
-
-    static Outcome raw(const QStringList& arguments, const QString& password = {}) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("TARVENDIX_HOME");
-        if (password.isEmpty())
-            env.remove("TARVENDIX_PASSWORD");
-        else
-            env.insert("TARVENDIX_PASSWORD", password);
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TARVENDIX_CLI), arguments);
-        process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(120000));
-        Outcome run;
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        return run;
-    }
-
-    QString lastEvent() const {
-        return Sql::scalar(db, "SELECT Evento FROM CONTROLE ORDER BY DataHoraEvento DESC, rowid DESC LIMIT 1")
-            .toString();
-    }
-};
 
 TEST_F(Cli, HelpForTheProgramAndForEachVerb) {
     const Outcome general = raw({"--help"});
@@ -101,7 +41,24 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{
             "BothBatchTypes", {"batch", "prepare", "--partial", "--complete"}, "--partial ou --complete"},
         UsageCase{"UnknownOption", {"batch", "list", "--all"}, "Opção desconhecida para batch list: --all"},
-        UsageCase{"MissingValue", {"batch", "list", "--user"}, "A opção --user precisa de um valor."}),
+        UsageCase{"MissingValue", {"batch", "list", "--user"}, "A opção --user precisa de um valor."},
+        UsageCase{
+            "NoReferenceVerb", {"reference"}, "Falta a operação de reference (list, install ou reinstall)."},
+        UsageCase{"UnknownReferenceVerb", {"reference", "update"}, "Operação desconhecida: reference update"},
+        UsageCase{"NoOrigin", {"reference", "install"}, "--ftp ou --local DIR"},
+        UsageCase{
+            "BothOrigins", {"reference", "install", "--ftp", "--local", "/tmp"}, "--ftp ou --local DIR"},
+        UsageCase{"LocalWithoutDirectory",
+                  {"reference", "install", "--local"},
+                  "A opção --local precisa de um valor."},
+        UsageCase{"OptionOfAnotherVerb",
+                  {"reference", "list", "--ftp"},
+                  "Opção desconhecida para reference list: --ftp"},
+        UsageCase{
+            "NoVersion", {"reference", "reinstall"}, "Falta o argumento VERSION de reference reinstall."},
+        UsageCase{"TwoVersions",
+                  {"reference", "reinstall", "2026010101", "2026010102"},
+                  "Operação desconhecida: reference reinstall 2026010101 2026010102"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Cli, TheUserMustBeGiven) {

@@ -149,11 +149,8 @@ void TFrmAtualizaVersao::atualiza() {
         return; // no directory chosen yet
     const ConfigLocal config = ConfigLocalTable::load(session_.database()).value_or(ConfigLocal{});
     const QString recepcao = config.DirLocalRecepAux;
-    if (recepcao.isEmpty() || !QDir(recepcao).exists()) {
-        session_.prompts().error(
-            QStringLiteral("O diretório de recepção das tabelas auxiliares não existe: \"%1\". "
-                           "Verifique as configurações do Sistema.")
-                .arg(recepcao));
+    if (const QString problem = Versoes::problemaRecepcao(recepcao); !problem.isEmpty()) {
+        session_.prompts().error(problem);
         return;
     }
     BtAtualiza_->setEnabled(false);

@@ -68,7 +68,7 @@ void TFrmPrincipalVersoes::mostra() {
         modelo_->appendRow({new QStandardItem(row.dataHora.toString(QStringLiteral("dd/MM/yy hh:mm:ss"))),
                             new QStandardItem(row.numero), new QStandardItem(row.arquivo)});
     }
-    grade_->resizeColumnsToContents();
+    VersaoWidgets::ajustaColunas(grade_);
     BtVersaoAnterior_->setEnabled(!rows.isEmpty());
 }
 

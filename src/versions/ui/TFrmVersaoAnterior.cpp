@@ -81,7 +81,7 @@ TFrmVersaoAnterior::TFrmVersaoAnterior(Session& session, QWidget* parent)
         modelo_->appendRow({new QStandardItem(row.numero), new QStandardItem(row.arquivo),
                             new QStandardItem(row.dataHora.toString(QStringLiteral("dd/MM/yy hh:mm:ss")))});
     }
-    grade_->resizeColumnsToContents();
+    VersaoWidgets::ajustaColunas(grade_);
     if (modelo_->rowCount() > 0)
         grade_->selectRow(0);
     BtAtualiza_->setEnabled(modelo_->rowCount() > 0);
@@ -105,7 +105,7 @@ void TFrmVersaoAnterior::atualiza() {
     const QString recepcao =
         ConfigLocalTable::load(session_.database()).value_or(ConfigLocal{}).DirLocalRecepAux;
 
-    if (recepcao.isEmpty() || !QFileInfo(QDir(recepcao).filePath(arquivo)).isFile()) {
+    if (!Versoes::arquivoNaRecepcao(recepcao, arquivo)) {
         const QString text = QStringLiteral("O arquivo da versão anterior não foi encontrado.");
         session_.prompts().error(text);
         EdResultado_->setText(text);

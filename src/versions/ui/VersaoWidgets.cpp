@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
+#include <algorithm>
 
 namespace VersaoWidgets {
 
@@ -41,10 +43,22 @@ QTableView* grade(QWidget* parent, const QString& name, const QString& accessibl
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
+    view->setWordWrap(false);
     view->horizontalHeader()->setStretchLastSection(true);
     view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
                            8 * view->verticalHeader()->defaultSectionSize() + 2 * view->frameWidth());
     return view;
+}
+
+void ajustaColunas(QTableView* grade) {
+    QHeaderView* header = grade->horizontalHeader();
+    header->setStretchLastSection(false); // the last column at its contents' width, to measure it
+    grade->resizeColumnsToContents();
+    int width = 2 * grade->frameWidth() + grade->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < header->count(); ++column)
+        width += grade->columnWidth(column);
+    header->setStretchLastSection(true);
+    grade->setMinimumWidth(std::max(grade->minimumWidth(), width));
 }
 
 } // namespace VersaoWidgets

@@ -19,5 +19,8 @@ QPushButton* botao(QWidget* parent, const QString& name, const QString& text);
 QLabel* marca(QWidget* parent, const QString& name);
 // A read-only grid that shows at least eight rows.
 QTableView* grade(QWidget* parent, const QString& name, const QString& accessibleName);
+// Sizes the columns to their contents and widens the grid (and so its window) until every column
+// shows whole, archive names included.
+void ajustaColunas(QTableView* grade);
 
 } // namespace VersaoWidgets

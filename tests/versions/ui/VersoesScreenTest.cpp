@@ -8,11 +8,14 @@
 #include "VersoesFixture.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
+#include <QThread>
 
 namespace {
 
@@ -24,6 +27,26 @@ QString text(QWidget* parent, const char* name) {
 bool markShown(QWidget* parent, const char* name) {
     auto* mark = parent->findChild<QLabel*>(QString::fromLatin1(name));
     return mark && !mark->isHidden();
+}
+
+// When TARVENDIX_SCREENSHOTS names a directory, saves the window as the X server shows it (run under
+// Xvfb with QT_QPA_PLATFORM=xcb); otherwise nothing.
+void screenshot(QWidget* window, const QString& file) {
+    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
+    if (dir.isEmpty())
+        return;
+    window->move(std::max(0, window->x()), std::max(0, window->y()));
+    for (int i = 0; i < 20; ++i) { // let the window paint
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    const QRect area = window->frameGeometry();
+    ASSERT_TRUE(QDir().mkpath(dir));
+    const QString path = QDir(dir).filePath(file);
+    const QString crop =
+        QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
+    EXPECT_EQ(QProcess::execute("import", {"-window", "root", "-crop", crop, "+repage", path}), 0)
+        << path.toStdString();
 }
 
 class VersoesScreenTest : public VersoesFixture {
@@ -55,9 +78,79 @@ protected:
         EXPECT_TRUE(reached);
     }
 
+    // The sample package a newcomer makes (scripts/make-sample-reference-package runs this tool).
+    static void samplePackage(const QString& directory, const QString& numero) {
+        QProcess tool;
+        tool.start(QStringLiteral(TARVENDIX_SAMPLE_PACKAGE), {directory, "OCC1", numero});
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    }
+    QString samplePais() const { return count("SELECT NomePais FROM PAIS WHERE CodigoPais = 'ZZ'"); }
+
     FtpTestServer server;
     Session session;
 };
+
+// The road of the how-to on reference tables, with its pictures: the sample package from the
+// server, a newer one from a local directory, then the first one installed again.
+TEST_F(VersoesScreenTest, TheSamplePackagesFromTheServerFromADirectoryAndAgain) {
+    samplePackage(server.pathOf("tabelas"), "2026010101");
+    TFrmPrincipalVersoes main(session);
+    main.show();
+
+    QString internet;
+    onUpdateScreen(main, [&](QWidget* screen) {
+        clickOn(screen, "BtAtualiza");
+        internet = text(screen, "EdResultado");
+        screenshot(screen, "versoes-atualiza-internet.png");
+    });
+    EXPECT_EQ(internet, "A nova versão foi instalada sem problemas.");
+    EXPECT_EQ(samplePais(), "País de amostra (pacote 2026010101)");
+
+    clock.advanceSeconds(35 * 24 * 3600);
+    QTemporaryDir media;
+    samplePackage(media.path(), "2026020101");
+    QString local;
+    onUpdateScreen(main, [&](QWidget* screen) {
+        screen->findChild<QComboBox*>("CbTipo")->setCurrentText("Arquivo Local");
+        prompts.planChoice(media.path());
+        clickOn(screen, "BtBrowse");
+        clickOn(screen, "BtAtualiza");
+        local = text(screen, "EdResultado");
+        screenshot(screen, "versoes-atualiza-local.png");
+    });
+    EXPECT_EQ(local, "A nova versão foi instalada sem problemas.");
+    EXPECT_EQ(samplePais(), "País de amostra (pacote 2026020101)");
+    auto* history = main.findChild<QTableView*>("DBGridVersao");
+    EXPECT_EQ(history->model()->rowCount(), 2);
+    for (int row = 0; row < history->model()->rowCount(); ++row) // every cell shows whole
+        for (int column = 0; column < history->model()->columnCount(); ++column) {
+            const QString cell = history->model()->index(row, column).data().toString();
+            EXPECT_LT(history->fontMetrics().horizontalAdvance(cell), history->columnWidth(column))
+                << cell.toStdString();
+        }
+    screenshot(&main, "versoes-principal.png");
+
+    clock.advanceSeconds(3 * 3600);
+    QString chosen, again;
+    onNextModal([&](QWidget* screen) {
+        ASSERT_TRUE(screen);
+        auto* grid = screen->findChild<QTableView*>("DBGridVersaoAnterior");
+        ASSERT_EQ(grid->model()->rowCount(), 2);
+        grid->selectRow(1); // by version, highest first: the older one
+        chosen = grid->model()->index(1, 0).data().toString();
+        clickOn(screen, "BtAtualiza");
+        again = text(screen, "EdResultado");
+        screenshot(screen, "versoes-anterior.png");
+        clickOn(screen, "BtSaida");
+    });
+    clickOn(&main, "BtVersaoAnterior");
+    EXPECT_EQ(chosen, "2026010101");
+    EXPECT_EQ(again, "A versão anterior foi instalada sem problemas.");
+    EXPECT_EQ(samplePais(), "País de amostra (pacote 2026010101)");
+    EXPECT_EQ(text(&main, "EdVersaoAtual"), "2026010101");
+    EXPECT_EQ(main.findChild<QTableView*>("DBGridVersao")->model()->rowCount(), 3);
+}
 
 TEST_F(VersoesScreenTest, ANewerVersionFromALocalDirectoryIsInstalledAndListed) {
     // The package accredits the certifier for fire extinguishers (class 300).
