@@ -11,26 +11,39 @@
 // A screen added later is checked by adding one line to `telas` below.
 
 #include "ApprovalFunctions.h"
+#include "GeraHistorico.h"
+#include "GrupoStatus.h"
 #include "MontaRegistro.h"
 #include "RegistryFunctions.h"
 #include "SampleReference.h"
 #include "SettingsFunctions.h"
+#include "SharedBatchState.h"
 #include "ShellFixture.h"
 #include "Sql.h"
 #include "TDMCertif.h"
+#include "TDMDocNorm.h"
 #include "TFormPrincipal.h"
 #include "TFrmAjuda.h"
 #include "TFrmAlteraSenha.h"
+#include "TFrmAlteraStatusEmpresa.h"
+#include "TFrmAtualizaVersao.h"
 #include "TFrmDetalhesEmpresa.h"
+#include "TFrmDocumentosNormativos.h"
+#include "TFrmGeraHistorico.h"
 #include "TFrmInclEmpresa.h"
 #include "TFrmInclProduto.h"
 #include "TFrmJustificativa.h"
 #include "TFrmLoginUsuario.h"
+#include "TFrmNovaRemessa.h"
+#include "TFrmPrincipalRemessas.h"
+#include "TFrmPrincipalVersoes.h"
 #include "TFrmSelEmpCert.h"
 #include "TFrmSelecionaCertificado.h"
 #include "TFrmSelecionaEmpresa.h"
 #include "TFrmSelecionaProduto.h"
 #include "TFrmSenhaAdministrador.h"
+#include "TFrmVersaoAnterior.h"
+#include "Versoes.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -41,6 +54,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStandardItemModel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -191,6 +205,169 @@ struct Programa : ShellFixture {
         ASSERT_NE(botao, nullptr) << nome;
         QTest::mouseClick(botao, Qt::LeftButton);
     }
+
+    // The sample certificate's company, with a second company linked beside it, holding an active
+    // line of each kind and a service: every tab of the certificate has a current item, and the
+    // company link has active lines.
+    void comLinhas() {
+        const QDateTime entrada(QDate(2015, 11, 12), QTime(0, 0));
+        Sql::execute(
+            db,
+            QStringLiteral("INSERT INTO EMPRESA (CodigoPais, IdEmpresa, TipoPessoa, CGC, RazSocialEmp, "
+                           "NomFantasia, DthUltAtualiz, UsuResp) VALUES ('BR', '45997418000153', '1', "
+                           "'45997418000153', 'Beta Instalações S.A.', 'Beta', :d, 'admin')"),
+            {{":d", clock.now()}});
+        for (const char* id : {"11222333000181", "45997418000153"})
+            Sql::execute(
+                db,
+                QStringLiteral("INSERT INTO EMP_CERT (SiglaCertificador, NumCertif, CodigoPais, "
+                               "IdEmpresa, StatusEmpresa, IdPapelEmp, DthEntEmpresa, DthStatusEmpresa, "
+                               "DthUltAtualiz, UsuResp) VALUES ('OCC1', :num, 'BR', :id, 'A', 1, :d, "
+                               ":d, :d, 'admin')"),
+                {{":num", numero}, {":id", QString::fromLatin1(id)}, {":d", entrada}});
+        Sql::execute(db,
+                     QStringLiteral("INSERT INTO PRODUTO (MarcaProd, ModeloProd, Importado, DthUltAtualiz, "
+                                    "UsuResp) VALUES ('ACME', 'T1', 0, :d, 'admin')"),
+                     {{":d", clock.now()}});
+        struct Linha {
+            const char* tabela;
+            const char* colunaNumero; // with its trailing comma, empty for a type
+            const char* status;
+        };
+        for (const Linha& l : {Linha{"TIPO", "", "StatusProduto"}, Linha{"LOTE", "NumLote, ", "StatusLote"},
+                               Linha{"UNIDADE", "NumSerieProd, ", "StatusUnidade"}}) {
+            const QString coluna = QString::fromLatin1(l.colunaNumero);
+            Sql::execute(
+                db,
+                QStringLiteral("INSERT INTO %1 (%2SiglaCertificador, NumCertif, MarcaProd, ModeloProd, "
+                               "Importado, %3, Dth%3, DthEntCertif, CodigoPais, IdEmpresa, "
+                               "DthUltAtualiz, UsuResp) VALUES (%4'OCC1', :num, 'ACME', 'T1', 0, 'A', "
+                               ":d, :d, 'BR', '11222333000181', :d, 'admin')")
+                    .arg(QString::fromLatin1(l.tabela), coluna, QString::fromLatin1(l.status),
+                         coluna.isEmpty() ? QString() : QStringLiteral("'N-1', ")),
+                {{":num", numero}, {":d", entrada}});
+        }
+        // A service document for the certificate's class, so the service has one to link.
+        Sql::execute(
+            db, QStringLiteral("INSERT INTO DOC_NORMATIVOS_SERV (IdDocNorm, IdClasseCertif, IdClasseServ, "
+                               "NomeTitulo, IdTipoDoc, StatusDoc) SELECT 2901, 'COMP', 10, NomeTitulo, "
+                               "IdTipoDoc, 'A' FROM DOC_NORMATIVOS_SERV WHERE IdDocNorm = 2001"));
+        Sql::execute(
+            db,
+            QStringLiteral("INSERT INTO SERVICO (IdClasseServ, SiglaCertificador, NumCertif, CodigoPais, "
+                           "IdEmpresa, StatusServico, DthStatusServico, DthEntCertif, DthUltAtualiz, "
+                           "UsuResp) VALUES (10, 'OCC1', :num, 'BR', '11222333000181', 'A', :d, :d, "
+                           ":d, 'admin')"),
+            {{":num", numero}, {":d", entrada}});
+    }
+
+    // The status group of the tab in sight, shown for the tab's current item.
+    static GrupoStatus* grupoStatus(TFormPrincipal* form) {
+        auto* abas = form->findChild<QTabWidget*>(QStringLiteral("PControlModificaCertif"));
+        for (GrupoStatus* grupo : abas->currentWidget()->findChildren<GrupoStatus*>())
+            if (grupo->isVisibleTo(form))
+                return grupo;
+        return nullptr;
+    }
+
+    // The tab `indice` over the certificate with its lines, its status group showing the current item.
+    TFormPrincipal* comItem(int indice) {
+        comLinhas();
+        TFormPrincipal* form = aba(indice);
+        QCoreApplication::processEvents();
+        EXPECT_NE(grupoStatus(form), nullptr) << "no status group on the tab " << indice;
+        return form;
+    }
+
+    // "Alteração de Status", as suspending the company link of a company with active lines opens it.
+    QWidget* alteraStatusEmpresa() {
+        TFormPrincipal* form = comItem(1);
+        GrupoStatus* grupo = grupoStatus(form);
+        if (!grupo)
+            return nullptr;
+        EXPECT_EQ(grupo->item(), ItemStatus::Empresa);
+        TFrmAlteraStatusEmpresa* tela = nullptr;
+        grupo->setAbrePropagacao([this, &tela](QWidget*, const EntradaAlteraStatus& entrada) {
+            tela = guarda(new TFrmAlteraStatusEmpresa(session, certif.justificationAsker(), entrada));
+        });
+        clica(grupo, itemStatusInfo(ItemStatus::Empresa).botaoSuspende.toLatin1().constData());
+        EXPECT_NE(tela, nullptr) << "the status change did not lead to the propagation screen";
+        if (tela) {
+            EXPECT_GT(tela->findChild<QTableView*>(QStringLiteral("DBGridProduto"))->model()->rowCount(), 0);
+            EXPECT_GT(tela->findChild<QComboBox*>(QStringLiteral("cmbEmpVinculadaTipo"))->count(), 0);
+        }
+        return tela;
+    }
+
+    // "Documentos Normativos" of the current item of the tab `indice` (what its "Doc. Normativos"
+    // opens), with one document linked.
+    TFrmDocumentosNormativos* documentos(EscopoDocNorm escopo, int indice) {
+        TFormPrincipal* form = comItem(indice);
+        auto* botao = form->findChild<QAbstractButton*>(QStringLiteral("btbDocNorm"));
+        EXPECT_TRUE(botao && botao->isVisibleTo(form) && botao->isEnabled())
+            << "\"Doc. Normativos\" disabled";
+        ItemDocNorm item;
+        item.escopo = escopo;
+        item.SiglaCertificador = QStringLiteral("OCC1");
+        item.NumCertif = numero;
+        item.IdClasseCertif = certif.registro().IdClasseCertif;
+        item.DataEmissao = certif.registro().DataEmissao;
+        item.IdClasseProd = 110;
+        if (escopo == EscopoDocNorm::Servicos) {
+            item.IdClasseServ = 10;
+            item.CodigoPais = QStringLiteral("BR");
+            item.IdEmpresa = QStringLiteral("11222333000181");
+        } else if (escopo != EscopoDocNorm::DadosGerais) {
+            item.MarcaProd = QStringLiteral("ACME");
+            item.ModeloProd = QStringLiteral("T1");
+            item.Numero = escopo == EscopoDocNorm::Tipo ? QString() : QStringLiteral("N-1");
+        }
+        TDMDocNorm vinculo(certif, item);
+        const QList<CandidatoDocNorm> candidatos = vinculo.candidatos();
+        EXPECT_FALSE(candidatos.isEmpty()) << "no document to link";
+        if (!candidatos.isEmpty()) {
+            EXPECT_TRUE(vinculo.aplica(candidatos.first(), QStringLiteral("12/11/2015")));
+        }
+        auto* tela = guarda(new TFrmDocumentosNormativos(certif, item));
+        EXPECT_TRUE(tela->atual().has_value()) << "no link in the grid";
+        return tela;
+    }
+
+    // "Histórico" of the certificate (what "Cad. Histórico" opens on "Dados Gerais"), with a note.
+    TFrmGeraHistorico* historico() {
+        TFormPrincipal* form = aba(0);
+        QCoreApplication::processEvents();
+        auto* botao = form->findChild<QAbstractButton*>(QStringLiteral("BtnCadHistorico"));
+        EXPECT_TRUE(botao && botao->isEnabled()) << "\"Cad. Histórico\" disabled";
+        const QVariantList chave{QStringLiteral("OCC1"), numero};
+        const QString status = certif.registro().StatusCertificado;
+        EXPECT_TRUE(GeraHistorico(certif, EventTable::STATUS_C, chave, status, certif.registro().DataEmissao)
+                        .inclui(QStringLiteral("Visita de acompanhamento"), QStringLiteral("20/11/2015")));
+        auto* tela = guarda(new TFrmGeraHistorico(certif, EventTable::STATUS_C, chave, status,
+                                                  certif.registro().DataEmissao));
+        EXPECT_GT(tela->findChild<QTableView*>(QStringLiteral("GridStatus"))->model()->rowCount(), 0);
+        return tela;
+    }
+
+    // The versions screens over a history of one installation.
+    void comVersao() {
+        Versoes::RegistraVersao(db, clock, QStringLiteral("2015.11"), QStringLiteral("TabAux201511.zip"));
+    }
+    template <typename W> W* comLinhasNaGrade(W* janela, const char* grade) {
+        auto* view = janela->template findChild<QTableView*>(QString::fromLatin1(grade));
+        EXPECT_TRUE(view && view->model()->rowCount() > 0) << grade << " shows no row";
+        return janela;
+    }
+
+    // The batch screens, over one batch prepared and waiting for its delivery.
+    SharedBatchState remessas;
+    void comRemessa() {
+        Sql::execute(
+            db,
+            QStringLiteral("INSERT INTO CONTROLE (DataHoraEvento, NumeroRemessa, TipoRemessa, Evento, "
+                           "Usuario, Obs) VALUES (:d, '2015112501', 'C', 'PR', 'admin', NULL)"),
+            {{":d", QDateTime(QDate(2015, 11, 25), QTime(8, 0))}});
+    }
 };
 
 struct Tela {
@@ -278,6 +455,70 @@ const std::vector<Tela> telas{
      [](Programa& p) {
          return p.guarda(
              new TFrmDetalhesEmpresa(p.session, QStringLiteral("BR"), QStringLiteral("11222333000181")));
+     }},
+    // The status groups of the tabs, for each tab's current item, and the propagation screen.
+    {"DadosGeraisComLinhas", [](Programa& p) { return p.comItem(0); }},
+    {"EmpresasEnvolvidasComEmpresa", [](Programa& p) { return p.comItem(1); }},
+    {"ProdutosPorTipoComLinha", [](Programa& p) { return p.comItem(2); }},
+    {"ProdutosPorLoteComLinha", [](Programa& p) { return p.comItem(3); }},
+    {"ProdutosPorUnidadeComLinha", [](Programa& p) { return p.comItem(4); }},
+    {"ServicosComServico", [](Programa& p) { return p.comItem(5); }},
+    {"TFrmAlteraStatusEmpresa", [](Programa& p) { return p.alteraStatusEmpresa(); }},
+    // The normative documents of each tab's item, browsing and linking one more; the history.
+    {"DocNormDadosGerais", [](Programa& p) { return p.documentos(EscopoDocNorm::DadosGerais, 0); }},
+    {"DocNormProdutosPorTipo", [](Programa& p) { return p.documentos(EscopoDocNorm::Tipo, 2); }},
+    {"DocNormLote", [](Programa& p) { return p.documentos(EscopoDocNorm::Lote, 3); }},
+    {"DocNormUnidade", [](Programa& p) { return p.documentos(EscopoDocNorm::Unidade, 4); }},
+    {"DocNormServicos", [](Programa& p) { return p.documentos(EscopoDocNorm::Servicos, 5); }},
+    {"DocNormDadosGeraisIncluindo",
+     [](Programa& p) { return p.clicando(p.documentos(EscopoDocNorm::DadosGerais, 0), "btnIncDocNorm"); }},
+    {"DocNormServicosIncluindo",
+     [](Programa& p) { return p.clicando(p.documentos(EscopoDocNorm::Servicos, 5), "btnIncDocNorm"); }},
+    {"TFrmGeraHistorico", [](Programa& p) { return p.historico(); }},
+    {"TFrmGeraHistoricoIncluindo", [](Programa& p) { return p.clicando(p.historico(), "btnInEmpCertEd"); }},
+    // The versions of the reference tables.
+    {"TFrmPrincipalVersoes",
+     [](Programa& p) {
+         p.comVersao();
+         return p.comLinhasNaGrade(p.guarda(new TFrmPrincipalVersoes(p.session)), "DBGridVersao");
+     }},
+    {"TFrmAtualizaVersaoInternet",
+     [](Programa& p) {
+         auto* tela = p.guarda(new TFrmAtualizaVersao(p.session));
+         EXPECT_EQ(tela->findChild<QComboBox*>(QStringLiteral("CbTipo"))->currentText(), "Internet");
+         return tela;
+     }},
+    {"TFrmAtualizaVersaoArquivoLocal",
+     [](Programa& p) {
+         auto* tela = p.guarda(new TFrmAtualizaVersao(p.session));
+         auto* tipo = tela->findChild<QComboBox*>(QStringLiteral("CbTipo"));
+         tipo->setCurrentIndex(tipo->findText(QStringLiteral("Arquivo Local")));
+         EXPECT_EQ(tipo->currentText(), "Arquivo Local");
+         EXPECT_TRUE(tela->findChild<QAbstractButton*>(QStringLiteral("BtBrowse"))->isVisibleTo(tela));
+         return tela;
+     }},
+    {"TFrmVersaoAnterior",
+     [](Programa& p) {
+         p.comVersao();
+         return p.comLinhasNaGrade(p.guarda(new TFrmVersaoAnterior(p.session)), "DBGridVersaoAnterior");
+     }},
+    // The batches.
+    {"TFrmPrincipalRemessas",
+     [](Programa& p) {
+         p.comRemessa();
+         return p.comLinhasNaGrade(p.guarda(new TFrmPrincipalRemessas(p.session, p.remessas)), "GrEventos");
+     }},
+    {"TFrmNovaRemessa",
+     [](Programa& p) {
+         return p.guarda(new TFrmNovaRemessa(p.session, p.remessas, QStringLiteral("0000000000")));
+     }},
+    {"TFrmNovaRemessaComPrevia",
+     [](Programa& p) {
+         p.remessas.load(p.db, p.session.user());
+         auto* tela = p.guarda(new TFrmNovaRemessa(p.session, p.remessas, QStringLiteral("0000000000")));
+         Programa::clica(tela, "rbRemessaParcial");
+         Programa::clica(tela, "BtPrevia");
+         return p.comLinhasNaGrade(tela, "GrPrevia");
      }},
 };
 

@@ -1,5 +1,7 @@
 #include "VersaoWidgets.h"
 
+#include "Controls.h"
+
 #include <QAbstractItemView>
 #include <QFormLayout>
 #include <QHeaderView>
@@ -42,8 +44,7 @@ QTableView* grade(QWidget* parent, const QString& name, const QString& accessibl
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
-    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
-                           8 * view->verticalHeader()->defaultSectionSize() + 2 * view->frameWidth());
+    Controls::showRows(view);
     return view;
 }
 
