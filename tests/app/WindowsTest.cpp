@@ -11,7 +11,6 @@
 // A screen added later is checked by adding one line to `telas` below.
 
 #include "ApprovalFunctions.h"
-#include "GeraHistorico.h"
 #include "GrupoStatus.h"
 #include "MontaRegistro.h"
 #include "RegistryFunctions.h"
@@ -21,7 +20,6 @@
 #include "ShellFixture.h"
 #include "Sql.h"
 #include "TDMCertif.h"
-#include "TDMDocNorm.h"
 #include "TFormPrincipal.h"
 #include "TFrmAjuda.h"
 #include "TFrmAlteraSenha.h"
@@ -48,6 +46,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -70,6 +69,8 @@ struct Programa : ShellFixture {
     QSqlDatabase db;
     TDMCertif certif{session};
     std::vector<std::unique_ptr<QWidget>> janelas;
+    MostraTelaDocumentos mostraDocumentos; // how the register shows its documents and history
+    QDialog* telaAberta = nullptr;         // the last of them shown
     const QString numero = QStringLiteral("CERT-1");
 
     Programa() {
@@ -123,7 +124,7 @@ struct Programa : ShellFixture {
     // The register, showing `painel`; the certificate selection answers with the sample certificate.
     TFormPrincipal* registro(const QString& painel = QStringLiteral("Principal")) {
         auto* form = guarda(new TFormPrincipal(certif));
-        montaRegistro(*form);
+        montaRegistro(*form, mostraDocumentos);
         form->setEscolheCertificado([this](QWidget*) {
             return std::optional(ChaveCertificado{QStringLiteral("OCC1"), numero});
         });
@@ -299,52 +300,47 @@ struct Programa : ShellFixture {
         return tela;
     }
 
-    // "Documentos Normativos" of the current item of the tab `indice` (what its "Doc. Normativos"
-    // opens), with one document linked.
-    TFrmDocumentosNormativos* documentos(EscopoDocNorm escopo, int indice) {
+    // The screen the register's `botao` opens for the current item of the tab `indice` (over the
+    // certificate with its lines), kept open instead of shown modally.
+    template <typename W> W* abrePeloRegistro(int indice, const char* botao) {
+        mostraDocumentos = [this](std::unique_ptr<QDialog> tela) {
+            telaAberta = tela.release();
+            telaAberta->setParent(nullptr, telaAberta->windowFlags());
+            guarda(telaAberta);
+        };
         TFormPrincipal* form = comItem(indice);
-        auto* botao = form->findChild<QAbstractButton*>(QStringLiteral("btbDocNorm"));
-        EXPECT_TRUE(botao && botao->isVisibleTo(form) && botao->isEnabled())
-            << "\"Doc. Normativos\" disabled";
-        ItemDocNorm item;
-        item.escopo = escopo;
-        item.SiglaCertificador = QStringLiteral("OCC1");
-        item.NumCertif = numero;
-        item.IdClasseCertif = certif.registro().IdClasseCertif;
-        item.DataEmissao = certif.registro().DataEmissao;
-        item.IdClasseProd = 110;
-        if (escopo == EscopoDocNorm::Servicos) {
-            item.IdClasseServ = 10;
-            item.CodigoPais = QStringLiteral("BR");
-            item.IdEmpresa = QStringLiteral("11222333000181");
-        } else if (escopo != EscopoDocNorm::DadosGerais) {
-            item.MarcaProd = QStringLiteral("ACME");
-            item.ModeloProd = QStringLiteral("T1");
-            item.Numero = escopo == EscopoDocNorm::Tipo ? QString() : QStringLiteral("N-1");
-        }
-        TDMDocNorm vinculo(certif, item);
-        const QList<CandidatoDocNorm> candidatos = vinculo.candidatos();
-        EXPECT_FALSE(candidatos.isEmpty()) << "no document to link";
-        if (!candidatos.isEmpty()) {
-            EXPECT_TRUE(vinculo.aplica(candidatos.first(), QStringLiteral("12/11/2015")));
-        }
-        auto* tela = guarda(new TFrmDocumentosNormativos(certif, item));
+        clica(form, botao);
+        auto* tela = qobject_cast<W*>(telaAberta);
+        EXPECT_NE(tela, nullptr) << botao << " opened no " << W::staticMetaObject.className();
+        return tela;
+    }
+
+    // "Documentos Normativos" of the tab's item, with one document linked as a user links it.
+    TFrmDocumentosNormativos* documentos(EscopoDocNorm escopo, int indice) {
+        auto* tela = abrePeloRegistro<TFrmDocumentosNormativos>(indice, "btbDocNorm");
+        if (!tela)
+            return nullptr;
+        EXPECT_EQ(tela->dm().item().escopo, escopo);
+        clicando(tela, "btnIncDocNorm");
+        auto* lista = tela->findChild<QComboBox*>(QStringLiteral("cmbIdentificacao"));
+        EXPECT_GT(lista->count(), 0) << "no document to link";
+        lista->setCurrentIndex(0);
+        emit lista->activated(0);
+        clica(tela, "bbtAplicarDocNorm");
+        EXPECT_FALSE(tela->editando());
         EXPECT_TRUE(tela->atual().has_value()) << "no link in the grid";
         return tela;
     }
 
-    // "Histórico" of the certificate (what "Cad. Histórico" opens on "Dados Gerais"), with a note.
-    TFrmGeraHistorico* historico() {
-        TFormPrincipal* form = aba(0);
-        QCoreApplication::processEvents();
-        auto* botao = form->findChild<QAbstractButton*>(QStringLiteral("BtnCadHistorico"));
-        EXPECT_TRUE(botao && botao->isEnabled()) << "\"Cad. Histórico\" disabled";
-        const QVariantList chave{QStringLiteral("OCC1"), numero};
-        const QString status = certif.registro().StatusCertificado;
-        EXPECT_TRUE(GeraHistorico(certif, EventTable::STATUS_C, chave, status, certif.registro().DataEmissao)
-                        .inclui(QStringLiteral("Visita de acompanhamento"), QStringLiteral("20/11/2015")));
-        auto* tela = guarda(new TFrmGeraHistorico(certif, EventTable::STATUS_C, chave, status,
-                                                  certif.registro().DataEmissao));
+    // "Histórico" of the tab's item, with a note added as a user adds it.
+    TFrmGeraHistorico* historico(int indice) {
+        auto* tela = abrePeloRegistro<TFrmGeraHistorico>(indice, "BtnCadHistorico");
+        if (!tela)
+            return nullptr;
+        clicando(tela, "btnInEmpCertEd");
+        tela->findChild<QLineEdit*>(QStringLiteral("EdtJustificativa"))->setText(QStringLiteral("Visita"));
+        clica(tela, "btnAplEdEmpCert");
+        EXPECT_FALSE(tela->incluindo());
         EXPECT_GT(tela->findChild<QTableView*>(QStringLiteral("GridStatus"))->model()->rowCount(), 0);
         return tela;
     }
@@ -474,8 +470,10 @@ const std::vector<Tela> telas{
      [](Programa& p) { return p.clicando(p.documentos(EscopoDocNorm::DadosGerais, 0), "btnIncDocNorm"); }},
     {"DocNormServicosIncluindo",
      [](Programa& p) { return p.clicando(p.documentos(EscopoDocNorm::Servicos, 5), "btnIncDocNorm"); }},
-    {"TFrmGeraHistorico", [](Programa& p) { return p.historico(); }},
-    {"TFrmGeraHistoricoIncluindo", [](Programa& p) { return p.clicando(p.historico(), "btnInEmpCertEd"); }},
+    {"HistoricoDadosGerais", [](Programa& p) { return p.historico(0); }},
+    {"HistoricoEmpresasEnvolvidas", [](Programa& p) { return p.historico(1); }},
+    {"HistoricoDadosGeraisIncluindo",
+     [](Programa& p) { return p.clicando(p.historico(0), "btnInEmpCertEd"); }},
     // The versions of the reference tables.
     {"TFrmPrincipalVersoes",
      [](Programa& p) {
