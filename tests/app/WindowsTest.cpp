@@ -70,7 +70,7 @@ struct Programa : ShellFixture {
     TDMCertif certif{session};
     std::vector<std::unique_ptr<QWidget>> janelas;
     MostraTelaDocumentos mostraDocumentos; // how the register shows its documents and history
-    QDialog* telaAberta = nullptr;         // the last of them shown
+    QDialog* telaAberta = nullptr;         // the last dialog the program opened, kept open
     const QString numero = QStringLiteral("CERT-1");
 
     Programa() {
@@ -287,11 +287,11 @@ struct Programa : ShellFixture {
         if (!grupo)
             return nullptr;
         EXPECT_EQ(grupo->item(), ItemStatus::Empresa);
-        TFrmAlteraStatusEmpresa* tela = nullptr;
-        grupo->setAbrePropagacao([this, &tela](QWidget*, const EntradaAlteraStatus& entrada) {
-            tela = guarda(new TFrmAlteraStatusEmpresa(session, certif.justificationAsker(), entrada));
+        grupo->setAbrePropagacao([this](QWidget*, const EntradaAlteraStatus& entrada) {
+            telaAberta = guarda(new TFrmAlteraStatusEmpresa(session, certif.justificationAsker(), entrada));
         });
         clica(grupo, itemStatusInfo(ItemStatus::Empresa).botaoSuspende.toLatin1().constData());
+        auto* tela = qobject_cast<TFrmAlteraStatusEmpresa*>(telaAberta);
         EXPECT_NE(tela, nullptr) << "the status change did not lead to the propagation screen";
         if (tela) {
             EXPECT_GT(tela->findChild<QTableView*>(QStringLiteral("DBGridProduto"))->model()->rowCount(), 0);
@@ -342,6 +342,21 @@ struct Programa : ShellFixture {
         clica(tela, "btnAplEdEmpCert");
         EXPECT_FALSE(tela->incluindo());
         EXPECT_GT(tela->findChild<QTableView*>(QStringLiteral("GridStatus"))->model()->rowCount(), 0);
+        return tela;
+    }
+
+    // "Histórico" of a linked document, as the documents screen's "Cad. Histórico" opens it.
+    TFrmGeraHistorico* historicoDoDocumento() {
+        TFrmDocumentosNormativos* documentos = this->documentos(EscopoDocNorm::Tipo, 2);
+        if (!documentos)
+            return nullptr;
+        documentos->setAbreHistorico(
+            [this](QWidget*, EventTable tabela, const QVariantList& chave, const QString& status) {
+                telaAberta = guarda(new TFrmGeraHistorico(certif, tabela, chave, status, std::nullopt));
+            });
+        clica(documentos, "BtnCadHistorico");
+        auto* tela = qobject_cast<TFrmGeraHistorico*>(telaAberta);
+        EXPECT_NE(tela, nullptr) << "\"Cad. Histórico\" opened no history";
         return tela;
     }
 
@@ -472,6 +487,7 @@ const std::vector<Tela> telas{
      [](Programa& p) { return p.clicando(p.documentos(EscopoDocNorm::Servicos, 5), "btnIncDocNorm"); }},
     {"HistoricoDadosGerais", [](Programa& p) { return p.historico(0); }},
     {"HistoricoEmpresasEnvolvidas", [](Programa& p) { return p.historico(1); }},
+    {"HistoricoDocNorm", [](Programa& p) { return p.historicoDoDocumento(); }},
     {"HistoricoDadosGeraisIncluindo",
      [](Programa& p) { return p.clicando(p.historico(0), "btnInEmpCertEd"); }},
     // The versions of the reference tables.
@@ -504,7 +520,8 @@ const std::vector<Tela> telas{
     {"TFrmPrincipalRemessas",
      [](Programa& p) {
          p.comRemessa();
-         return p.comLinhasNaGrade(p.guarda(new TFrmPrincipalRemessas(p.session, p.remessas)), "GrEventos");
+         auto* tela = p.guarda(new TFrmPrincipalRemessas(p.session, p.remessas));
+         return p.comLinhasNaGrade(p.comLinhasNaGrade(tela, "GrRemessa"), "GrEventos");
      }},
     {"TFrmNovaRemessa",
      [](Programa& p) {
