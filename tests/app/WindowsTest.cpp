@@ -11,36 +11,49 @@
 // A screen added later is checked by adding one line to `telas` below.
 
 #include "ApprovalFunctions.h"
+#include "GrupoStatus.h"
 #include "MontaRegistro.h"
 #include "RegistryFunctions.h"
 #include "SampleReference.h"
 #include "SettingsFunctions.h"
+#include "SharedBatchState.h"
 #include "ShellFixture.h"
 #include "Sql.h"
 #include "TDMCertif.h"
 #include "TFormPrincipal.h"
 #include "TFrmAjuda.h"
 #include "TFrmAlteraSenha.h"
+#include "TFrmAlteraStatusEmpresa.h"
+#include "TFrmAtualizaVersao.h"
 #include "TFrmDetalhesEmpresa.h"
+#include "TFrmDocumentosNormativos.h"
+#include "TFrmGeraHistorico.h"
 #include "TFrmInclEmpresa.h"
 #include "TFrmInclProduto.h"
 #include "TFrmJustificativa.h"
 #include "TFrmLoginUsuario.h"
+#include "TFrmNovaRemessa.h"
+#include "TFrmPrincipalRemessas.h"
+#include "TFrmPrincipalVersoes.h"
 #include "TFrmSelEmpCert.h"
 #include "TFrmSelecionaCertificado.h"
 #include "TFrmSelecionaEmpresa.h"
 #include "TFrmSelecionaProduto.h"
 #include "TFrmSenhaAdministrador.h"
+#include "TFrmVersaoAnterior.h"
+#include "Versoes.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStandardItemModel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -56,6 +69,8 @@ struct Programa : ShellFixture {
     QSqlDatabase db;
     TDMCertif certif{session};
     std::vector<std::unique_ptr<QWidget>> janelas;
+    MostraTelaDocumentos mostraDocumentos; // how the register shows its documents and history
+    QDialog* telaAberta = nullptr;         // the last dialog the program opened, kept open
     const QString numero = QStringLiteral("CERT-1");
 
     Programa() {
@@ -109,7 +124,7 @@ struct Programa : ShellFixture {
     // The register, showing `painel`; the certificate selection answers with the sample certificate.
     TFormPrincipal* registro(const QString& painel = QStringLiteral("Principal")) {
         auto* form = guarda(new TFormPrincipal(certif));
-        montaRegistro(*form);
+        montaRegistro(*form, mostraDocumentos);
         form->setEscolheCertificado([this](QWidget*) {
             return std::optional(ChaveCertificado{QStringLiteral("OCC1"), numero});
         });
@@ -190,6 +205,179 @@ struct Programa : ShellFixture {
         auto* botao = janela->findChild<QAbstractButton*>(QString::fromLatin1(nome));
         ASSERT_NE(botao, nullptr) << nome;
         QTest::mouseClick(botao, Qt::LeftButton);
+    }
+
+    // The sample certificate's company, with a second company linked beside it, holding an active
+    // line of each kind and a service: every tab of the certificate has a current item, and the
+    // company link has active lines.
+    void comLinhas() {
+        const QDateTime entrada(QDate(2015, 11, 12), QTime(0, 0));
+        Sql::execute(
+            db,
+            QStringLiteral("INSERT INTO EMPRESA (CodigoPais, IdEmpresa, TipoPessoa, CGC, RazSocialEmp, "
+                           "NomFantasia, DthUltAtualiz, UsuResp) VALUES ('BR', '45997418000153', '1', "
+                           "'45997418000153', 'Beta Instalações S.A.', 'Beta', :d, 'admin')"),
+            {{":d", clock.now()}});
+        for (const char* id : {"11222333000181", "45997418000153"})
+            Sql::execute(
+                db,
+                QStringLiteral("INSERT INTO EMP_CERT (SiglaCertificador, NumCertif, CodigoPais, "
+                               "IdEmpresa, StatusEmpresa, IdPapelEmp, DthEntEmpresa, DthStatusEmpresa, "
+                               "DthUltAtualiz, UsuResp) VALUES ('OCC1', :num, 'BR', :id, 'A', 1, :d, "
+                               ":d, :d, 'admin')"),
+                {{":num", numero}, {":id", QString::fromLatin1(id)}, {":d", entrada}});
+        Sql::execute(db,
+                     QStringLiteral("INSERT INTO PRODUTO (MarcaProd, ModeloProd, Importado, DthUltAtualiz, "
+                                    "UsuResp) VALUES ('ACME', 'T1', 0, :d, 'admin')"),
+                     {{":d", clock.now()}});
+        struct Linha {
+            const char* tabela;
+            const char* colunaNumero; // with its trailing comma, empty for a type
+            const char* status;
+        };
+        for (const Linha& l : {Linha{"TIPO", "", "StatusProduto"}, Linha{"LOTE", "NumLote, ", "StatusLote"},
+                               Linha{"UNIDADE", "NumSerieProd, ", "StatusUnidade"}}) {
+            const QString coluna = QString::fromLatin1(l.colunaNumero);
+            Sql::execute(
+                db,
+                QStringLiteral("INSERT INTO %1 (%2SiglaCertificador, NumCertif, MarcaProd, ModeloProd, "
+                               "Importado, %3, Dth%3, DthEntCertif, CodigoPais, IdEmpresa, "
+                               "DthUltAtualiz, UsuResp) VALUES (%4'OCC1', :num, 'ACME', 'T1', 0, 'A', "
+                               ":d, :d, 'BR', '11222333000181', :d, 'admin')")
+                    .arg(QString::fromLatin1(l.tabela), coluna, QString::fromLatin1(l.status),
+                         coluna.isEmpty() ? QString() : QStringLiteral("'N-1', ")),
+                {{":num", numero}, {":d", entrada}});
+        }
+        // A service document for the certificate's class, so the service has one to link.
+        Sql::execute(
+            db, QStringLiteral("INSERT INTO DOC_NORMATIVOS_SERV (IdDocNorm, IdClasseCertif, IdClasseServ, "
+                               "NomeTitulo, IdTipoDoc, StatusDoc) SELECT 2901, 'COMP', 10, NomeTitulo, "
+                               "IdTipoDoc, 'A' FROM DOC_NORMATIVOS_SERV WHERE IdDocNorm = 2001"));
+        Sql::execute(
+            db,
+            QStringLiteral("INSERT INTO SERVICO (IdClasseServ, SiglaCertificador, NumCertif, CodigoPais, "
+                           "IdEmpresa, StatusServico, DthStatusServico, DthEntCertif, DthUltAtualiz, "
+                           "UsuResp) VALUES (10, 'OCC1', :num, 'BR', '11222333000181', 'A', :d, :d, "
+                           ":d, 'admin')"),
+            {{":num", numero}, {":d", entrada}});
+    }
+
+    // The status group of the tab in sight, shown for the tab's current item.
+    static GrupoStatus* grupoStatus(TFormPrincipal* form) {
+        auto* abas = form->findChild<QTabWidget*>(QStringLiteral("PControlModificaCertif"));
+        for (GrupoStatus* grupo : abas->currentWidget()->findChildren<GrupoStatus*>())
+            if (grupo->isVisibleTo(form))
+                return grupo;
+        return nullptr;
+    }
+
+    // The tab `indice` over the certificate with its lines, its status group showing the current item.
+    TFormPrincipal* comItem(int indice) {
+        comLinhas();
+        TFormPrincipal* form = aba(indice);
+        QCoreApplication::processEvents();
+        EXPECT_NE(grupoStatus(form), nullptr) << "no status group on the tab " << indice;
+        return form;
+    }
+
+    // "Alteração de Status", as suspending the company link of a company with active lines opens it.
+    QWidget* alteraStatusEmpresa() {
+        TFormPrincipal* form = comItem(1);
+        GrupoStatus* grupo = grupoStatus(form);
+        if (!grupo)
+            return nullptr;
+        EXPECT_EQ(grupo->item(), ItemStatus::Empresa);
+        grupo->setAbrePropagacao([this](QWidget*, const EntradaAlteraStatus& entrada) {
+            telaAberta = guarda(new TFrmAlteraStatusEmpresa(session, certif.justificationAsker(), entrada));
+        });
+        clica(grupo, itemStatusInfo(ItemStatus::Empresa).botaoSuspende.toLatin1().constData());
+        auto* tela = qobject_cast<TFrmAlteraStatusEmpresa*>(telaAberta);
+        EXPECT_NE(tela, nullptr) << "the status change did not lead to the propagation screen";
+        if (tela) {
+            EXPECT_GT(tela->findChild<QTableView*>(QStringLiteral("DBGridProduto"))->model()->rowCount(), 0);
+            EXPECT_GT(tela->findChild<QComboBox*>(QStringLiteral("cmbEmpVinculadaTipo"))->count(), 0);
+        }
+        return tela;
+    }
+
+    // The screen the register's `botao` opens for the current item of the tab `indice` (over the
+    // certificate with its lines), kept open instead of shown modally.
+    template <typename W> W* abrePeloRegistro(int indice, const char* botao) {
+        mostraDocumentos = [this](std::unique_ptr<QDialog> tela) {
+            telaAberta = tela.release();
+            telaAberta->setParent(nullptr, telaAberta->windowFlags());
+            guarda(telaAberta);
+        };
+        TFormPrincipal* form = comItem(indice);
+        clica(form, botao);
+        auto* tela = qobject_cast<W*>(telaAberta);
+        EXPECT_NE(tela, nullptr) << botao << " opened no " << W::staticMetaObject.className();
+        return tela;
+    }
+
+    // "Documentos Normativos" of the tab's item, with one document linked as a user links it.
+    TFrmDocumentosNormativos* documentos(EscopoDocNorm escopo, int indice) {
+        auto* tela = abrePeloRegistro<TFrmDocumentosNormativos>(indice, "btbDocNorm");
+        if (!tela)
+            return nullptr;
+        EXPECT_EQ(tela->dm().item().escopo, escopo);
+        clicando(tela, "btnIncDocNorm");
+        auto* lista = tela->findChild<QComboBox*>(QStringLiteral("cmbIdentificacao"));
+        EXPECT_GT(lista->count(), 0) << "no document to link";
+        lista->setCurrentIndex(0);
+        emit lista->activated(0);
+        clica(tela, "bbtAplicarDocNorm");
+        EXPECT_FALSE(tela->editando());
+        EXPECT_TRUE(tela->atual().has_value()) << "no link in the grid";
+        return tela;
+    }
+
+    // "Histórico" of the tab's item, with a note added as a user adds it.
+    TFrmGeraHistorico* historico(int indice) {
+        auto* tela = abrePeloRegistro<TFrmGeraHistorico>(indice, "BtnCadHistorico");
+        if (!tela)
+            return nullptr;
+        clicando(tela, "btnInEmpCertEd");
+        tela->findChild<QLineEdit*>(QStringLiteral("EdtJustificativa"))->setText(QStringLiteral("Visita"));
+        clica(tela, "btnAplEdEmpCert");
+        EXPECT_FALSE(tela->incluindo());
+        EXPECT_GT(tela->findChild<QTableView*>(QStringLiteral("GridStatus"))->model()->rowCount(), 0);
+        return tela;
+    }
+
+    // "Histórico" of a linked document, as the documents screen's "Cad. Histórico" opens it.
+    TFrmGeraHistorico* historicoDoDocumento() {
+        TFrmDocumentosNormativos* documentos = this->documentos(EscopoDocNorm::Tipo, 2);
+        if (!documentos)
+            return nullptr;
+        documentos->setAbreHistorico(
+            [this](QWidget*, EventTable tabela, const QVariantList& chave, const QString& status) {
+                telaAberta = guarda(new TFrmGeraHistorico(certif, tabela, chave, status, std::nullopt));
+            });
+        clica(documentos, "BtnCadHistorico");
+        auto* tela = qobject_cast<TFrmGeraHistorico*>(telaAberta);
+        EXPECT_NE(tela, nullptr) << "\"Cad. Histórico\" opened no history";
+        return tela;
+    }
+
+    // The versions screens over a history of one installation.
+    void comVersao() {
+        Versoes::RegistraVersao(db, clock, QStringLiteral("2015.11"), QStringLiteral("TabAux201511.zip"));
+    }
+    template <typename W> W* comLinhasNaGrade(W* janela, const char* grade) {
+        auto* view = janela->template findChild<QTableView*>(QString::fromLatin1(grade));
+        EXPECT_TRUE(view && view->model()->rowCount() > 0) << grade << " shows no row";
+        return janela;
+    }
+
+    // The batch screens, over one batch prepared and waiting for its delivery.
+    SharedBatchState remessas;
+    void comRemessa() {
+        Sql::execute(
+            db,
+            QStringLiteral("INSERT INTO CONTROLE (DataHoraEvento, NumeroRemessa, TipoRemessa, Evento, "
+                           "Usuario, Obs) VALUES (:d, '2015112501', 'C', 'PR', 'admin', NULL)"),
+            {{":d", QDateTime(QDate(2015, 11, 25), QTime(8, 0))}});
     }
 };
 
@@ -278,6 +466,74 @@ const std::vector<Tela> telas{
      [](Programa& p) {
          return p.guarda(
              new TFrmDetalhesEmpresa(p.session, QStringLiteral("BR"), QStringLiteral("11222333000181")));
+     }},
+    // The status groups of the tabs, for each tab's current item, and the propagation screen.
+    {"DadosGeraisComLinhas", [](Programa& p) { return p.comItem(0); }},
+    {"EmpresasEnvolvidasComEmpresa", [](Programa& p) { return p.comItem(1); }},
+    {"ProdutosPorTipoComLinha", [](Programa& p) { return p.comItem(2); }},
+    {"ProdutosPorLoteComLinha", [](Programa& p) { return p.comItem(3); }},
+    {"ProdutosPorUnidadeComLinha", [](Programa& p) { return p.comItem(4); }},
+    {"ServicosComServico", [](Programa& p) { return p.comItem(5); }},
+    {"TFrmAlteraStatusEmpresa", [](Programa& p) { return p.alteraStatusEmpresa(); }},
+    // The normative documents of each tab's item, browsing and linking one more; the history.
+    {"DocNormDadosGerais", [](Programa& p) { return p.documentos(EscopoDocNorm::DadosGerais, 0); }},
+    {"DocNormProdutosPorTipo", [](Programa& p) { return p.documentos(EscopoDocNorm::Tipo, 2); }},
+    {"DocNormLote", [](Programa& p) { return p.documentos(EscopoDocNorm::Lote, 3); }},
+    {"DocNormUnidade", [](Programa& p) { return p.documentos(EscopoDocNorm::Unidade, 4); }},
+    {"DocNormServicos", [](Programa& p) { return p.documentos(EscopoDocNorm::Servicos, 5); }},
+    {"DocNormDadosGeraisIncluindo",
+     [](Programa& p) { return p.clicando(p.documentos(EscopoDocNorm::DadosGerais, 0), "btnIncDocNorm"); }},
+    {"DocNormServicosIncluindo",
+     [](Programa& p) { return p.clicando(p.documentos(EscopoDocNorm::Servicos, 5), "btnIncDocNorm"); }},
+    {"HistoricoDadosGerais", [](Programa& p) { return p.historico(0); }},
+    {"HistoricoEmpresasEnvolvidas", [](Programa& p) { return p.historico(1); }},
+    {"HistoricoDocNorm", [](Programa& p) { return p.historicoDoDocumento(); }},
+    {"HistoricoDadosGeraisIncluindo",
+     [](Programa& p) { return p.clicando(p.historico(0), "btnInEmpCertEd"); }},
+    // The versions of the reference tables.
+    {"TFrmPrincipalVersoes",
+     [](Programa& p) {
+         p.comVersao();
+         return p.comLinhasNaGrade(p.guarda(new TFrmPrincipalVersoes(p.session)), "DBGridVersao");
+     }},
+    {"TFrmAtualizaVersaoInternet",
+     [](Programa& p) {
+         auto* tela = p.guarda(new TFrmAtualizaVersao(p.session));
+         EXPECT_EQ(tela->findChild<QComboBox*>(QStringLiteral("CbTipo"))->currentText(), "Internet");
+         return tela;
+     }},
+    {"TFrmAtualizaVersaoArquivoLocal",
+     [](Programa& p) {
+         auto* tela = p.guarda(new TFrmAtualizaVersao(p.session));
+         auto* tipo = tela->findChild<QComboBox*>(QStringLiteral("CbTipo"));
+         tipo->setCurrentIndex(tipo->findText(QStringLiteral("Arquivo Local")));
+         EXPECT_EQ(tipo->currentText(), "Arquivo Local");
+         EXPECT_TRUE(tela->findChild<QAbstractButton*>(QStringLiteral("BtBrowse"))->isVisibleTo(tela));
+         return tela;
+     }},
+    {"TFrmVersaoAnterior",
+     [](Programa& p) {
+         p.comVersao();
+         return p.comLinhasNaGrade(p.guarda(new TFrmVersaoAnterior(p.session)), "DBGridVersaoAnterior");
+     }},
+    // The batches.
+    {"TFrmPrincipalRemessas",
+     [](Programa& p) {
+         p.comRemessa();
+         auto* tela = p.guarda(new TFrmPrincipalRemessas(p.session, p.remessas));
+         return p.comLinhasNaGrade(p.comLinhasNaGrade(tela, "GrRemessa"), "GrEventos");
+     }},
+    {"TFrmNovaRemessa",
+     [](Programa& p) {
+         return p.guarda(new TFrmNovaRemessa(p.session, p.remessas, QStringLiteral("0000000000")));
+     }},
+    {"TFrmNovaRemessaComPrevia",
+     [](Programa& p) {
+         p.remessas.load(p.db, p.session.user());
+         auto* tela = p.guarda(new TFrmNovaRemessa(p.session, p.remessas, QStringLiteral("0000000000")));
+         Programa::clica(tela, "rbRemessaParcial");
+         Programa::clica(tela, "BtPrevia");
+         return p.comLinhasNaGrade(tela, "GrPrevia");
      }},
 };
 

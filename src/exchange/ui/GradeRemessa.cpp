@@ -1,5 +1,7 @@
 #include "GradeRemessa.h"
 
+#include "Controls.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QStringList>
@@ -18,9 +20,7 @@ QTableView* grade(QWidget* parent, const char* objectName, QLabel* caption, int 
     view->verticalHeader()->setVisible(false);
     view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setHighlightSections(false);
-    const int frame = 2 * view->frameWidth();
-    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
-                           rows * view->verticalHeader()->defaultSectionSize() + frame);
+    Controls::showRows(view, rows);
     if (caption) {
         caption->setBuddy(view);
         view->setAccessibleName(caption->text().remove(QLatin1Char('&')));

@@ -116,20 +116,21 @@ void acompanhaGrades(PanelModificaCertificado* modifica) {
 
 } // namespace
 
-void instalaDocumentos(TFormPrincipal& form) {
+void instalaDocumentos(TFormPrincipal& form, MostraTelaDocumentos mostra) {
+    if (!mostra)
+        mostra = [](std::unique_ptr<QDialog> tela) { tela->exec(); };
     TDMCertif& dm = form.dm();
     PanelModificaCertificado* modifica = form.panelModifica();
     modifica->setTemItemAtual([&dm, modifica] { return itemDaAba(dm, modifica).has_value(); });
-    modifica->setAcaoDocNorm([&dm, modifica] {
+    modifica->setAcaoDocNorm([&dm, modifica, mostra] {
         std::optional<ItemDaAba> item = itemDaAba(dm, modifica);
         if (!item || !item->escopo)
             return;
         item->documentos.escopo = *item->escopo;
-        TFrmDocumentosNormativos tela(dm, item->documentos, modifica);
-        tela.exec();
+        mostra(std::make_unique<TFrmDocumentosNormativos>(dm, item->documentos, modifica));
         modifica->atualizaBotoes();
     });
-    modifica->setAcaoHistorico([&dm, modifica] {
+    modifica->setAcaoHistorico([&dm, modifica, mostra] {
         const std::optional<ItemDaAba> item = itemDaAba(dm, modifica);
         if (!item)
             return;
@@ -140,9 +141,8 @@ void instalaDocumentos(TFormPrincipal& form) {
             dm.session().prompts().error(error.message());
             return;
         }
-        TFrmGeraHistorico tela(dm, item->eventos, item->chaveEvento, status, dm.registro().DataEmissao,
-                               modifica);
-        tela.exec();
+        mostra(std::make_unique<TFrmGeraHistorico>(dm, item->eventos, item->chaveEvento, status,
+                                                   dm.registro().DataEmissao, modifica));
         modifica->atualizaBotoes();
     });
     acompanhaGrades(modifica);

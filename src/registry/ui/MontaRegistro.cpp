@@ -5,9 +5,9 @@
 #include "InstalaProdutos.h"
 #include "InstalaServicos.h"
 
-void montaRegistro(TFormPrincipal& form) {
+void montaRegistro(TFormPrincipal& form, MostraTelaDocumentos mostraDocumentos) {
     instalaEmpresas(form);
     instalaProdutos(form);
     instalaServicos(form);
-    instalaDocumentos(form);
+    instalaDocumentos(form, std::move(mostraDocumentos));
 }

@@ -1,6 +1,7 @@
 #include "TFrmAlteraStatusEmpresa.h"
 #include "Widgets.h"
 
+#include "Controls.h"
 #include "DbError.h"
 #include "LinhasProduto.h"
 #include "Prompts.h"
@@ -32,9 +33,7 @@ QTableView* novaGrade(QWidget* parent, const QString& nome, const QString& titul
     grade->verticalHeader()->hide();
     grade->setWordWrap(false);
     grade->horizontalHeader()->setStretchLastSection(true);
-    const int linha = grade->verticalHeader()->defaultSectionSize();
-    grade->setMinimumHeight(grade->horizontalHeader()->sizeHint().height() + 8 * linha +
-                            2 * grade->frameWidth());
+    Controls::showRows(grade);
     return grade;
 }
 

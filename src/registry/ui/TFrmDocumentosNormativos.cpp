@@ -1,6 +1,7 @@
 #include "TFrmDocumentosNormativos.h"
 
 #include "Certificados.h"
+#include "Controls.h"
 #include "DateMaskEdit.h"
 #include "DbError.h"
 #include "Prompts.h"
@@ -92,9 +93,7 @@ TFrmDocumentosNormativos::TFrmDocumentosNormativos(TDMCertif& certif, const Item
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
-    const int linha = grid_->fontMetrics().height() + 6;
-    grid_->verticalHeader()->setDefaultSectionSize(linha);
-    grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() + 8 * linha + 4);
+    Controls::showRows(grid_);
     layout->addWidget(grid_, 1);
 
     grbDocNormDados_ = new QGroupBox(this);

@@ -1,5 +1,7 @@
 #include "VersaoWidgets.h"
 
+#include "Controls.h"
+
 #include <QAbstractItemView>
 #include <QFormLayout>
 #include <QHeaderView>
@@ -45,8 +47,7 @@ QTableView* grade(QWidget* parent, const QString& name, const QString& accessibl
     view->verticalHeader()->hide();
     view->setWordWrap(false);
     view->horizontalHeader()->setStretchLastSection(true);
-    view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
-                           8 * view->verticalHeader()->defaultSectionSize() + 2 * view->frameWidth());
+    Controls::showRows(view);
     return view;
 }
 
