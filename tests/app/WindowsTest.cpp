@@ -41,6 +41,7 @@
 #include "TFrmSelecionaProduto.h"
 #include "TFrmSenhaAdministrador.h"
 #include "TFrmVersaoAnterior.h"
+#include "TfrmImporta.h"
 #include "Versoes.h"
 
 #include <QAbstractButton>
@@ -408,6 +409,15 @@ const std::vector<Tela> telas{
     {"TFrmAlteraSenha", [](Programa& p) { return p.guarda(new TFrmAlteraSenha(p.session)); }},
     {"TFrmSenhaAdministrador", [](Programa& p) { return p.guarda(new TFrmSenhaAdministrador(p.session)); }},
     {"TFrmAjuda", [](Programa& p) { return p.guarda(new TFrmAjuda); }},
+    {"TfrmImporta",
+     [](Programa& p) {
+         ImportacaoTxt::Parametros parametros;
+         parametros.db = p.session.database();
+         parametros.clock = &p.clock;
+         parametros.prompts = &p.prompts;
+         parametros.usuario = p.session.user().SiglaUsu;
+         return p.guarda(new TfrmImporta(parametros, p.home.path()));
+     }},
     // The register: its panels, the tabs of "Modifica Certificado" and their editors.
     {"RegistroPrincipal", [](Programa& p) { return p.registro(); }},
     {"NovoCertificado", [](Programa& p) { return p.registro(QStringLiteral("NovoCertificado")); }},
