@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Database.h"
 #include "DbError.h"
+#include "ImportCommands.h"
 #include "ReferenceCommands.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
@@ -31,7 +32,8 @@ void onInterrupt(int) {
 const QString Synopsis = QStringLiteral("tarvendix-cli [--home DIR] --user LOGIN VERB ...");
 
 const QList<const VerbGroup*>& groups() {
-    static const QList<const VerbGroup*> all{&BatchCommands::group(), &ReferenceCommands::group()};
+    static const QList<const VerbGroup*> all{&BatchCommands::group(), &ReferenceCommands::group(),
+                                             &ImportCommands::group()};
     return all;
 }
 
@@ -82,8 +84,10 @@ QString verbHelp(const VerbGroup& group, const Verb& verb) {
 QString checkVerb(const VerbGroup& group, const Verb& verb, const CommandLine& line) {
     for (const QString& option : line.options)
         if (!verb.options.contains(option))
-            return QStringLiteral("Opção desconhecida para %1 %2: %3").arg(group.name, verb.name, option);
-    if (!verb.argument.isEmpty() && line.words.size() < 3)
+            return QStringLiteral("Opção desconhecida para %1: %2")
+                .arg(verb.name.isEmpty() ? group.name : group.name + QLatin1Char(' ') + verb.name, option);
+    const bool direct = verb.name.isEmpty();
+    if (!verb.argument.isEmpty() && line.words.size() < (direct ? 2 : 3))
         return QStringLiteral("Falta o argumento %1 de %2 %3.").arg(verb.argument, group.name, verb.name);
     return group.checkOptions(verb, line);
 }
@@ -119,15 +123,20 @@ int main(int argc, char** argv) {
     const VerbGroup* group = findGroup(line->words.first());
     if (!group)
         return usage(QStringLiteral("Verbo desconhecido: %1").arg(line->words.first()));
-    if (line->words.size() == 1) {
+    // A group of one unnamed verb is a verb itself ("import DIR").
+    const bool direct = group->verbs().size() == 1 && group->verbs().first().name.isEmpty();
+    if (line->words.size() == 1 && !(direct && line->help)) {
         if (line->help) {
             printOut(generalHelp());
             return Done;
         }
+        if (direct)
+            return usage(QStringLiteral("Falta o argumento %1 de %2.")
+                             .arg(group->verbs().first().argument, group->name));
         return usage(QStringLiteral("Falta a operação de %1 (%2).").arg(group->name, group->verbNames()));
     }
-    const Verb* verb = group->find(line->words[1]);
-    if (!verb || line->words.size() > (verb->argument.isEmpty() ? 2 : 3))
+    const Verb* verb = direct ? &group->verbs().first() : group->find(line->words[1]);
+    if (!verb || line->words.size() > (direct ? 1 : 2) + (verb->argument.isEmpty() ? 0 : 1))
         return usage(QStringLiteral("Operação desconhecida: %1").arg(line->words.join(QLatin1Char(' '))));
     if (line->help) {
         printOut(verbHelp(*group, *verb));

@@ -15,6 +15,26 @@ struct Outcome {
     QString err;
 };
 
+// Runs the companion as a separate process, with the password in the environment (none when empty).
+inline Outcome runCompanion(const QStringList& arguments, const QString& password = {}) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("TARVENDIX_HOME");
+    if (password.isEmpty())
+        env.remove("TARVENDIX_PASSWORD");
+    else
+        env.insert("TARVENDIX_PASSWORD", password);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TARVENDIX_CLI), arguments);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(120000));
+    Outcome run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
 // The installation of ExchangeFixture with users who log in: "maria" (batch control only) and "joao"
 // (everything but batch control); the companion is run as a separate process on it.
 class Cli : public ExchangeFixture {
@@ -41,22 +61,7 @@ protected:
     }
 
     static Outcome raw(const QStringList& arguments, const QString& password = {}) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("TARVENDIX_HOME");
-        if (password.isEmpty())
-            env.remove("TARVENDIX_PASSWORD");
-        else
-            env.insert("TARVENDIX_PASSWORD", password);
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TARVENDIX_CLI), arguments);
-        process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(120000));
-        Outcome run;
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        return run;
+        return runCompanion(arguments, password);
     }
 
     QString lastEvent() const {
