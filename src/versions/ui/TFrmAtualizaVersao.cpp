@@ -74,40 +74,18 @@ TFrmAtualizaVersao::TFrmAtualizaVersao(Session& session, QWidget* parent)
     barra->addWidget(BtInterrompe_);
     passos->addRow(barra);
 
-    auto* instalacao = new QGroupBox(QStringLiteral("Instala Nova Versão "), this);
-    LbAtualiza_ =
-        new QLabel(QStringLiteral("Atualizando tabelas para a nova versão... Aguarde."), instalacao);
-    LbAtualiza_->setObjectName(QStringLiteral("LbAtualiza"));
-    LbAtualiza_->setVisible(false);
-    CkAtualiza_ = marca(instalacao, QStringLiteral("CkAtualiza"));
-    auto* linhaInstalacao = new QHBoxLayout(instalacao);
-    linhaInstalacao->addWidget(CkAtualiza_);
-    linhaInstalacao->addWidget(LbAtualiza_, 1);
-
-    auto* resultado = new QGroupBox(QStringLiteral("Resultado Final  "), this);
-    EdResultado_ = new QLineEdit(resultado);
-    EdResultado_->setObjectName(QStringLiteral("EdResultado"));
-    EdResultado_->setReadOnly(true);
-    EdResultado_->setAccessibleName(QStringLiteral("Resultado Final"));
-    (new QVBoxLayout(resultado))->addWidget(EdResultado_);
-
-    BtAtualiza_ = botao(this, QStringLiteral("BtAtualiza"), QStringLiteral("Atualiza Versão"));
-    BtAtualiza_->setDefault(true);
-    BtCancela_ = botao(this, QStringLiteral("BtCancela"), QStringLiteral("Cancela"));
-    BtSaida_ = botao(this, QStringLiteral("BtSaida"), QStringLiteral("&Saída"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BtAtualiza_);
-    buttons->addWidget(BtCancela_);
-    buttons->addWidget(BtSaida_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tipo);
     layout->addWidget(grupoLocalizacao_);
     layout->addWidget(acompanhamento);
-    layout->addWidget(instalacao);
-    layout->addWidget(resultado);
-    layout->addLayout(buttons);
+    const Rodape foot = rodape(this, layout, QStringLiteral("Instala Nova Versão "));
+    LbAtualiza_ = foot.LbAtualiza;
+    CkAtualiza_ = foot.CkAtualiza;
+    EdResultado_ = foot.EdResultado;
+    BtAtualiza_ = foot.BtAtualiza;
+    BtAtualiza_->setDefault(true);
+    BtCancela_ = foot.BtCancela;
+    BtSaida_ = foot.BtSaida;
 
     enderecoKavorel_ = ConfigLocalTable::load(session_.database()).value_or(ConfigLocal{}).EndKavorelOrigAux;
     connect(CbTipo_, &QComboBox::currentIndexChanged, this, &TFrmAtualizaVersao::tipoMudou);

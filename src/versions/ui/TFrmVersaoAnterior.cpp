@@ -39,36 +39,16 @@ TFrmVersaoAnterior::TFrmVersaoAnterior(Session& session, QWidget* parent)
     grade_->setModel(modelo_);
     (new QVBoxLayout(seleciona))->addWidget(grade_);
 
-    LbAtualiza_ = new QLabel(QStringLiteral("Atualizando tabelas para a nova versão... Aguarde."), this);
-    LbAtualiza_->setObjectName(QStringLiteral("LbAtualiza"));
-    LbAtualiza_->setVisible(false);
-    CkAtualiza_ = marca(this, QStringLiteral("CkAtualiza"));
-    auto* linhaInstalacao = new QHBoxLayout;
-    linhaInstalacao->addWidget(CkAtualiza_);
-    linhaInstalacao->addWidget(LbAtualiza_, 1);
-
-    auto* resultado = new QGroupBox(QStringLiteral("Resultado Final  "), this);
-    EdResultado_ = new QLineEdit(resultado);
-    EdResultado_->setObjectName(QStringLiteral("EdResultado"));
-    EdResultado_->setReadOnly(true);
-    EdResultado_->setAccessibleName(QStringLiteral("Resultado Final"));
-    (new QVBoxLayout(resultado))->addWidget(EdResultado_);
-
-    BtAtualiza_ = botao(this, QStringLiteral("BtAtualiza"), QStringLiteral("Atualiza Versão"));
-    BtCancela_ = botao(this, QStringLiteral("BtCancela"), QStringLiteral("Cancela"));
-    BtSaida_ = botao(this, QStringLiteral("BtSaida"), QStringLiteral("&Saída"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BtAtualiza_);
-    buttons->addWidget(BtCancela_);
-    buttons->addWidget(BtSaida_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(atual);
     layout->addWidget(seleciona, 1);
-    layout->addLayout(linhaInstalacao);
-    layout->addWidget(resultado);
-    layout->addLayout(buttons);
+    const Rodape foot = rodape(this, layout);
+    LbAtualiza_ = foot.LbAtualiza;
+    CkAtualiza_ = foot.CkAtualiza;
+    EdResultado_ = foot.EdResultado;
+    BtAtualiza_ = foot.BtAtualiza;
+    BtCancela_ = foot.BtCancela;
+    BtSaida_ = foot.BtSaida;
 
     connect(BtAtualiza_, &QPushButton::clicked, this, &TFrmVersaoAnterior::atualiza);
     connect(BtCancela_, &QPushButton::clicked, this, &QDialog::reject);

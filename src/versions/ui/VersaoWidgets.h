@@ -2,7 +2,9 @@
 
 #include <QString>
 
+class QBoxLayout;
 class QFormLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -22,5 +24,18 @@ QTableView* grade(QWidget* parent, const QString& name, const QString& accessibl
 // Sizes the columns to their contents and widens the grid (and so its window) until every column
 // shows whole, archive names included.
 void ajustaColunas(QTableView* grade);
+
+// The foot both installing screens share: "Atualizando tabelas..." with its check mark, the group
+// "Resultado Final  " and the buttons "Atualiza Versão", "Cancela" and "&Saída", added to `layout`.
+struct Rodape {
+    QLabel* LbAtualiza;
+    QLabel* CkAtualiza;
+    QGroupBox* grupoInstalacao; // the caller may give the install line a group of its own
+    QLineEdit* EdResultado;
+    QPushButton* BtAtualiza;
+    QPushButton* BtCancela;
+    QPushButton* BtSaida;
+};
+Rodape rodape(QWidget* parent, QBoxLayout* layout, const QString& tituloInstalacao = {});
 
 } // namespace VersaoWidgets
