@@ -1,6 +1,5 @@
 #include "Sql.h"
 
-#include <QRegularExpression>
 #include <QSqlError>
 
 namespace Sql {
@@ -10,6 +9,16 @@ namespace {
 // SQLite's extended codes for a duplicate primary key and a duplicate unique index.
 bool isDuplicateKeyCode(const QString& nativeCode) {
     return nativeCode == QLatin1String("1555") || nativeCode == QLatin1String("2067");
+}
+
+// True when the statement carries the parameter as a whole name (":Num" is not carried by ":NumC").
+bool carries(const QString& sql, const QString& name) {
+    for (qsizetype at = sql.indexOf(name); at >= 0; at = sql.indexOf(name, at + 1)) {
+        const qsizetype end = at + name.size();
+        if (end == sql.size() || !(sql[end].isLetterOrNumber() || sql[end] == QLatin1Char('_')))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -38,8 +47,7 @@ void bind(QSqlQuery& query, Params params) {
     const QString sql = query.lastQuery();
     for (const auto& [name, value] : params) {
         // A name the statement does not carry would silently bind nothing.
-        const QRegularExpression placeholder(QRegularExpression::escape(name) + QStringLiteral("\\b"));
-        if (!name.startsWith(QLatin1Char(':')) || !sql.contains(placeholder))
+        if (!name.startsWith(QLatin1Char(':')) || !carries(sql, name))
             throw DbError(QStringLiteral("Parâmetro %1 não existe na instrução SQL.").arg(name));
         query.bindValue(name, value);
     }

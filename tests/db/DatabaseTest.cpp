@@ -115,4 +115,8 @@ TEST(Sql, AParameterTheStatementDoesNotCarryIsRefused) {
     EXPECT_THROW(Sql::scalar(db, "SELECT :a", {{"a", 1}}), DbError);
     EXPECT_THROW(Sql::scalar(db, "SELECT :a", {{":b", 1}}), DbError);
     EXPECT_EQ(Sql::scalar(db, "SELECT :a", {{":a", 7}}).toInt(), 7);
+    // A name is carried only whole: ":Num" is not in a statement that has ":NumC" alone.
+    EXPECT_THROW(Sql::scalar(db, "SELECT :NumC", {{":Num", 1}}), DbError);
+    EXPECT_EQ(Sql::scalar(db, "SELECT :NumC || :Num", {{":Num", 1}, {":NumC", 2}}).toString(), "21");
+    EXPECT_EQ(Sql::scalar(db, "SELECT (:n_1)+0", {{":n_1", 3}}).toInt(), 3);
 }
