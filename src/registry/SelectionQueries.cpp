@@ -52,10 +52,13 @@ QList<ClasseCredenciada> classes(const QSqlDatabase& db, const QString& sql) {
 ConsultaMontada consultaCertificados(const FiltroCertificado& filtro, CertOrdem ordem) {
     ConsultaMontada c;
     QStringList& l = c.linhas;
+    // Outer joins: a certificate whose class is missing from the reference tables (or was never
+    // stored) must still be found, or it could be neither repaired nor deleted.
     l << QStringLiteral("select distinct a.SiglaCertificador,a.NumCertif,b.NomClasseCertif,c.NomClasseProd,"
-                        "a.DataEmissao,a.DataValid, a.UsuResp, a.DthUltAtualiz from certific a,classe_c b,"
-                        "classe_p c ");
-    l << QStringLiteral("where a.IdClasseCertif = b.IdClasseCertif and a.IdClasseProd = c.IdClasseProd ");
+                        "a.DataEmissao,a.DataValid, a.UsuResp, a.DthUltAtualiz from certific a "
+                        "left join classe_c b on a.IdClasseCertif = b.IdClasseCertif "
+                        "left join classe_p c on a.IdClasseProd = c.IdClasseProd ");
+    l << QStringLiteral("where 1 = 1 ");
     if (!filtro.numCertif.isEmpty()) {
         l << QStringLiteral("and UCase(a.NumCertif) like :NumCert");
         c.parametros.append(

@@ -38,8 +38,10 @@ TEST_F(SelectionQueriesTest, CadaFiltroDeCertificadoDevolveSeusCertificados) {
         FiltroCertificado filtro;
         QStringList numeros;
     } casos[] = {
-        // Without a filter: every certificate whose classes are known, whatever its acronym.
-        {"Nenhum", {}, {"AAA-9", "ABC'1", "CERT-001", "CERT-002", "CERT-003", "XYZ-100", "lab-7"}},
+        // Without a filter: every certificate, whatever its acronym, its class known or not.
+        {"Nenhum",
+         {},
+         {"AAA-9", "ABC'1", "CERT-001", "CERT-002", "CERT-003", "SEMCLASSE", "XYZ-100", "lab-7"}},
         {"NumeroEmQualquerCaixa", porNumero("cert-00"), {"CERT-001", "CERT-002", "CERT-003"}},
         {"NumeroNoMeio", porNumero("B-"), {"lab-7"}},
         {"NumeroComAspas", porNumero("C'1"), {"ABC'1"}},

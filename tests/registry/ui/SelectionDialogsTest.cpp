@@ -83,11 +83,18 @@ TEST_F(SelecionaCertificadoTest, NoFilterListsEveryCertificateWithKnownClassesBy
     filtra();
     EXPECT_EQ(titles(&dialog, "dbgCertificados"),
               QStringList({"Número", "Classe do Certificado", "Classe de Produtos", "Emissão", "Validade"}));
-    // "SEMCLASSE" has an unknown class; "lab-7" has a class that exists though not accredited.
-    EXPECT_EQ(numerosOrdenados(),
-              QStringList({"AAA-9", "ABC'1", "CERT-001", "CERT-002", "CERT-003", "XYZ-100", "lab-7"}));
+    // "SEMCLASSE" has a class the reference tables lack: it is listed all the same, so it can be
+    // opened, repaired or deleted; "lab-7" has a class that exists though not accredited.
+    EXPECT_EQ(numerosOrdenados(), QStringList({"AAA-9", "ABC'1", "CERT-001", "CERT-002", "CERT-003",
+                                               "SEMCLASSE", "XYZ-100", "lab-7"}));
     EXPECT_EQ(numeros().first(), "AAA-9"); // acronym "AAA" sorts before "OCC1"
-    EXPECT_EQ(text(&dialog, "lblQuant"), "7");
+    EXPECT_EQ(text(&dialog, "lblQuant"), "8");
+    EXPECT_EQ(child<QTableView>(&dialog, "dbgCertificados")
+                  ->model()
+                  ->index(numeros().indexOf("SEMCLASSE"), ClasseCertif)
+                  .data()
+                  .toString(),
+              "");
 
     const int row = numeros().indexOf("CERT-001");
     auto* model = child<QTableView>(&dialog, "dbgCertificados")->model();
@@ -198,7 +205,7 @@ TEST_F(SelecionaCertificadoTest, ImportedListFindsCertificatesByTheirLines) {
         // National type (CERT-003), unit (CERT-002) and lot (XYZ-100) lines.
         {"Não", {"CERT-002", "CERT-003", "XYZ-100"}},
         {"Sim", {"ABC'1", "CERT-001"}},
-        {"(Todos)", {"AAA-9", "ABC'1", "CERT-001", "CERT-002", "CERT-003", "XYZ-100", "lab-7"}},
+        {"(Todos)", {"AAA-9", "ABC'1", "CERT-001", "CERT-002", "CERT-003", "SEMCLASSE", "XYZ-100", "lab-7"}},
     };
     for (const auto& c : cases) {
         choose(&dialog, "cbxImportado", c.choice);
@@ -296,7 +303,7 @@ TEST_F(SelecionaCertificadoTest, ClearingResetsEveryFilter) {
 
     // The company and product are forgotten too.
     filtra();
-    EXPECT_EQ(text(&dialog, "lblQuant"), "7");
+    EXPECT_EQ(text(&dialog, "lblQuant"), "8");
 }
 
 } // namespace
