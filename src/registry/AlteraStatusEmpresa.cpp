@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "DbError.h"
 #include "Empresas.h"
+#include "EmpresasCertificado.h"
 #include "Eventos.h"
 #include "Prompts.h"
 #include "Session.h"
@@ -117,33 +118,7 @@ int servicosAtivos(const QSqlDatabase& db, const EntradaAlteraStatus& e) {
 }
 
 QList<EmpresaVinculada> empresas(const QSqlDatabase& db, const QString& sigla, const QString& numCertif) {
-    QSqlQuery query =
-        Sql::exec(db,
-                  QStringLiteral("Select  e.RazSocialEmp, e.NomPessoaFisica, e.IdEmpresa, e.CodigoPais, "
-                                 "e.TipoPessoa, e.CGC, e.CPF\n"
-                                 "from empresa e, emp_cert ec\n"
-                                 "where e.CodigoPais = ec.CodigoPais and\n"
-                                 "e.IdEmpresa = ec.IdEmpresa and\n"
-                                 "ec.SiglaCertificador = :Sigla and\n"
-                                 "ec.NumCertif = :NumC\n"
-                                 "order by e.RazSocialEmp, e.NomPessoaFisica"),
-                  {{":Sigla", sigla}, {":NumC", numCertif}});
-    QList<EmpresaVinculada> lista;
-    while (query.next()) {
-        EmpresaVinculada e;
-        e.TipoPessoa = query.value(4).toString();
-        e.CodigoPais = query.value(3).toString();
-        e.IdEmpresa = query.value(2).toString();
-        e.nome = nomeEmpresa(e.TipoPessoa, query.value(0).toString(), query.value(1).toString());
-        // A company of no known kind shows whichever name it has, or its identity.
-        if (e.nome.isEmpty())
-            e.nome = !query.value(0).toString().isEmpty()   ? query.value(0).toString()
-                     : !query.value(1).toString().isEmpty() ? query.value(1).toString()
-                                                            : e.IdEmpresa;
-        e.documento = documentoEmpresa(e.TipoPessoa, query.value(5).toString(), query.value(6).toString());
-        lista.append(e);
-    }
-    return lista;
+    return EmpresasCertificado::todasVinculadas(db, sigla, numCertif);
 }
 
 void AlteraStatusEmpCert(const QSqlDatabase& db, const EntradaAlteraStatus& e, const Justificado& j) {

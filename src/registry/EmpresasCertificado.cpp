@@ -22,7 +22,12 @@ QString EmpresaVinculada::texto() const {
 
 namespace EmpresasCertificado {
 
-QList<EmpresaVinculada> vinculadas(const QSqlDatabase& db, const QString& sigla, const QString& numCertif) {
+namespace {
+
+// The companies linked to the certificate in the given order; `soConhecidas` leaves out rows of
+// any kind other than '1' and '2', which otherwise show whichever name they have, or their identity.
+QList<EmpresaVinculada> linked(const QSqlDatabase& db, const QString& sigla, const QString& numCertif,
+                               const QString& ordem, bool soConhecidas) {
     QSqlQuery query =
         Sql::exec(db,
                   QStringLiteral("Select  e.RazSocialEmp, e.NomPessoaFisica, e.IdEmpresa, e.CodigoPais, "
@@ -32,21 +37,38 @@ QList<EmpresaVinculada> vinculadas(const QSqlDatabase& db, const QString& sigla,
                                  "e.IdEmpresa = ec.IdEmpresa and\n"
                                  "ec.SiglaCertificador = :Sigla and\n"
                                  "ec.NumCertif = :NumC\n"
-                                 "order by e.TipoPessoa,e.RazSocialEmp, e.NomPessoaFisica "),
+                                 "order by ") +
+                      ordem,
                   {{":Sigla", sigla}, {":NumC", numCertif}});
     QList<EmpresaVinculada> list;
     while (query.next()) {
         EmpresaVinculada e;
         e.TipoPessoa = query.value(4).toString();
-        if (e.TipoPessoa != QLatin1String("1") && e.TipoPessoa != QLatin1String("2"))
+        if (soConhecidas && e.TipoPessoa != QLatin1String("1") && e.TipoPessoa != QLatin1String("2"))
             continue;
         e.CodigoPais = query.value(3).toString();
         e.IdEmpresa = query.value(2).toString();
         e.nome = nomeEmpresa(e.TipoPessoa, query.value(0).toString(), query.value(1).toString());
+        if (e.nome.isEmpty())
+            e.nome = !query.value(0).toString().isEmpty()   ? query.value(0).toString()
+                     : !query.value(1).toString().isEmpty() ? query.value(1).toString()
+                                                            : e.IdEmpresa;
         e.documento = documentoEmpresa(e.TipoPessoa, query.value(5).toString(), query.value(6).toString());
         list.append(e);
     }
     return list;
+}
+
+} // namespace
+
+QList<EmpresaVinculada> vinculadas(const QSqlDatabase& db, const QString& sigla, const QString& numCertif) {
+    return linked(db, sigla, numCertif, QStringLiteral("e.TipoPessoa,e.RazSocialEmp, e.NomPessoaFisica "),
+                  true);
+}
+
+QList<EmpresaVinculada> todasVinculadas(const QSqlDatabase& db, const QString& sigla,
+                                        const QString& numCertif) {
+    return linked(db, sigla, numCertif, QStringLiteral("e.RazSocialEmp, e.NomPessoaFisica"), false);
 }
 
 std::optional<EmpresaCertificado> carrega(const QSqlDatabase& db, const QString& sigla,

@@ -47,6 +47,10 @@ namespace EmpresasCertificado {
 // The companies linked to the certificate that the product lines may name, legal persons first,
 // then by name; rows of any kind other than '1' and '2' are left out.
 QList<EmpresaVinculada> vinculadas(const QSqlDatabase& db, const QString& sigla, const QString& numCertif);
+// Every company linked to the certificate, by corporate name and then person's name; one of no
+// known kind shows whichever name it has, or its identity.
+QList<EmpresaVinculada> todasVinculadas(const QSqlDatabase& db, const QString& sigla,
+                                        const QString& numCertif);
 
 std::optional<EmpresaCertificado> carrega(const QSqlDatabase& db, const QString& sigla,
                                           const QString& numCertif, const QString& codigoPais,
