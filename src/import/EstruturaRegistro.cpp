@@ -472,6 +472,8 @@ Verificacao verificacaoDoNome(const QString& nome, bool empresa) {
         return Verificacao::DataEmissao;
     if (nome == QLatin1String("DataValid"))
         return Verificacao::DataValid;
+    if (nome == QLatin1String("DataValLote"))
+        return Verificacao::DataValLote;
     if (n.startsWith(QLatin1String("STATUS")))
         return Verificacao::Situacao;
     if (n == QLatin1String("EVENTO"))

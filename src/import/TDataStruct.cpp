@@ -38,6 +38,7 @@ bool soDigitos(const QString& texto) {
 constexpr int TamanhoMaximoProduto = 105;
 
 const QDateTime LimiteInferior(QDate(1900, 1, 1), QTime(0, 0));
+constexpr int AnoLimiteDatas = 2080;
 
 QVariant nulo(TipoCampo tipo) {
     switch (tipo) {
@@ -170,6 +171,12 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
     const auto erro = [&](const QString& frase) {
         falha(ctx, QStringLiteral("O valor ") + valor + frase + onde);
     };
+    // Validities in 2080 or later are refused everywhere in the register.
+    const auto anoLimite = [&](const QDateTime& quando) {
+        if (quando.date().year() >= AnoLimiteDatas)
+            falha(ctx,
+                  QStringLiteral("Data não pode ter ano igual ou superior a %1!").arg(AnoLimiteDatas) + onde);
+    };
 
     bool ok = true;
     switch (campo.tipo) {
@@ -215,11 +222,17 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
         }
         break;
     case Verificacao::DataValid:
-        if (const auto quando = converteData(aparadoValor))
+        if (const auto quando = converteData(aparadoValor)) {
             if (emissao.isValid() && emissao > *quando)
                 falha(ctx, QStringLiteral(
                                "Data de validade não pode ser inferior a data de emissão do certificado!") +
                                onde);
+            anoLimite(*quando);
+        }
+        break;
+    case Verificacao::DataValLote:
+        if (const auto quando = converteData(aparadoValor))
+            anoLimite(*quando);
         break;
     case Verificacao::Situacao:
         if (!umDe(aparadoValor, {"A", "C", "S"}))
