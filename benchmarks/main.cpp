@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "ImportBenchmark.h"
+#include "LocalTime.h"
 #include "RegisterGenerator.h"
 
 #include <QCoreApplication>
@@ -96,6 +97,7 @@ int batch(const QStringList& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    pinLocalTimeZone();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())

@@ -8,6 +8,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "ImportCommands.h"
+#include "LocalTime.h"
 #include "ReferenceCommands.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
@@ -105,6 +106,7 @@ int usage(const QString& problem) {
 } // namespace
 
 int main(int argc, char** argv) {
+    pinLocalTimeZone();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarvendix"));
 

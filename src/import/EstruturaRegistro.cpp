@@ -3,9 +3,10 @@
 #include <QHash>
 
 int EstruturaRegistro::indice(const QString& nome) const {
-    const QString procurado = nome.trimmed();
+    // Looked up for every record: views, so nothing is copied.
+    const QStringView procurado = QStringView(nome).trimmed();
     for (int i = 0; i < campos.size(); ++i)
-        if (campos[i].nome.trimmed().compare(procurado, Qt::CaseInsensitive) == 0)
+        if (QStringView(campos[i].nome).trimmed().compare(procurado, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }

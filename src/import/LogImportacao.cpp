@@ -15,7 +15,8 @@ QString LogImportacao::caminhoLogBD() const {
     return QDir(diretorio_).filePath(NomeLogBD);
 }
 
-void LogImportacao::acrescenta(QFile& file, const QString& caminho, const QStringList& linhas) {
+void LogImportacao::acrescenta(QFile& file, const QString& caminho, const QStringList& linhas,
+                               bool descarrega) {
     if (!file.isOpen()) {
         file.setFileName(caminho);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
@@ -30,7 +31,8 @@ void LogImportacao::acrescenta(QFile& file, const QString& caminho, const QStrin
         bytes += "\r\n";
     }
     file.write(bytes);
-    file.flush();
+    if (descarrega)
+        file.flush();
 }
 
 void LogImportacao::fecha() {
