@@ -70,7 +70,8 @@ QString EntregaArquivo::registra(ModoEntrega modo) {
     // same letter.
     const QString tipo = modo == ModoEntrega::Email ? state_.TipoRemessa : nome_.mid(1, 1);
     try {
-        BatchControl(session_, state_).registraEvento(state_.NumeroRemessa, tipo, BatchEvents::Transferida, obs);
+        BatchControl(session_, state_)
+            .registraEvento(state_.NumeroRemessa, tipo, BatchEvents::Transferida, obs);
     } catch (const DbError& failure) {
         return registroFalhou(failure.message());
     }

@@ -58,7 +58,8 @@ public:
     // The remark of a delivery by media: "<Transferência Manual: Gravação de Disquete>".
     static QString obsDisquete();
     // The warnings and texts of the delivery screens.
-    static QString arquivoNaoEncontrado(); // "O arquivo não foi encontrado no diretório indicado. Favor verificar."
+    static QString
+    arquivoNaoEncontrado(); // "O arquivo não foi encontrado no diretório indicado. Favor verificar."
     static QString registroFalhou(const QString& detalhe);
 
 private:

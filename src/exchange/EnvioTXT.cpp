@@ -53,8 +53,9 @@ QList<Registro> registros(const QSqlDatabase& db) {
 
 bool jaRegistrado(const QSqlDatabase& db, const QString& nomeArquivo) {
     try {
-        QSqlQuery query = Sql::exec(db, QStringLiteral("SELECT * FROM CONTROLE_TXT WHERE NOMEARQUIVO = :nome"),
-                                    {{QStringLiteral(":nome"), nomeArquivo}});
+        QSqlQuery query =
+            Sql::exec(db, QStringLiteral("SELECT * FROM CONTROLE_TXT WHERE NOMEARQUIVO = :nome"),
+                      {{QStringLiteral(":nome"), nomeArquivo}});
         return query.next();
     } catch (const DbError&) {
         return false;
@@ -65,7 +66,8 @@ QString problemaEnvio(const QSqlDatabase& db, const QString& nomeArquivo) {
     if (nomeArquivo.isEmpty())
         return QStringLiteral("Por favor selecione um arquivo");
     if (jaRegistrado(db, nomeArquivo))
-        return QStringLiteral("O arquivo ") + nomeArquivo + QStringLiteral(" já foi enviado e processado no KAVOREL.");
+        return QStringLiteral("O arquivo ") + nomeArquivo +
+               QStringLiteral(" já foi enviado e processado no KAVOREL.");
     return {};
 }
 

@@ -17,9 +17,9 @@ namespace EnvioTXT {
 
 // One row of CONTROLE_TXT as the register grid shows it.
 struct Registro {
-    QString NomeArquivo;       // "Arquivo Enviado"
-    QDateTime DataHoraEvento;  // "Data de Envio"
-    QString UsuResp;           // "Usuário"
+    QString NomeArquivo;      // "Arquivo Enviado"
+    QDateTime DataHoraEvento; // "Data de Envio"
+    QString UsuResp;          // "Usuário"
     QString EnviadoKAVOREL;
     QString ArquivoEnviado() const; // "Enviado ao KAVOREL": "Sim" for "S", otherwise "Não"
 };

@@ -64,8 +64,8 @@ public:
     static Espaco espacoDe(const QString& diretorio);
 
     // Texts of the screen.
-    static QString arquivoNaoEncontrado();   // "Arquivo não encontrado."
-    static QString maiorQueDisquete();       // "Tamanho do arquivo maior que a capacidade do disquete"
+    static QString arquivoNaoEncontrado(); // "Arquivo não encontrado."
+    static QString maiorQueDisquete();     // "Tamanho do arquivo maior que a capacidade do disquete"
     static QString semEspaco(qint64 tamanho, qint64 livre);
     static QString mesmoDiretorio();
 

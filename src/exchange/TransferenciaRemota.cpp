@@ -55,7 +55,8 @@ QString TransferenciaRemota::motivoSmtp(const SmtpResult& result) {
     case SmtpResult::Failure::RecipientRefused:
         return QStringLiteral("Destinatário recusado pelo Servidor E-MAIL");
     case SmtpResult::Failure::TlsRequired:
-        return QStringLiteral("O Servidor E-MAIL exige conexão segura (STARTTLS), que não pôde ser estabelecida");
+        return QStringLiteral(
+            "O Servidor E-MAIL exige conexão segura (STARTTLS), que não pôde ser estabelecida");
     case SmtpResult::Failure::Aborted:
         return Interrompida;
     case SmtpResult::Failure::LocalFile:
@@ -200,7 +201,8 @@ TransferenciaRemota::Desfecho TransferenciaRemota::conclui() {
         return Desfecho::Interrompida;
     }
     if (!ok && ftp &&
-        (ftpResult_.failure == FtpResult::Failure::Connect || ftpResult_.failure == FtpResult::Failure::Login)) {
+        (ftpResult_.failure == FtpResult::Failure::Connect ||
+         ftpResult_.failure == FtpResult::Failure::Login)) {
         session_.prompts().error(erroConexaoFtp(ftpResult_.detail));
         escreve(HouveErro);
         return Desfecho::FalhaConexao;

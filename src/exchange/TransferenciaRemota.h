@@ -26,7 +26,7 @@ struct SharedBatchState;
 class TransferenciaRemota {
 public:
     struct Avisos {
-        std::function<void(const QString& linha)> linha;            // steps 1 and 3
+        std::function<void(const QString& linha)> linha;           // steps 1 and 3
         std::function<void(qint64 feito, qint64 total)> progresso; // step 2, the worker's thread
         std::function<void()> conectado;                           // step 2, the worker's thread
     };
