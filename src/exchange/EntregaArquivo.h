@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QTemporaryDir;
@@ -12,6 +13,17 @@ enum class ModoEntrega {
     Ftp,      // uploaded to the directory of EndKavorelEnvio
     Disquete, // copied to a chosen directory (removable media)
     Email,    // attached to a message through the certifier's SMTP server
+};
+
+// What a delivery receipt shows: the heading (acronym + " - " + certifier name), the batch, the
+// file (FTP: its name; e-mail: with the transfer directory in front; media: the destination path)
+// and the lines (the result log, or for media the user and the success line).
+struct ComprovanteEntrega {
+    bool gravacao = false; // the recording receipt of a delivery by media
+    QString cabecalho;
+    QString numeroRemessa;
+    QString arquivo;
+    QStringList linhas;
 };
 
 // What the three delivery modes share: which file goes, packing a text file, and recording a
