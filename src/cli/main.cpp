@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Database.h"
 #include "DbError.h"
+#include "DeliveryCommands.h"
 #include "ImportCommands.h"
 #include "ReferenceCommands.h"
 #include "Session.h"
@@ -33,7 +34,7 @@ const QString Synopsis = QStringLiteral("tarvendix-cli [--home DIR] --user LOGIN
 
 const QList<const VerbGroup*>& groups() {
     static const QList<const VerbGroup*> all{&BatchCommands::group(), &ReferenceCommands::group(),
-                                             &ImportCommands::group()};
+                                             &ImportCommands::group(), &DeliveryCommands::txtGroup()};
     return all;
 }
 

@@ -215,6 +215,19 @@ TEST_F(Entrega, MediaCopyWritesTheArchiveAndRecordsTRWithItsRemark) {
     EXPECT_EQ(events(), (QStringList{"PR|C|ana|", "TR|C|maria|" + Remark}));
 }
 
+TEST_F(Entrega, AnInterruptedMediaCopyLeavesNothingAndRecordsNothing) {
+    archive(200000);
+    QTemporaryDir media;
+    GravaDisquete gravacao(session, state, state.DirLocalTransf, archiveName(), media.path());
+    ASSERT_TRUE(gravacao.inicia());
+    gravacao.interrompe();
+    gravacao.grava();
+    EXPECT_EQ(gravacao.conclui(), GravaDisquete::Desfecho::Interrompida);
+    EXPECT_EQ(gravacao.resultado(), "Gravação de arquivo interrompida.");
+    EXPECT_TRUE(QDir(media.path()).isEmpty());
+    EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
+}
+
 TEST_F(Entrega, MediaCopyOfAMissingArchiveSaysSo) {
     QTemporaryDir media;
     EXPECT_EQ(copy(media.path()), GravaDisquete::Desfecho::NaoIniciada);
