@@ -17,10 +17,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStorageInfo>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace EntregaWidgets;
 
@@ -143,7 +145,15 @@ void TFrmEnviaTXT_FTP::atualizaRegistro() {
             new QStandardItem(row.UsuResp), new QStandardItem(row.ArquivoEnviado())};
         QryControle_TXT_->appendRow(items);
     }
+    // Every column whole: the grid is at least as wide as its columns.
+    QHeaderView* header = GrControleTXT_->horizontalHeader();
+    header->setStretchLastSection(false);
     GrControleTXT_->resizeColumnsToContents();
+    int width = 2 * GrControleTXT_->frameWidth() + GrControleTXT_->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < header->count(); ++column)
+        width += GrControleTXT_->columnWidth(column);
+    header->setStretchLastSection(true);
+    GrControleTXT_->setMinimumWidth(std::max(GrControleTXT_->minimumWidth(), width));
 }
 
 void TFrmEnviaTXT_FTP::BtTransfereClick() {

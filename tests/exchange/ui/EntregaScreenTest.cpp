@@ -11,13 +11,39 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 
 namespace {
+
+// When TARVENDIX_SCREENSHOTS names a directory, saves the window as the X server shows it (the
+// pictures of the how-to; see docs/howto-entrega.md).
+void screenshot(QWidget* window, const QString& file) {
+    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
+    if (dir.isEmpty() || !window)
+        return;
+    window = window->window();
+    window->raise();
+    window->activateWindow();
+    for (int i = 0; i < 20; ++i) { // let the windows paint
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    window->move(std::max(0, window->x()), std::max(0, window->y()));
+    QApplication::processEvents();
+    const QRect area = window->frameGeometry();
+    ASSERT_TRUE(QDir().mkpath(dir));
+    const QString path = QDir(dir).filePath(file);
+    const QString crop =
+        QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
+    EXPECT_EQ(QProcess::execute("import", {"-window", "root", "-crop", crop, "+repage", path}), 0)
+        << path.toStdString();
+}
 
 // Runs `act` on the modal dialog of the given objectName once it is the active one (nested
 // dialogs open from inside the one before).
@@ -99,6 +125,7 @@ TEST_F(EntregaTelas, FtpFromTheBatchControlLeavesTheBatchAwaitingItsResult) {
     bool interruptionAfter = true, receiptAfter = true, cancelAfter = true;
     onModal("TFrmSelecaoTransferencia", [&](QDialog* choice) {
         ASSERT_NE(choice, nullptr);
+        screenshot(choice, "entrega-selecao.png");
         onModal("TFrmTransfereArquivo", [&](QDialog* ftpForm) {
             ASSERT_NE(ftpForm, nullptr);
             EXPECT_EQ(ftpForm->windowTitle(), "Transfere Arquivo");
@@ -113,6 +140,7 @@ TEST_F(EntregaTelas, FtpFromTheBatchControlLeavesTheBatchAwaitingItsResult) {
             EXPECT_EQ(text(ftpForm, "EdTamanho"), "50000");
             EXPECT_EQ(text(ftpForm, "EdTransferidos"), "50000");
             EXPECT_EQ(ftpForm->findChild<QProgressBar*>("PbTransferencia")->value(), 100);
+            screenshot(ftpForm, "entrega-ftp.png");
             clickOn(ftpForm, "BtSaida");
         });
         clickOn(choice, "BtOK");
@@ -133,6 +161,7 @@ TEST_F(EntregaTelas, FtpFromTheBatchControlLeavesTheBatchAwaitingItsResult) {
     EXPECT_EQ(selected->Status, "Aguardando Resultado");
     EXPECT_FALSE(enabled(&control, "BtTransfere"));
     EXPECT_TRUE(enabled(&control, "BtRecebe"));
+    screenshot(&control, "remessa-aguardando-resultado.png");
 }
 
 TEST_F(EntregaTelas, AFailedFtpDeliveryShowsItsBoxAndLeavesTheBatchWaiting) {
@@ -162,6 +191,7 @@ TEST_F(EntregaTelas, EmailScreenSendsAndOffersTheReceiptOnlyAfterSuccess) {
     clickOn(&form, "BtTransfere");
     EXPECT_EQ(form.desfecho(), TransferenciaRemota::Desfecho::Sucesso);
     EXPECT_EQ(smtp->messages(1).size(), 1);
+    screenshot(&form, "entrega-email.png");
     ASSERT_TRUE(enabled(&form, "BtComprovante"));
     EXPECT_EQ(form.findChild<QPushButton*>("BtComprovante")->text(), "Emite Comprovante");
     clickOn(&form, "BtComprovante");
@@ -207,6 +237,7 @@ TEST_F(EntregaTelas, MediaScreenCopiesToTheChosenDirectory) {
     EXPECT_FALSE(enabled(&form, "btCancela"));
     EXPECT_FALSE(enabled(&form, "BtInterrompe"));
     EXPECT_EQ(read(media.filePath(archiveName())), bytes);
+    screenshot(&form, "entrega-disquete.png");
     ASSERT_TRUE(enabled(&form, "BtComprovante"));
     clickOn(&form, "BtComprovante");
     ASSERT_EQ(comprovantes.size(), 1);
@@ -298,6 +329,7 @@ TEST_F(EntregaTelas, TextFileScreenListsSendsOnceAndShowsTheRegister) {
     EXPECT_EQ(grid->model()->index(1, 2).data().toString(), "maria");
     EXPECT_EQ(grid->model()->index(1, 3).data().toString(), "Sim");
     EXPECT_EQ(files->count(), 1); // delivered and recorded: gone from the list
+    screenshot(&form, "entrega-txt.png");
     EXPECT_EQ(state.DirLocalTransf, dir);
 }
 
