@@ -205,6 +205,23 @@ TEST_F(Entrega, EmailToAServerThatIsDownGivesTheConnectionReason) {
     EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
 }
 
+TEST_F(Entrega, EmailIsNeverSentInTheClearToAServerThatRequiresTls) {
+    // The server offers STARTTLS and refuses mail without it; its certificate is not one the
+    // client trusts, so the secure connection cannot be made and nothing may go.
+    smtp = std::make_unique<SmtpTestServer>(true);
+    ASSERT_TRUE(smtp->started()) << smtp->error().toStdString();
+    config(QStringLiteral("EndSMTPHost = '127.0.0.1', EndSMTPPort = '%1', EndSMTPUsuario = 'occ.local', "
+                          "EndSMTPEMailReply = 'remessas@kavorel.example'")
+               .arg(smtp->port()));
+    archive(100);
+    EXPECT_EQ(deliver(ModoEntrega::Email), TransferenciaRemota::Desfecho::Falha);
+    EXPECT_EQ(log.mid(3), (QStringList{"Tamanho do arquivo : 100 bytes",
+                                       "Transferência não realizada: Falha na transmissão do E_MAIL.",
+                                       "Falha na transmissão do E_MAIL"}));
+    EXPECT_TRUE(smtp->messages(1, 300).isEmpty());
+    EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
+}
+
 TEST_F(Entrega, MediaCopyWritesTheArchiveAndRecordsTRWithItsRemark) {
     const QByteArray bytes = archive(20000);
     QTemporaryDir media;
