@@ -70,6 +70,11 @@ QString TransferenciaRemota::semPortaSmtp() {
                           "configurações do Sistema.");
 }
 
+QString TransferenciaRemota::semEnderecoEmail() {
+    return QStringLiteral("O EMail do Responsável Kavorel não foi configurado. Verifique as configurações do "
+                          "Sistema.");
+}
+
 QString TransferenciaRemota::portaSmtpInvalida(const QString& porta) {
     return QStringLiteral("A porta do servidor de E-MAIL (SMTP) configurada não é válida: %1. Verifique as "
                           "configurações do Sistema.")
@@ -109,6 +114,10 @@ bool TransferenciaRemota::inicia() {
         }
         if (!numero || valor <= 0 || valor > 65535) {
             prompts.warning(portaSmtpInvalida(porta));
+            return false;
+        }
+        if (config.EndSMTPEMailReply.trimmed().isEmpty()) {
+            prompts.warning(semEnderecoEmail());
             return false;
         }
         mensagem_ = {};

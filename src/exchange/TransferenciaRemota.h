@@ -76,6 +76,7 @@ public:
     static QString erroConexaoFtp(const QString& detalhe);
     static QString motivoSmtp(const SmtpResult& result);
     static QString semPortaSmtp();
+    static QString semEnderecoEmail();
     static QString portaSmtpInvalida(const QString& porta);
 
 private:

@@ -190,6 +190,10 @@ TEST_F(Entrega, EmailWithoutAPortIsRefusedBeforeConnecting) {
     config("EndSMTPPort = 'vinte'");
     EXPECT_EQ(deliver(ModoEntrega::Email), TransferenciaRemota::Desfecho::NaoIniciada);
     EXPECT_EQ(prompts.lastText(), TransferenciaRemota::portaSmtpInvalida("vinte"));
+
+    config(QStringLiteral("EndSMTPPort = '%1', EndSMTPEMailReply = ''").arg(smtp->port()));
+    EXPECT_EQ(deliver(ModoEntrega::Email), TransferenciaRemota::Desfecho::NaoIniciada);
+    EXPECT_EQ(prompts.lastText(), TransferenciaRemota::semEnderecoEmail());
     EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
     EXPECT_TRUE(smtp->messages(1, 300).isEmpty());
 }
