@@ -4,6 +4,8 @@
 #include "TransferenciaRemota.h"
 
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -246,6 +248,55 @@ TEST_F(Entrega, AnInterruptedMediaCopyLeavesNothingAndRecordsNothing) {
     EXPECT_EQ(gravacao.conclui(), GravaDisquete::Desfecho::Interrompida);
     EXPECT_EQ(gravacao.resultado(), "Gravação de arquivo interrompida.");
     EXPECT_TRUE(QDir(media.path()).isEmpty());
+    EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
+}
+
+// A medium that takes only the first 64 KiB of a file: the kernel refuses every write beyond it
+// (the process's file-size limit, with its signal ignored), as a full medium would.
+TEST_F(Entrega, AMediaCopyWhoseWritesFailLeavesNothingAndRecordsNothing) {
+    archive(300000);
+    QTemporaryDir media;
+    GravaDisquete gravacao(session, state, state.DirLocalTransf, archiveName(), media.path());
+    ASSERT_TRUE(gravacao.inicia());
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    gravacao.grava();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(gravacao.conclui(), GravaDisquete::Desfecho::Falha);
+    EXPECT_EQ(gravacao.resultado(), "Gravação de arquivo não realizada: Erro ao gravar arquivo.");
+    EXPECT_TRUE(QDir(media.path()).isEmpty()) << QDir(media.path()).entryList().join(' ').toStdString();
+    EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
+}
+
+TEST_F(Entrega, ADeliveredBatchWhoseEventCannotBeRecordedSaysSo) {
+    useFtp();
+    archive(1000);
+    state.Usuario = QString(31, 'u'); // longer than CONTROLE.Usuario takes
+    EXPECT_EQ(deliver(ModoEntrega::Ftp), TransferenciaRemota::Desfecho::NaoRegistrada);
+    EXPECT_TRUE(QFile::exists(ftp->pathOf("remessas/oc/" + archiveName())));
+    EXPECT_EQ(prompts.shown().last().kind, PromptKind::Error);
+    EXPECT_TRUE(
+        prompts.lastText().startsWith("O arquivo foi transferido, mas o envio não pôde ser registrado"));
+    EXPECT_EQ(log.last(), prompts.lastText());
+    EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
+}
+
+TEST_F(Entrega, AnInterruptedEmailSendsNothing) {
+    useSmtp();
+    archive(1000);
+    TransferenciaRemota transfer(session, state, ModoEntrega::Email, state.DirLocalTransf, archiveName());
+    ASSERT_TRUE(transfer.inicia());
+    transfer.interrompe();
+    transfer.transfere();
+    EXPECT_EQ(transfer.conclui(), TransferenciaRemota::Desfecho::Interrompida);
+    EXPECT_EQ(transfer.log().last(), "Transferência interrompida.");
+    EXPECT_TRUE(smtp->messages(1, 300).isEmpty());
     EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
 }
 

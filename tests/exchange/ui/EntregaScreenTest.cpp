@@ -8,6 +8,7 @@
 #include "TFrmTransfereSMTP.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -18,6 +19,10 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QThread>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -176,6 +181,42 @@ TEST_F(EntregaTelas, AFailedFtpDeliveryShowsItsBoxAndLeavesTheBatchWaiting) {
     EXPECT_FALSE(enabled(&form, "BtInterrompe"));
     EXPECT_FALSE(enabled(&form, "BtTransfere")); // the screen runs once
     EXPECT_TRUE(enabled(&form, "BtSaida"));
+    EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
+}
+
+TEST_F(EntregaTelas, InterruptingWhileTheServerKeepsSilentStopsAtOnce) {
+    // A server that takes the connection and never greets: the upload waits for it.
+    const int port = freeLocalPort();
+    const int silent = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(silent, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(quint16(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(silent, 4), 0);
+    const std::unique_ptr<int, void (*)(int*)> closer(new int(silent), [](int* fd) {
+        ::close(*fd);
+        delete fd;
+    });
+    config(QStringLiteral("EndKavorelEnvio = '127.0.0.1:%1/remessas'").arg(port));
+    archive();
+    TFrmTransfereArquivo form(session, state, archiveName());
+    form.show();
+    bool interruptible = false;
+    QTimer::singleShot(300, &form, [&] {
+        interruptible = enabled(&form, "BtInterrompe");
+        clickOn(&form, "BtInterrompe");
+    });
+    QElapsedTimer timer;
+    timer.start();
+    clickOn(&form, "BtTransfere");
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_TRUE(interruptible);
+    EXPECT_EQ(form.desfecho(), TransferenciaRemota::Desfecho::Interrompida);
+    EXPECT_TRUE(text(&form, "MmResultado").endsWith("Transferência interrompida."));
+    EXPECT_FALSE(text(&form, "MmResultado").contains("Houve erro"));
+    EXPECT_TRUE(prompts.shown().isEmpty());
     EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
 }
 
