@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Database.h"
 #include "DbError.h"
+#include "DeliveryCommands.h"
 #include "ImportCommands.h"
 #include "LocalTime.h"
 #include "ReferenceCommands.h"
@@ -34,7 +35,7 @@ const QString Synopsis = QStringLiteral("tarvendix-cli [--home DIR] --user LOGIN
 
 const QList<const VerbGroup*>& groups() {
     static const QList<const VerbGroup*> all{&BatchCommands::group(), &ReferenceCommands::group(),
-                                             &ImportCommands::group()};
+                                             &ImportCommands::group(), &DeliveryCommands::txtGroup()};
     return all;
 }
 
