@@ -146,30 +146,41 @@ bool empresasVinculadas(const ContextoImportacao& ctx) {
 }
 
 bool paisExistem(const ContextoImportacao& ctx, const QList<ChaveCertificadoTxt>& certificados) {
+    // The file's certificates go into a table of the connection, so each dependency is one
+    // statement over all of them rather than one per certificate.
+    Sql::execute(ctx.db,
+                 QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS CERTIFICADOS_DO_ARQUIVO ("
+                                "Ordem INTEGER PRIMARY KEY, SiglaCertificador TEXT, NumCertif TEXT)"));
+    Sql::execute(ctx.db, QStringLiteral("DELETE FROM temp.CERTIFICADOS_DO_ARQUIVO"));
+    QSqlQuery insere = Sql::prepare(ctx.db, QStringLiteral("INSERT INTO temp.CERTIFICADOS_DO_ARQUIVO "
+                                                           "(SiglaCertificador, NumCertif) VALUES (?, ?)"));
+    for (const ChaveCertificadoTxt& chave : certificados) {
+        insere.bindValue(0, chave.first);
+        insere.bindValue(1, chave.second);
+        Sql::exec(insere);
+    }
     QStringList relatorio;
     for (const Dependencia& d : dependencias()) {
         QStringList junta;
         for (const QString& c : d.colunas)
             junta << QStringLiteral("p.%1 = x.%1").arg(c);
-        const QString sql = QStringLiteral("select %1 from %2 x where x.SiglaCertificador = :s and "
-                                           "x.NumCertif = :n and not exists (select 1 from %3 p where %4)")
-                                .arg(QStringLiteral("x.") + d.colunas.join(QStringLiteral(", x.")),
-                                     QString::fromLatin1(d.tabela), QString::fromLatin1(d.pai),
-                                     junta.join(QStringLiteral(" and ")));
-        QSqlQuery query = Sql::prepare(ctx.db, sql);
-        for (const ChaveCertificadoTxt& chave : certificados) {
-            query.bindValue(QStringLiteral(":s"), chave.first);
-            query.bindValue(QStringLiteral(":n"), chave.second);
-            Sql::exec(query);
-            while (query.next()) {
-                relatorio << QStringLiteral("Tabela: ") + QString::fromLatin1(d.tabela)
-                          << QStringLiteral("Não existe em: ") + QString::fromLatin1(d.pai);
-                for (int c = 0; c < d.colunas.size(); ++c)
-                    relatorio << d.colunas[c] + QStringLiteral(": ") + texto(query.value(c));
-                relatorio << Tracos;
-            }
+        const QString sql =
+            QStringLiteral("select %1 from %2 x join temp.CERTIFICADOS_DO_ARQUIVO k "
+                           "on x.SiglaCertificador = k.SiglaCertificador and x.NumCertif = k.NumCertif "
+                           "where not exists (select 1 from %3 p where %4) order by k.Ordem")
+                .arg(QStringLiteral("x.") + d.colunas.join(QStringLiteral(", x.")),
+                     QString::fromLatin1(d.tabela), QString::fromLatin1(d.pai),
+                     junta.join(QStringLiteral(" and ")));
+        QSqlQuery query = Sql::exec(ctx.db, sql);
+        while (query.next()) {
+            relatorio << QStringLiteral("Tabela: ") + QString::fromLatin1(d.tabela)
+                      << QStringLiteral("Não existe em: ") + QString::fromLatin1(d.pai);
+            for (int c = 0; c < d.colunas.size(); ++c)
+                relatorio << d.colunas[c] + QStringLiteral(": ") + texto(query.value(c));
+            relatorio << Tracos;
         }
     }
+    Sql::execute(ctx.db, QStringLiteral("DELETE FROM temp.CERTIFICADOS_DO_ARQUIVO"));
     if (relatorio.isEmpty())
         return true;
     ctx.log->logBD(
