@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
 
 QString NomeCurto(const QString& path) {
     return QFileInfo::exists(path) ? path : QString();
@@ -41,4 +43,65 @@ qint64 TamanhoArquivo(const QString& fileName) {
         return -1;
     const QStringList matches = filesMatching(info.absolutePath(), info.fileName());
     return matches.isEmpty() ? -1 : QFileInfo(matches.first()).size();
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    struct stat sa {
+    }, sb{};
+    return stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+BlockCopy copyInBlocks(const QString& source, const QString& target, const QString& partial,
+                       const std::atomic<bool>& interrupt,
+                       const std::function<void(qint64, qint64)>& progress, bool syncToDisk) {
+    constexpr qint64 Block = 8192;
+    BlockCopy result;
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("Erro ao abrir arquivo");
+        return result;
+    }
+    QFile out(partial);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        result.error = QStringLiteral("Erro ao criar arquivo");
+        return result;
+    }
+    const QString writeError = QStringLiteral("Erro ao gravar arquivo");
+    const qint64 total = in.size();
+    qint64 done = 0;
+    while (!interrupt) {
+        const QByteArray block = in.read(Block);
+        if (block.isEmpty()) {
+            if (in.error() != QFile::NoError)
+                result.error = QStringLiteral("Erro ao ler arquivo");
+            break;
+        }
+        if (out.write(block) != block.size()) {
+            result.error = writeError;
+            break;
+        }
+        done += block.size();
+        if (progress)
+            progress(done, total);
+    }
+    result.interrupted = interrupt;
+    if (result.error.isEmpty() && !result.interrupted &&
+        (!out.flush() || (syncToDisk && fsync(out.handle()) != 0)))
+        result.error = writeError;
+    out.close();
+    if (result.error.isEmpty() && !result.interrupted &&
+        (done != total || QFileInfo(partial).size() != total))
+        result.error = writeError;
+    if (!result.error.isEmpty() || result.interrupted) {
+        QFile::remove(partial);
+        return result;
+    }
+    QFile::remove(target);
+    if (!QFile::rename(partial, target)) {
+        QFile::remove(partial);
+        result.error = writeError;
+    }
+    return result;
 }

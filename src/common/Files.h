@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <functional>
 
 // File and path routines. Directories are held with a trailing "/".
 
@@ -25,3 +27,19 @@ bool hasWildcards(const QString& name);
 // Absolute paths of the files (hidden ones included) of the directory whose names match the mask,
 // ignoring case as the users' masks always did ("*.db" takes "X.DB"); sorted by name.
 QStringList filesMatching(const QString& directory, const QString& mask);
+
+// True when both paths name the same file or directory (same device and inode), links followed.
+bool sameFile(const QString& a, const QString& b);
+
+// Copies a file in blocks into `partial` and renames it to `target` only when complete: every write
+// checked, the size compared and, with `syncToDisk`, the data forced onto the medium (removable media
+// are pulled out). A failed or interrupted copy leaves neither file behind. Progress is reported
+// after each block as (bytes copied, total). The error texts are the users' own: "Erro ao abrir
+// arquivo", "Erro ao criar arquivo", "Erro ao ler arquivo", "Erro ao gravar arquivo".
+struct BlockCopy {
+    QString error; // empty when the copy is complete or was interrupted
+    bool interrupted = false;
+};
+BlockCopy copyInBlocks(const QString& source, const QString& target, const QString& partial,
+                       const std::atomic<bool>& interrupt,
+                       const std::function<void(qint64, qint64)>& progress, bool syncToDisk);

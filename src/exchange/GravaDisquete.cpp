@@ -1,5 +1,6 @@
 #include "GravaDisquete.h"
 
+#include "Files.h"
 #include "Prompts.h"
 #include "Session.h"
 #include "SharedBatchState.h"
@@ -7,24 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <unistd.h>
-
-namespace {
-
-constexpr qint64 Bloco = 8192;
-
-bool mesmoArquivo(const QString& a, const QString& b) {
-    struct stat sa {
-    }, sb{};
-    return stat(QFile::encodeName(a).constData(), &sa) == 0 &&
-           stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
-
-} // namespace
 
 GravaDisquete::GravaDisquete(Session& session, SharedBatchState& state, QString diretorio,
                              QString nomeArquivo, QString destino)
@@ -76,7 +60,7 @@ bool GravaDisquete::inicia() {
         prompts.error(arquivoNaoEncontrado());
         return false;
     }
-    if (mesmoArquivo(destino_, entrega_.diretorio())) {
+    if (sameFile(destino_, entrega_.diretorio())) {
         prompts.error(mesmoDiretorio());
         return false;
     }
@@ -102,51 +86,11 @@ bool GravaDisquete::inicia() {
 }
 
 void GravaDisquete::grava() {
-    QFile origem(entrega_.caminhoEnviado());
-    if (!origem.open(QIODevice::ReadOnly)) {
-        erro_ = QStringLiteral("Erro ao abrir arquivo");
-        return;
-    }
-    const qint64 total = origem.size();
-    const QString parcial = caminhoDestino() + QStringLiteral(".tmp");
-    QFile alvo(parcial);
-    if (!alvo.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        erro_ = QStringLiteral("Erro ao criar arquivo");
-        return;
-    }
-    qint64 feito = 0;
-    while (!interrompido_) {
-        const QByteArray bloco = origem.read(Bloco);
-        if (bloco.isEmpty()) {
-            if (origem.error() != QFile::NoError)
-                erro_ = QStringLiteral("Erro ao ler arquivo");
-            break;
-        }
-        if (alvo.write(bloco) != bloco.size()) {
-            erro_ = QStringLiteral("Erro ao gravar arquivo");
-            break;
-        }
-        feito += bloco.size();
-        if (progresso_)
-            progresso_(feito, total);
-    }
-    // Everything on the medium before it is called done (removable media are pulled out).
-    if (erro_.isEmpty() && !interrompido_ && (!alvo.flush() || fsync(alvo.handle()) != 0))
-        erro_ = QStringLiteral("Erro ao gravar arquivo");
-    alvo.close();
-    if (erro_.isEmpty() && !interrompido_ && (feito != total || QFileInfo(parcial).size() != total))
-        erro_ = QStringLiteral("Erro ao gravar arquivo");
-    if (!erro_.isEmpty() || interrompido_) {
-        QFile::remove(parcial);
-        return;
-    }
-    QFile::remove(caminhoDestino());
-    if (!QFile::rename(parcial, caminhoDestino())) {
-        QFile::remove(parcial);
-        erro_ = QStringLiteral("Erro ao gravar arquivo");
-        return;
-    }
-    gravado_ = true;
+    const BlockCopy copia =
+        copyInBlocks(entrega_.caminhoEnviado(), caminhoDestino(), caminhoDestino() + QStringLiteral(".tmp"),
+                     interrompido_, progresso_, true);
+    erro_ = copia.error;
+    gravado_ = copia.error.isEmpty() && !copia.interrupted;
 }
 
 GravaDisquete::Desfecho GravaDisquete::conclui() {

@@ -1,11 +1,11 @@
 #include "AtualizaVersao.h"
 
+#include "Files.h"
 #include "Versoes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <sys/stat.h>
 
 namespace {
 
@@ -13,15 +13,6 @@ const QString NenhumaInternet = QStringLiteral("Não foi encontrado arquivo de a
 const QString NenhumaLocal = QStringLiteral("Não foi encontrado arquivo de atualização mais atual");
 const QString ErroTransferencia =
     QStringLiteral("Foi encontrado arquivo mais atual, mas houve erro na transferência");
-constexpr qint64 Bloco = 8192;
-
-bool sameFile(const QString& a, const QString& b) {
-    struct stat sa {
-    }, sb{};
-    return stat(QFile::encodeName(a).constData(), &sa) == 0 &&
-           stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
 
 } // namespace
 
@@ -117,42 +108,7 @@ AtualizaVersao::Resultado AtualizaVersao::doDiretorio(const QString& diretorio) 
 QString AtualizaVersao::copia(const QString& origem, const QString& destino) {
     if (sameFile(origem, destino))
         return {};
-    QFile in(origem);
-    if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("Erro ao abrir arquivo");
-    const QString partial = destino + QStringLiteral(".part");
-    QFile out(partial);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QStringLiteral("Erro ao criar arquivo");
-    const qint64 total = in.size();
-    qint64 done = 0;
-    QString error;
-    while (!interrompido_) {
-        const QByteArray block = in.read(Bloco);
-        if (block.isEmpty()) {
-            if (in.error() != QFile::NoError)
-                error = QStringLiteral("Erro ao ler arquivo");
-            break;
-        }
-        if (out.write(block) != block.size()) {
-            error = QStringLiteral("Erro ao gravar arquivo");
-            break;
-        }
-        done += block.size();
-        if (avisos_.progresso)
-            avisos_.progresso(done, total);
-    }
-    if (error.isEmpty() && !interrompido_ && (!out.flush() || done != total))
-        error = QStringLiteral("Erro ao gravar arquivo");
-    out.close();
-    if (!error.isEmpty() || interrompido_) {
-        QFile::remove(partial);
-        return error;
-    }
-    QFile::remove(destino);
-    if (!QFile::rename(partial, destino)) {
-        QFile::remove(partial);
-        return QStringLiteral("Erro ao criar arquivo");
-    }
-    return {};
+    return copyInBlocks(origem, destino, destino + QStringLiteral(".part"), interrompido_, avisos_.progresso,
+                        false)
+        .error;
 }

@@ -2,9 +2,11 @@
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QTableView>
 
@@ -39,6 +41,30 @@ QString withoutMnemonics(QString text) {
 }
 
 } // namespace
+
+QLineEdit* readOnlyField(QFormLayout* form, QWidget* parent, const QString& objectName,
+                         const QString& caption) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    edit->setReadOnly(true);
+    edit->setAccessibleName(QString(caption).remove(QLatin1Char('&')).trimmed());
+    form->addRow(caption, edit);
+    return edit;
+}
+
+QPushButton* button(QWidget* parent, const QString& objectName, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* checkMark(QWidget* parent, const QString& objectName) {
+    auto* mark = new QLabel(QStringLiteral("\u2714"), parent);
+    mark->setObjectName(objectName);
+    mark->setVisible(false);
+    return mark;
+}
 
 QLabel* caption(const QString& text, QWidget* control, QWidget* parent) {
     auto* label = new QLabel(text, parent);

@@ -3,8 +3,10 @@
 #include <QString>
 
 class QAbstractItemView;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 // How every screen builds its controls, so that windows size themselves from their layouts and
@@ -24,6 +26,14 @@ QLabel* caption(const QString& text, QWidget* control, QWidget* parent);
 // Gives the control the caption as its accessible name ("&" mnemonics removed), for controls whose
 // caption is not a label of their own: a tool button's hint, a field captioned by a row of several.
 void name(QWidget* control, const QString& caption);
+
+// A read-only field added to the form with its caption (which becomes its accessible name).
+QLineEdit* readOnlyField(QFormLayout* form, QWidget* parent, const QString& objectName,
+                         const QString& caption);
+// A button that does not take Enter unless made the default.
+QPushButton* button(QWidget* parent, const QString& objectName, const QString& text);
+// A check mark, hidden until shown.
+QLabel* checkMark(QWidget* parent, const QString& objectName);
 
 // The rows a grid shows at least.
 inline constexpr int LinhasDeGrade = 8;

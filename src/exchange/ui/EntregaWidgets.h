@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Controls.h"
+
 #include "EntregaArquivo.h"
 
 #include <QString>
@@ -20,11 +22,17 @@ namespace EntregaWidgets {
 using EmiteComprovante = std::function<void(QWidget* parent, const ComprovanteEntrega& comprovante)>;
 
 // A read-only field with its caption in a form.
-QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption);
+inline QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption) {
+    return Controls::readOnlyField(form, parent, name, caption);
+}
 // A button that does not take Enter unless made the default.
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text);
+inline QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
+    return Controls::button(parent, name, text);
+}
 // A check mark, hidden until shown.
-QLabel* marca(QWidget* parent, const QString& name);
+inline QLabel* marca(QWidget* parent, const QString& name) {
+    return Controls::checkMark(parent, name);
+}
 
 // The group "Arquivo a ser transferido" with EdDiretorio and EdArquivoTransferencia.
 struct GrupoArquivo {

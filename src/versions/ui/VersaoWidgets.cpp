@@ -18,29 +18,6 @@
 
 namespace VersaoWidgets {
 
-QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setReadOnly(true);
-    edit->setAccessibleName(QString(caption).remove(QLatin1Char('&')).trimmed());
-    form->addRow(caption, edit);
-    return edit;
-}
-
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel* marca(QWidget* parent, const QString& name) {
-    auto* mark = new QLabel(QStringLiteral("\u2714"), parent);
-    mark->setObjectName(name);
-    mark->setVisible(false);
-    return mark;
-}
-
 QTableView* grade(QWidget* parent, const QString& name, const QString& accessibleName) {
     auto* view = new QTableView(parent);
     view->setObjectName(name);

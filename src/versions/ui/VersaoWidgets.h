@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Controls.h"
+
 #include <QString>
 
 class QBoxLayout;
@@ -15,10 +17,16 @@ class QWidget;
 namespace VersaoWidgets {
 
 // A read-only field with its caption in the form (the caption is its buddy and accessible name).
-QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption);
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text);
+inline QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption) {
+    return Controls::readOnlyField(form, parent, name, caption);
+}
+inline QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
+    return Controls::button(parent, name, text);
+}
 // A check mark shown when a step is done.
-QLabel* marca(QWidget* parent, const QString& name);
+inline QLabel* marca(QWidget* parent, const QString& name) {
+    return Controls::checkMark(parent, name);
+}
 // A read-only grid that shows at least eight rows.
 QTableView* grade(QWidget* parent, const QString& name, const QString& accessibleName);
 // Sizes the columns to their contents and widens the grid (and so its window) until every column
