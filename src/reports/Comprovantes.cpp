@@ -15,8 +15,8 @@ struct Linha {
     QString valor;
 };
 
-Document comprovante(const ReportContext& context, const QStringList& linhasTitulo, const QList<Linha>& linhas,
-                     const QString& tituloNotas, const QStringList& notas) {
+Document comprovante(const ReportContext& context, const QStringList& linhasTitulo,
+                     const QList<Linha>& linhas, const QString& tituloNotas, const QStringList& notas) {
     Layout layout(Header{Titulo, linhasTitulo, context.usuario, context.agora.date()}, QPageLayout::Portrait);
     const QList<Column> columns{{QString(), 2}, {QString(), 5}};
     layout.gap(4);
@@ -34,7 +34,8 @@ Document comprovante(const ReportContext& context, const QStringList& linhasTitu
 
 QList<Linha> inicio(const Remessa& remessa) {
     // The certifier line reads "OCC:" on all three receipts.
-    return {{QStringLiteral("OCC:"), remessa.certificador}, {QStringLiteral("Número da Remessa:"), remessa.numeroRemessa}};
+    return {{QStringLiteral("OCC:"), remessa.certificador},
+            {QStringLiteral("Número da Remessa:"), remessa.numeroRemessa}};
 }
 
 QList<Linha> momento(const ReportContext& context) {
@@ -45,20 +46,23 @@ QList<Linha> momento(const ReportContext& context) {
 } // namespace
 
 QString textoResultado(const QString& codigo) {
-    return codigo == QLatin1String("OK") ? QStringLiteral("Remessa foi considerada válida e a base de dados foi atualizada")
-                                         : QStringLiteral("Remessa foi invalidada pelo Kavorel e exigirá nova remessa");
+    return codigo == QLatin1String("OK")
+               ? QStringLiteral("Remessa foi considerada válida e a base de dados foi atualizada")
+               : QStringLiteral("Remessa foi invalidada pelo Kavorel e exigirá nova remessa");
 }
 
 Document transferencia(const ReportContext& context, const Remessa& remessa, const QString& arquivo,
                        const QStringList& observacoes) {
     return comprovante(context, {},
-                       inicio(remessa) + QList<Linha>{{QStringLiteral("Arquivo Transferido:"), arquivo}} + momento(context),
+                       inicio(remessa) + QList<Linha>{{QStringLiteral("Arquivo Transferido:"), arquivo}} +
+                           momento(context),
                        QStringLiteral("Observações"), observacoes);
 }
 
 Document gravacao(const ReportContext& context, const Remessa& remessa, const QString& destino) {
     return comprovante(context, {QStringLiteral("(arquivo gravado para envio)")},
-                       inicio(remessa) + QList<Linha>{{QStringLiteral("Arquivo Transferido:"), destino}} + momento(context),
+                       inicio(remessa) + QList<Linha>{{QStringLiteral("Arquivo Transferido:"), destino}} +
+                           momento(context),
                        QStringLiteral("Observações"),
                        {QStringLiteral("Usuário Responsável : ") + context.usuario,
                         QStringLiteral("Gravação de arquivo realizada com sucesso.")});
@@ -66,12 +70,13 @@ Document gravacao(const ReportContext& context, const Remessa& remessa, const QS
 
 Document resultado(const ReportContext& context, const Remessa& remessa, const QString& arquivoResultado,
                    const QString& codigoResultado, const QStringList& relatorio) {
-    return comprovante(context, {},
-                       inicio(remessa) +
-                           QList<Linha>{{QStringLiteral("Arquivo Recebido do Kavorel:"), arquivoResultado},
-                                        {QStringLiteral("Resultado da Remessa:"), textoResultado(codigoResultado)}} +
-                           momento(context),
-                       QStringLiteral("Relatório Recebido do Kavorel:"), relatorio);
+    return comprovante(
+        context, {},
+        inicio(remessa) +
+            QList<Linha>{{QStringLiteral("Arquivo Recebido do Kavorel:"), arquivoResultado},
+                         {QStringLiteral("Resultado da Remessa:"), textoResultado(codigoResultado)}} +
+            momento(context),
+        QStringLiteral("Relatório Recebido do Kavorel:"), relatorio);
 }
 
 } // namespace Comprovantes

@@ -25,8 +25,9 @@ Report::Document transferencia(const ReportContext& context, const Remessa& reme
 Report::Document gravacao(const ReportContext& context, const Remessa& remessa, const QString& destino);
 // TFrmRelResult, after fetching a result: the result archive's name, the verdict taken from its
 // code ("OK" or anything else) and the lines of the screen's result memo.
-Report::Document resultado(const ReportContext& context, const Remessa& remessa, const QString& arquivoResultado,
-                           const QString& codigoResultado, const QStringList& relatorio);
+Report::Document resultado(const ReportContext& context, const Remessa& remessa,
+                           const QString& arquivoResultado, const QString& codigoResultado,
+                           const QStringList& relatorio);
 
 // "Remessa foi considerada válida e a base de dados foi atualizada" for "OK", "Remessa foi
 // invalidada pelo Kavorel e exigirá nova remessa" for any other code.

@@ -72,30 +72,31 @@ private:
         layout_.beginKeepTogether();
         layout_.heading(QStringLiteral("Dados Gerais"));
         layout_.row(partes(3), campos({{"Sigla Certificador:", f("SiglaCertificador")},
-                                      {"Nº Certificado:", f("NumCertif")},
-                                      {"Status Certificado:", ReportText::status(f("StatusCertificado"))}}));
-        layout_.row(partes(3), campos({{"Data Emissão:", ReportText::data(c.value(QStringLiteral("DataEmissao")))},
-                                      {"Data Validade:", ReportText::data(c.value(QStringLiteral("DataValid")))},
-                                      {"Lab. Ensaio:", f("LabEnsaio")}}));
+                                       {"Nº Certificado:", f("NumCertif")},
+                                       {"Status Certificado:", ReportText::status(f("StatusCertificado"))}}));
+        layout_.row(partes(3),
+                    campos({{"Data Emissão:", ReportText::data(c.value(QStringLiteral("DataEmissao")))},
+                            {"Data Validade:", ReportText::data(c.value(QStringLiteral("DataValid")))},
+                            {"Lab. Ensaio:", f("LabEnsaio")}}));
         layout_.row(partes(3), campos({{"Classe do Certificado:", f("NomClasseCertif")},
-                                      {"Classe de Produto:", f("NomClasseProd")},
-                                      {"Num. Rel. Ensaio:", f("NumRelEnsaio")}}));
+                                       {"Classe de Produto:", f("NomClasseProd")},
+                                       {"Num. Rel. Ensaio:", f("NumRelEnsaio")}}));
         layout_.paragraph(QStringLiteral("Signatários: ") + f("Signatarios"));
         layout_.endKeepTogether();
     }
 
     void empresas(const QString& sigla, const QString& numero) {
-        QSqlQuery q = run(db_,
-                          QStringLiteral(
-                              "select distinct a.CodigoPais, a.IdEmpresa, a.StatusEmpresa, a.DthEntEmpresa, "
-                              "b.TipoPessoa, b.CGC, b.RazSocialEmp, b.CPF, b.NomPessoaFisica, b.NomFantasia, "
-                              "b.EndLogr, b.EndNum, b.EndCompl, b.EndBairro, b.EndCidade, b.EndCep, b.SiglaUF, "
-                              "b.Telefone, b.Fax, b.Email, c.PapelEmp, d.NomePais "
-                              "from Emp_Cert a, Empresa b, Papel_Emp c, Pais d "
-                              "where a.CodigoPais = b.CodigoPais and a.IdEmpresa = b.IdEmpresa and "
-                              "a.IdPapelEmp = c.IdPapelEmp and a.CodigoPais = d.CodigoPais and "
-                              "a.SiglaCertificador = :Sigla and a.NumCertif = :Num"),
-                          {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
+        QSqlQuery q = run(
+            db_,
+            QStringLiteral("select distinct a.CodigoPais, a.IdEmpresa, a.StatusEmpresa, a.DthEntEmpresa, "
+                           "b.TipoPessoa, b.CGC, b.RazSocialEmp, b.CPF, b.NomPessoaFisica, b.NomFantasia, "
+                           "b.EndLogr, b.EndNum, b.EndCompl, b.EndBairro, b.EndCidade, b.EndCep, b.SiglaUF, "
+                           "b.Telefone, b.Fax, b.Email, c.PapelEmp, d.NomePais "
+                           "from Emp_Cert a, Empresa b, Papel_Emp c, Pais d "
+                           "where a.CodigoPais = b.CodigoPais and a.IdEmpresa = b.IdEmpresa and "
+                           "a.IdPapelEmp = c.IdPapelEmp and a.CodigoPais = d.CodigoPais and "
+                           "a.SiglaCertificador = :Sigla and a.NumCertif = :Num"),
+            {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
         const QList<Column> columns{{QStringLiteral("País"), 2},
                                     {QStringLiteral("CNPJ/CPF"), 2.2},
                                     {QStringLiteral("Razão Social/Nome Pessoa Física"), 4},
@@ -119,18 +120,20 @@ private:
                 nome = v(q, "NomPessoaFisica");
             }
             layout_.beginKeepTogether();
-            layout_.row(columns, {QStringLiteral("País"), QStringLiteral("CNPJ/CPF"),
-                                  QStringLiteral("Razão Social/Nome Pessoa Física"), QStringLiteral("Nome Fantasia"),
-                                  QStringLiteral("Papel da Empresa"), QStringLiteral("Status")},
+            layout_.row(columns,
+                        {QStringLiteral("País"), QStringLiteral("CNPJ/CPF"),
+                         QStringLiteral("Razão Social/Nome Pessoa Física"), QStringLiteral("Nome Fantasia"),
+                         QStringLiteral("Papel da Empresa"), QStringLiteral("Status")},
                         FontRole::Bold);
             layout_.row(columns, {v(q, "NomePais"), id, nome, v(q, "NomFantasia"), v(q, "PapelEmp"),
                                   ReportText::status(v(q, "StatusEmpresa"))});
-            const Endereco e{v(q, "EndLogr"),   v(q, "EndNum"),    v(q, "EndCompl"),   v(q, "EndBairro"),
-                             v(q, "EndCep"),    v(q, "EndCidade"), v(q, "SiglaUF"),    v(q, "Telefone"),
-                             v(q, "Fax"),       v(q, "Email")};
+            const Endereco e{v(q, "EndLogr"), v(q, "EndNum"),    v(q, "EndCompl"), v(q, "EndBairro"),
+                             v(q, "EndCep"),  v(q, "EndCidade"), v(q, "SiglaUF"),  v(q, "Telefone"),
+                             v(q, "Fax"),     v(q, "Email")};
             layout_.row({{QString(), 8}, {QString(), 3}},
                         {QStringLiteral("Endereço: ") + textoEndereco(e),
-                         QStringLiteral("Dt Ent no Certificado ") + ReportText::data(q.value(QStringLiteral("DthEntEmpresa")))});
+                         QStringLiteral("Dt Ent no Certificado ") +
+                             ReportText::data(q.value(QStringLiteral("DthEntEmpresa")))});
             layout_.endKeepTogether();
             produtos(sigla, numero, v(q, "CodigoPais"), v(q, "IdEmpresa"));
             layout_.gap(1.5);
@@ -138,8 +141,8 @@ private:
     }
 
     void produtos(const QString& sigla, const QString& numero, const QString& pais, const QString& empresa) {
-        const QString common = QStringLiteral(
-            "P.CodEANUPC, P.DescrProd, P.MarcaProd as ProdutoCadastrado, X.MarcaProd, X.ModeloProd, X.DthEntCertif as Dta_Entrada, ");
+        const QString common = QStringLiteral("P.CodEANUPC, P.DescrProd, P.MarcaProd as ProdutoCadastrado, "
+                                              "X.MarcaProd, X.ModeloProd, X.DthEntCertif as Dta_Entrada, ");
         const QString where = QStringLiteral(" where X.SiglaCertificador = :Sigla and X.NumCertif = :Num and "
                                              "X.CodigoPais = :Pais and X.IdEmpresa = :Emp");
         const QString join = QStringLiteral(" left join PRODUTO P on P.MarcaProd = X.MarcaProd and "
@@ -174,50 +177,56 @@ private:
             layout_.beginKeepTogether();
             if (first) {
                 layout_.paragraph(QStringLiteral("Produtos Certificados"), FontRole::Bold, 6);
-                layout_.row(columns, {columns[0].title, columns[1].title, columns[2].title, columns[3].title,
-                                      columns[4].title},
+                layout_.row(columns,
+                            {columns[0].title, columns[1].title, columns[2].title, columns[3].title,
+                             columns[4].title},
                             FontRole::Bold);
                 first = false;
             }
             const QString tipo = v(q, "Tipo_Produto");
-            layout_.row(columns, {v(q, "MarcaProd") + QStringLiteral(" / ") + v(q, "ModeloProd"), v(q, "CodEANUPC"),
-                                  v(q, "Importado") == QLatin1String("0") ? QStringLiteral("Não") : QStringLiteral("Sim"),
-                                  ReportText::data(q.value(QStringLiteral("Dta_Entrada"))),
-                                  ReportText::status(v(q, "Status_Produto"))});
+            layout_.row(
+                columns,
+                {v(q, "MarcaProd") + QStringLiteral(" / ") + v(q, "ModeloProd"), v(q, "CodEANUPC"),
+                 v(q, "Importado") == QLatin1String("0") ? QStringLiteral("Não") : QStringLiteral("Sim"),
+                 ReportText::data(q.value(QStringLiteral("Dta_Entrada"))),
+                 ReportText::status(v(q, "Status_Produto"))});
             if (tipo == QLatin1String("LOTE")) {
-                layout_.row(partes(5), campos({{"Nº. Lote:", v(q, "Numero_Produto")},
-                                              {"Qtd. Lote:", v(q, "QuantLote")},
-                                              {"Dt. Fabricação:", ReportText::data(q.value(QStringLiteral("DataFabrLote")))},
-                                              {"Dt. Validade:", ReportText::data(q.value(QStringLiteral("DataValLote")))},
-                                              {"Proforma Invoice:", v(q, "NumProfInvoice")}}),
-                            FontRole::Small);
+                layout_.row(
+                    partes(5),
+                    campos({{"Nº. Lote:", v(q, "Numero_Produto")},
+                            {"Qtd. Lote:", v(q, "QuantLote")},
+                            {"Dt. Fabricação:", ReportText::data(q.value(QStringLiteral("DataFabrLote")))},
+                            {"Dt. Validade:", ReportText::data(q.value(QStringLiteral("DataValLote")))},
+                            {"Proforma Invoice:", v(q, "NumProfInvoice")}}),
+                    FontRole::Small);
             } else if (tipo == QLatin1String("UNIDADE")) {
                 layout_.row(partes(3),
                             campos({{"Nº. Série:", v(q, "Numero_Produto")},
-                                    {"Local Instalação:", textoInstalacao(v(q, "LocalInstalacao"), v(q, "EndBairro"),
-                                                                          v(q, "EndCidade"), v(q, "SiglaUF"),
-                                                                          v(q, "EndCep"))},
+                                    {"Local Instalação:",
+                                     textoInstalacao(v(q, "LocalInstalacao"), v(q, "EndBairro"),
+                                                     v(q, "EndCidade"), v(q, "SiglaUF"), v(q, "EndCep"))},
                                     {"Observações", v(q, "Observacoes")}}),
                             FontRole::Small);
             }
             if (!q.value(QStringLiteral("ProdutoCadastrado")).isNull())
-                layout_.paragraph(QStringLiteral("Descrição do Produto: ") + v(q, "DescrProd"), FontRole::Small, 6);
+                layout_.paragraph(QStringLiteral("Descrição do Produto: ") + v(q, "DescrProd"),
+                                  FontRole::Small, 6);
             layout_.endKeepTogether();
         }
     }
 
     void servicos(const QString& sigla, const QString& numero) {
-        QSqlQuery q = run(db_,
-                          QStringLiteral(
-                              "select CS.NomClasseServ, E.TipoPessoa, E.RazSocialEmp, E.NomPessoaFisica, E.CGC, "
-                              "S.StatusServico, S.DthEntCertif, S.Observacoes, S.CodigoPais, P.NomePais "
-                              "from SERVICO S "
-                              "left join EMPRESA E on E.CodigoPais = S.CodigoPais and E.IdEmpresa = S.IdEmpresa "
-                              "left join PAIS P on P.CodigoPais = S.CodigoPais "
-                              "left join CLASSE_S CS on CS.IdClasseServ = S.IdClasseServ "
-                              "where S.SiglaCertificador = :Sigla and S.NumCertif = :Num "
-                              "order by CS.NomClasseServ"),
-                          {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
+        QSqlQuery q = run(
+            db_,
+            QStringLiteral("select CS.NomClasseServ, E.TipoPessoa, E.RazSocialEmp, E.NomPessoaFisica, E.CGC, "
+                           "S.StatusServico, S.DthEntCertif, S.Observacoes, S.CodigoPais, P.NomePais "
+                           "from SERVICO S "
+                           "left join EMPRESA E on E.CodigoPais = S.CodigoPais and E.IdEmpresa = S.IdEmpresa "
+                           "left join PAIS P on P.CodigoPais = S.CodigoPais "
+                           "left join CLASSE_S CS on CS.IdClasseServ = S.IdClasseServ "
+                           "where S.SiglaCertificador = :Sigla and S.NumCertif = :Num "
+                           "order by CS.NomClasseServ"),
+            {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
         const QList<Column> columns{{QStringLiteral("Classe do Serviço"), 5},
                                     {QStringLiteral("Razão Social da Empresa"), 5},
                                     {QStringLiteral("CNPJ"), 2.5},
@@ -234,12 +243,15 @@ private:
                 v(q, "TipoPessoa") == QLatin1String("2") ? v(q, "NomPessoaFisica") : v(q, "RazSocialEmp");
             layout_.beginKeepTogether();
             // The service's own status, not its company link's.
-            layout_.row(columns, {v(q, "NomClasseServ"), razao, cgc.isEmpty() ? QString() : FormataCNPJ(cgc, true),
-                                  ReportText::status(v(q, "StatusServico"))});
-            layout_.row(partes(3), campos({{"País:", v(q, "NomePais")},
-                                          {"Dt Ent no Certificado:", ReportText::data(q.value(QStringLiteral("DthEntCertif")))},
-                                          {"Observações:", v(q, "Observacoes")}}),
-                        FontRole::Small);
+            layout_.row(columns,
+                        {v(q, "NomClasseServ"), razao, cgc.isEmpty() ? QString() : FormataCNPJ(cgc, true),
+                         ReportText::status(v(q, "StatusServico"))});
+            layout_.row(
+                partes(3),
+                campos({{"País:", v(q, "NomePais")},
+                        {"Dt Ent no Certificado:", ReportText::data(q.value(QStringLiteral("DthEntCertif")))},
+                        {"Observações:", v(q, "Observacoes")}}),
+                FontRole::Small);
             layout_.endKeepTogether();
         }
         if (!first)
@@ -256,7 +268,8 @@ private:
         };
         const Fonte fontes[] = {
             {"DOC_NORM_CERT_PRODUTO", "DthEntDNCP", "Status_DNCP", "DOC_NORMATIVOS", "Geral por Produto"},
-            {"DOC_NORM_CERT_SERVICO", "DthEntDNCS", "Status_DNCS", "DOC_NORMATIVOS_SERV", "Geral por Serviço"},
+            {"DOC_NORM_CERT_SERVICO", "DthEntDNCS", "Status_DNCS", "DOC_NORMATIVOS_SERV",
+             "Geral por Serviço"},
             {"DOC_NORM_TIPO", "DthEntDNT", "Status_DNT", "DOC_NORMATIVOS", "Tipo"},
             {"DOC_NORM_UNIDADE", "DthEntDNU", "Status_DNU", "DOC_NORMATIVOS", "Unidade"},
             {"DOC_NORM_LOTE", "DthEntDNL", "Status_DNL", "DOC_NORMATIVOS", "Lote"},
@@ -264,13 +277,15 @@ private:
         };
         QStringList parts;
         for (const Fonte& f : fontes)
-            parts << QStringLiteral("select L.IdDocNorm, L.%2 as DATAENTRADA, L.%3 as STATUS, D.NomeTitulo as NOMETITULO, "
-                                    "T.TipoDoc as TIPODOC, '%5' as TABELA from %1 L "
-                                    "left join %4 D on D.IdDocNorm = L.IdDocNorm "
-                                    "left join TIPO_DOC T on T.IdTipoDoc = D.IdTipoDoc "
-                                    "where L.SiglaCertificador = :Sigla and L.NumCertif = :Num")
-                         .arg(QLatin1String(f.tabela), QLatin1String(f.data), QLatin1String(f.status),
-                              QLatin1String(f.documentos), QString::fromUtf8(f.texto));
+            parts
+                << QStringLiteral(
+                       "select L.IdDocNorm, L.%2 as DATAENTRADA, L.%3 as STATUS, D.NomeTitulo as NOMETITULO, "
+                       "T.TipoDoc as TIPODOC, '%5' as TABELA from %1 L "
+                       "left join %4 D on D.IdDocNorm = L.IdDocNorm "
+                       "left join TIPO_DOC T on T.IdTipoDoc = D.IdTipoDoc "
+                       "where L.SiglaCertificador = :Sigla and L.NumCertif = :Num")
+                       .arg(QLatin1String(f.tabela), QLatin1String(f.data), QLatin1String(f.status),
+                            QLatin1String(f.documentos), QString::fromUtf8(f.texto));
         QSqlQuery q = run(db_, parts.join(QStringLiteral(" union ")) + QStringLiteral(" order by 4"),
                           {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
         const QList<Column> columns{{QStringLiteral("Titulo Documento"), 6},
@@ -284,7 +299,8 @@ private:
                 layout_.setColumnTitles(columns);
                 first = false;
             }
-            layout_.row(columns, {v(q, "NOMETITULO"), v(q, "TIPODOC"), ReportText::data(q.value(QStringLiteral("DATAENTRADA"))),
+            layout_.row(columns, {v(q, "NOMETITULO"), v(q, "TIPODOC"),
+                                  ReportText::data(q.value(QStringLiteral("DATAENTRADA"))),
                                   ReportText::status(v(q, "STATUS"))});
         }
         if (!first)
@@ -298,17 +314,24 @@ private:
             const char* secao;
         };
         const Fonte fontes[] = {
-            {"status_c", "DthStatusCertificado", "Certificados"}, {"evento_emp", "DthStatusEmpresa", "Emp. Envolvidas"},
-            {"Status_T", "DthStatusProduto", "Produto"},          {"Status_U", "DthStatusUnidade", "Unidade"},
-            {"Status_L", "DthStatus_L", "Lote"},                  {"Status_S", "DthStatusServico", "Serviço"},
+            {"status_c", "DthStatusCertificado", "Certificados"},
+            {"evento_emp", "DthStatusEmpresa", "Emp. Envolvidas"},
+            {"Status_T", "DthStatusProduto", "Produto"},
+            {"Status_U", "DthStatusUnidade", "Unidade"},
+            {"Status_L", "DthStatus_L", "Lote"},
+            {"Status_S", "DthStatusServico", "Serviço"},
         };
         QStringList parts;
         for (const Fonte& f : fontes)
-            parts << QStringLiteral("select X.%2 as Data_Status, '%3' as tabela, X.SeqEvento, X.Evento, X.Justificativa, "
-                                    "X.DthUltAtualiz, X.UsuResp, X.HistoricoSis from %1 X "
-                                    "where X.SiglaCertificador = :Sigla and X.NumCertif = :Num")
-                         .arg(QLatin1String(f.tabela), QLatin1String(f.data), QString::fromUtf8(f.secao));
-        QSqlQuery q = run(db_, parts.join(QStringLiteral(" union all ")) + QStringLiteral(" order by DthUltAtualiz,SeqEvento"),
+            parts
+                << QStringLiteral(
+                       "select X.%2 as Data_Status, '%3' as tabela, X.SeqEvento, X.Evento, X.Justificativa, "
+                       "X.DthUltAtualiz, X.UsuResp, X.HistoricoSis from %1 X "
+                       "where X.SiglaCertificador = :Sigla and X.NumCertif = :Num")
+                       .arg(QLatin1String(f.tabela), QLatin1String(f.data), QString::fromUtf8(f.secao));
+        QSqlQuery q = run(db_,
+                          parts.join(QStringLiteral(" union all ")) +
+                              QStringLiteral(" order by DthUltAtualiz,SeqEvento"),
                           {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
         const QList<Column> columns{{QStringLiteral("Data Registro no Sistema"), 2.7},
                                     {QStringLiteral("Data Evento"), 1.6},
@@ -321,10 +344,11 @@ private:
         while (q.next()) {
             const QString fonte = v(q, "HistoricoSis") == QLatin1String("1")   ? QStringLiteral("Usuário")
                                   : v(q, "HistoricoSis") == QLatin1String("2") ? QStringLiteral("Sistema")
-                                                                                : QString();
-            layout_.row(columns, {ReportText::data(q.value(QStringLiteral("DthUltAtualiz"))),
-                                  ReportText::data(q.value(QStringLiteral("Data_Status"))), descricaoEvento(v(q, "Evento")),
-                                  v(q, "Justificativa"), fonte, v(q, "tabela")});
+                                                                               : QString();
+            layout_.row(columns,
+                        {ReportText::data(q.value(QStringLiteral("DthUltAtualiz"))),
+                         ReportText::data(q.value(QStringLiteral("Data_Status"))),
+                         descricaoEvento(v(q, "Evento")), v(q, "Justificativa"), fonte, v(q, "tabela")});
         }
         layout_.clearColumnTitles();
     }
@@ -352,16 +376,21 @@ QString textoInstalacao(const QString& local, const QString& bairro, const QStri
 
 QString descricaoEvento(const QString& evento) {
     static const QHash<QString, QString> textos{
-        {QStringLiteral("INC"), QStringLiteral("Inclusão")},     {QStringLiteral("ALT"), QStringLiteral("Alteração")},
-        {QStringLiteral("CAN"), QStringLiteral("Cancelamento")}, {QStringLiteral("SUS"), QStringLiteral("Suspensão")},
-        {QStringLiteral("REA"), QStringLiteral("Reativação")},   {QStringLiteral("APR"), QStringLiteral("Aprovação de Envio")},
+        {QStringLiteral("INC"), QStringLiteral("Inclusão")},
+        {QStringLiteral("ALT"), QStringLiteral("Alteração")},
+        {QStringLiteral("CAN"), QStringLiteral("Cancelamento")},
+        {QStringLiteral("SUS"), QStringLiteral("Suspensão")},
+        {QStringLiteral("REA"), QStringLiteral("Reativação")},
+        {QStringLiteral("APR"), QStringLiteral("Aprovação de Envio")},
     };
     return textos.value(evento);
 }
 
 Document espelho(const ReportContext& context, const SelecaoCertificados& selecao, Variante variante) {
-    Layout layout(Header{QStringLiteral("Espelho dos Certificados com Log de Evento"), {selecao.texto},
-                         context.usuario, context.agora.date()},
+    Layout layout(Header{QStringLiteral("Espelho dos Certificados com Log de Evento"),
+                         {selecao.texto},
+                         context.usuario,
+                         context.agora.date()},
                   QPageLayout::Landscape);
     QSqlQuery certificados = Sql::prepare(context.db, selecao.consulta.texto());
     certificados.setForwardOnly(true);

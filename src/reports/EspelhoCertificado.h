@@ -17,7 +17,8 @@ Report::Document espelho(const ReportContext& context, const SelecaoCertificados
 
 // The address of a company as the mirror prints it, from its non-empty parts.
 struct Endereco {
-    QString EndLogr{}, EndNum{}, EndCompl{}, EndBairro{}, EndCEP{}, EndCidade{}, SiglaUF{}, Telefone{}, Fax{}, Email{};
+    QString EndLogr{}, EndNum{}, EndCompl{}, EndBairro{}, EndCEP{}, EndCidade{}, SiglaUF{}, Telefone{}, Fax{},
+        Email{};
 };
 QString textoEndereco(const Endereco& e);
 // The installation place of a unit, with its district, city, state and postcode.

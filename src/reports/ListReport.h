@@ -14,11 +14,11 @@ namespace Report {
 
 // How a column prints its field.
 enum class Formato {
-    Texto,    // as stored
-    Carimbo,  // "dd/mm/yy hh:nn:ss"
-    Data,     // "dd/mm/yyyy"
-    Status,   // "Ativo", "Suspenso", "Cancelado"
-    SimNao,   // "Sim" for a true flag, "Não" otherwise
+    Texto,   // as stored
+    Carimbo, // "dd/mm/yy hh:nn:ss"
+    Data,    // "dd/mm/yyyy"
+    Status,  // "Ativo", "Suspenso", "Cancelado"
+    SimNao,  // "Sim" for a true flag, "Não" otherwise
 };
 
 struct ListColumn {

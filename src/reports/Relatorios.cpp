@@ -15,7 +15,8 @@ Header cabecalho(const ReportContext& context, const QString& title, const QStri
 }
 
 bool existe(const QSqlDatabase& db, const QString& sql, const QString& sigla, const QString& numero) {
-    return Sql::scalar(db, sql, {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}}).isValid();
+    return Sql::scalar(db, sql, {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}})
+        .isValid();
 }
 
 QString linhasDe(const char* select, std::initializer_list<const char*> tables) {
@@ -27,13 +28,14 @@ QString linhasDe(const char* select, std::initializer_list<const char*> tables) 
 }
 
 QString sqlAVencer() {
-    return QStringLiteral("select a.NumCertif, a.DataEmissao, a.DataValid, b.NomClasseCertif, c.NomClasseProd, "
-                          "a.StatusCertificado from CERTIFIC a "
-                          "left join CLASSE_C b on b.IdClasseCertif = a.IdClasseCertif "
-                          "left join CLASSE_P c on c.IdClasseProd = a.IdClasseProd "
-                          "where a.StatusCertificado = 'A' and a.DataValid is not null "
-                          "and a.DataValid < :Limite "
-                          "and a.SiglaCertificador in (select SiglaCertificador from CONFIG_LOCAL) ");
+    return QStringLiteral(
+        "select a.NumCertif, a.DataEmissao, a.DataValid, b.NomClasseCertif, c.NomClasseProd, "
+        "a.StatusCertificado from CERTIFIC a "
+        "left join CLASSE_C b on b.IdClasseCertif = a.IdClasseCertif "
+        "left join CLASSE_P c on c.IdClasseProd = a.IdClasseProd "
+        "where a.StatusCertificado = 'A' and a.DataValid is not null "
+        "and a.DataValid < :Limite "
+        "and a.SiglaCertificador in (select SiglaCertificador from CONFIG_LOCAL) ");
 }
 
 } // namespace
@@ -48,8 +50,8 @@ QString pendencias(const QSqlDatabase& db, const QString& sigla, const QString& 
     if (!existe(db, linhasDe("NUMCERTIF", {"Tipo", "Lote", "Unidade", "Servico"}), sigla, numero))
         texto += QStringLiteral("Falta preencher as informações de Produtos ou Serviços.") + fimDeLinha;
     if (!existe(db,
-                linhasDe("IdDocNorm", {"doc_norm_cert_produto", "doc_norm_tipo", "doc_norm_lote", "doc_norm_unidade",
-                                       "doc_norm_cert_servico", "doc_norm_serv"}),
+                linhasDe("IdDocNorm", {"doc_norm_cert_produto", "doc_norm_tipo", "doc_norm_lote",
+                                       "doc_norm_unidade", "doc_norm_cert_servico", "doc_norm_serv"}),
                 sigla, numero))
         texto += QStringLiteral("Falta preencher as informações de Documentos Normativos.");
     return texto;
@@ -72,9 +74,10 @@ Document lista(const ReportContext& context, const SelecaoCertificados& selecao)
 Document certificadosIncompletos(const ReportContext& context) {
     ListDefinition d;
     d.title = QStringLiteral("Certificados Incompletos");
-    d.sql = QStringLiteral("select C.NumCertif, C.UsuResp, A.NomClasseProd, C.DthUltAtualiz, C.SiglaCertificador\n"
-                           "from CERTIFIC as C, CLASSE_P as A\n"
-                           "where (completo = false) and (A.IdClasseProd = C.IdClasseProd)");
+    d.sql = QStringLiteral(
+        "select C.NumCertif, C.UsuResp, A.NomClasseProd, C.DthUltAtualiz, C.SiglaCertificador\n"
+        "from CERTIFIC as C, CLASSE_P as A\n"
+        "where (completo = false) and (A.IdClasseProd = C.IdClasseProd)");
     const QSqlDatabase db = context.db;
     d.columns = {
         {QStringLiteral("Número do Certificador"), QStringLiteral("NumCertif"), 3},
@@ -93,13 +96,14 @@ Document certificadosIncompletos(const ReportContext& context) {
 Document certificadosProntos(const ReportContext& context) {
     ListDefinition d;
     d.title = QStringLiteral("Certificados Prontos para Aprovação");
-    d.sql = QStringLiteral("Select a.NumCertif, a.UsuResp, a.DthUltAtualiz, a.SiglaCertificador,\n"
-                           "b.NomClasseProd,\n"
-                           "c.NomeOCC\n"
-                           "from CERTIFIC a, CLASSE_P b, CONFIG_LOCAL c\n"
-                           "where (a.Completo=true and a.Aprovado=false and a.IdClasseProd = b.IdClasseProd and\n"
-                           "c.SiglaCertificador = a.SiglaCertificador)\n"
-                           "order by a.DthUltAtualiz DESC");
+    d.sql =
+        QStringLiteral("Select a.NumCertif, a.UsuResp, a.DthUltAtualiz, a.SiglaCertificador,\n"
+                       "b.NomClasseProd,\n"
+                       "c.NomeOCC\n"
+                       "from CERTIFIC a, CLASSE_P b, CONFIG_LOCAL c\n"
+                       "where (a.Completo=true and a.Aprovado=false and a.IdClasseProd = b.IdClasseProd and\n"
+                       "c.SiglaCertificador = a.SiglaCertificador)\n"
+                       "order by a.DthUltAtualiz DESC");
     d.columns = {
         {QStringLiteral("Número do Certificador"), QStringLiteral("NumCertif"), 3},
         {QStringLiteral("Classe do Produto"), QStringLiteral("NomClasseProd"), 5},
@@ -124,7 +128,8 @@ Document usuarios(const ReportContext& context) {
         {QStringLiteral("Base de Dados"), QStringLiteral("AcManBase"), 2, Formato::SimNao},
         {QStringLiteral("Tabelas"), QStringLiteral("AcAtualTabAux"), 2, Formato::SimNao},
         {QStringLiteral("Remessas"), QStringLiteral("AcContRemessas"), 2, Formato::SimNao},
-        {QStringLiteral("Aprovação de Certificados"), QStringLiteral("AcAprovCertific"), 3.8, Formato::SimNao},
+        {QStringLiteral("Aprovação de Certificados"), QStringLiteral("AcAprovCertific"), 3.8,
+         Formato::SimNao},
     };
     return buildList(d, cabecalho(context, d.title), context.db);
 }
@@ -138,7 +143,9 @@ Document historicoRemessa(const ReportContext& context, const QString& numeroRem
     d.groupLabel = QStringLiteral("Número da Remessa:");
     d.columns = {
         {QStringLiteral("Evento"), QString(), 2, Formato::Texto,
-         [](const QSqlRecord& r) { return BatchEvents::descricao(r.value(QStringLiteral("Evento")).toString()); }},
+         [](const QSqlRecord& r) {
+             return BatchEvents::descricao(r.value(QStringLiteral("Evento")).toString());
+         }},
         {QStringLiteral("Observação"), QStringLiteral("Obs"), 5},
         {QStringLiteral("Usuário Responsável"), QStringLiteral("Usuario"), 2},
         {QStringLiteral("Data e Hora"), QStringLiteral("DataHoraEvento"), 2, Formato::Carimbo},
@@ -161,7 +168,8 @@ Document certificadosAVencer(const ReportContext& context, int dias) {
     const QString linha = QStringLiteral("Certificados ativos com validade até %1 (%2 dias)")
                               .arg(context.agora.date().addDays(dias).toString(QStringLiteral("dd/MM/yyyy")))
                               .arg(dias);
-    return buildList(d, cabecalho(context, d.title, {ReportText::linhaCertificador(context.db), linha}), context.db);
+    return buildList(d, cabecalho(context, d.title, {ReportText::linhaCertificador(context.db), linha}),
+                     context.db);
 }
 
 int contaAVencer(const QSqlDatabase& db, const QDate& hoje, int dias) {

@@ -76,7 +76,8 @@ double Layout::headerHeight() const {
     const double textWidth = right_ - left_ - (SealMm + 4 + RightBoxMm) * UnitsPerMm;
     double textHeight = metrics(FontRole::Title).lineSpacing() + metrics(FontRole::Heading).lineSpacing();
     for (const QString& line : header_.lines)
-        textHeight += breakLines(line, FontRole::Normal, textWidth).size() * metrics(FontRole::Normal).lineSpacing();
+        textHeight +=
+            breakLines(line, FontRole::Normal, textWidth).size() * metrics(FontRole::Normal).lineSpacing();
     const double right = 3 * metrics(FontRole::Normal).lineSpacing();
     return std::max({SealMm * UnitsPerMm, textHeight, right});
 }
@@ -111,8 +112,8 @@ void Layout::paintHeader(Page& page, int number) const {
     items.append(textItem(QRectF(boxLeft, top + h, boxWidth, h),
                           QStringLiteral("Data: ") + header_.data.toString(QStringLiteral("dd/MM/yyyy")),
                           FontRole::Normal, Qt::AlignRight));
-    items.append(textItem(QRectF(boxLeft, top + 2 * h, boxWidth, h), QStringLiteral("Usuário: ") + header_.usuario,
-                          FontRole::Normal, Qt::AlignRight));
+    items.append(textItem(QRectF(boxLeft, top + 2 * h, boxWidth, h),
+                          QStringLiteral("Usuário: ") + header_.usuario, FontRole::Normal, Qt::AlignRight));
     Item line;
     line.kind = Item::Kind::Line;
     line.rect = QRectF(left_, top + headerHeight() + 1.5 * UnitsPerMm, width(), 0);
@@ -137,9 +138,9 @@ Layout::Block Layout::makeRow(const QList<Column>& columns, const QStringList& v
         const QStringList lines = breakLines(values.value(i), font, std::max(1.0, w - 2 * CellPadding));
         for (int l = 0; l < lines.size(); ++l)
             if (!lines.at(l).isEmpty())
-                block.items.append(textItem(QRectF(x + CellPadding, RowPadding + l * lineHeight,
-                                                   w - 2 * CellPadding, lineHeight),
-                                            lines.at(l), font, columns.at(i).align));
+                block.items.append(textItem(
+                    QRectF(x + CellPadding, RowPadding + l * lineHeight, w - 2 * CellPadding, lineHeight),
+                    lines.at(l), font, columns.at(i).align));
         maxLines = std::max(maxLines, int(lines.size()));
         x += w;
     }

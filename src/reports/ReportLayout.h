@@ -67,7 +67,8 @@ private:
         double height = 0;
     };
 
-    Block makeRow(const QList<Column>& columns, const QStringList& values, FontRole font, double indent) const;
+    Block makeRow(const QList<Column>& columns, const QStringList& values, FontRole font,
+                  double indent) const;
     void add(Block block);
     void place(const Block& block);
     void startPage();

@@ -7,7 +7,8 @@ namespace {
 // The three "exists" blocks over the type, unit and lot lines of the certificate.
 void blocosDeProduto(QStringList& linhas, const std::function<QStringList(const QString&)>& condicoes) {
     const char* aberturas[] = {"exists(", "exists (", "exists ("};
-    const char* tabelas[] = {"Select * From tipo as T", "Select * From unidade as U", "Select * From lote as L"};
+    const char* tabelas[] = {"Select * From tipo as T", "Select * From unidade as U",
+                             "Select * From lote as L"};
     const char* aliases[] = {"T", "U", "L"};
     linhas << QStringLiteral("and (");
     for (int i = 0; i < 3; ++i) {
@@ -72,7 +73,8 @@ SelecaoCertificados montaSelecao(const FiltroRelatorio& f) {
     if (f.classeServico) {
         l << QStringLiteral("and exists (select * from  servico as S ")
           << QStringLiteral("Where S.SiglaCertificador = a.siglacertificador and ")
-          << QStringLiteral("S.Numcertif = a.numcertif and ") << QStringLiteral("S.IdClasseServ = :IdClasseServ )");
+          << QStringLiteral("S.Numcertif = a.numcertif and ")
+          << QStringLiteral("S.IdClasseServ = :IdClasseServ )");
         p.append({QStringLiteral(":IdClasseServ"), f.classeServico->id});
         texto += QStringLiteral("Classe de Serviço: ") + f.classeServico->nome + QLatin1Char(',');
     }
@@ -83,7 +85,8 @@ SelecaoCertificados montaSelecao(const FiltroRelatorio& f) {
     case FiltroImportado::Sim:
     case FiltroImportado::Nao: {
         const bool sim = f.importado == FiltroImportado::Sim;
-        blocosDeProduto(l, [](const QString& a) { return QStringList{QStringLiteral("%1.Importado = :Imp").arg(a)}; });
+        blocosDeProduto(
+            l, [](const QString& a) { return QStringList{QStringLiteral("%1.Importado = :Imp").arg(a)}; });
         p.append({QStringLiteral(":Imp"), sim ? 1 : 0});
         texto += sim ? QStringLiteral("Importado:Sim, ") : QStringLiteral("Importado:Não, ");
         break;

@@ -27,7 +27,8 @@ TEST_F(RelatoriosTest, PendingItemsOfACertificateWithOnlyAProductLineAreTwoSente
 TEST_F(RelatoriosTest, PendingItemsLookAtTheCertifiersOwnCertificateOnly) {
     // AAA's VAZIO-1 has everything; OCC1's has nothing, and the other's lines do not count.
     EXPECT_EQ(Relatorios::pendencias(db, QStringLiteral("AAA"), QStringLiteral("VAZIO-1")), QString());
-    EXPECT_TRUE(Relatorios::pendencias(db, QStringLiteral("OCC1"), QStringLiteral("VAZIO-1")).startsWith(Empresas));
+    EXPECT_TRUE(
+        Relatorios::pendencias(db, QStringLiteral("OCC1"), QStringLiteral("VAZIO-1")).startsWith(Empresas));
     EXPECT_EQ(Relatorios::pendencias(db, QStringLiteral("OCC1"), QStringLiteral("CERT-001")), QString());
     EXPECT_EQ(Relatorios::pendencias(db, QStringLiteral("OCC1"), QString()), QString());
 }
@@ -64,10 +65,12 @@ TEST_F(RelatoriosTest, ReadyCertificatesNewestChangeFirstOfTheConfiguredCertifie
     const QStringList pages = renderedPages(Relatorios::certificadosProntos(context()));
     ASSERT_EQ(pages.size(), 1);
     const QString& page = pages.first();
-    EXPECT_TRUE(inOrder(page, {QStringLiteral("Certificados Prontos para Aprovação"), QStringLiteral("OCC1 - Organismo")}));
+    EXPECT_TRUE(inOrder(
+        page, {QStringLiteral("Certificados Prontos para Aprovação"), QStringLiteral("OCC1 - Organismo")}));
     EXPECT_TRUE(inOrder(page, {QStringLiteral("Número do Certificador"), QStringLiteral("Classe do Produto"),
                                QStringLiteral("Usuário Responsável"), QStringLiteral("Data de Atualização"),
-                               QStringLiteral("PRONTO-1"), QStringLiteral("10/03/24 08:15:30"), QStringLiteral("PRONTO-2")}));
+                               QStringLiteral("PRONTO-1"), QStringLiteral("10/03/24 08:15:30"),
+                               QStringLiteral("PRONTO-2")}));
     for (const char* absent : {"SEMCLASSE", "AAA-9", "CERT-001", "VAZIO-1"})
         EXPECT_FALSE(page.contains(QString::fromLatin1(absent))) << absent;
 }
@@ -81,22 +84,25 @@ TEST_F(RelatoriosTest, EmptyListsPrintTheirHeaderAndColumnTitles) {
         const char* column;
     };
     const Case cases[] = {
-        {"Certificados Prontos para Aprovação", Relatorios::certificadosProntos(context()), "Data de Atualização"},
-        {"Certificados Incompletos", Relatorios::certificadosIncompletos(context()), "Pendências do Certificado"},
-        {"Controle de Remessas - Listagem de Histórico", Relatorios::historicoRemessa(context(), "2024031501"),
-         "Data e Hora"},
+        {"Certificados Prontos para Aprovação", Relatorios::certificadosProntos(context()),
+         "Data de Atualização"},
+        {"Certificados Incompletos", Relatorios::certificadosIncompletos(context()),
+         "Pendências do Certificado"},
+        {"Controle de Remessas - Listagem de Histórico",
+         Relatorios::historicoRemessa(context(), "2024031501"), "Data e Hora"},
         {"Certificados a Vencer", Relatorios::certificadosAVencer(context(), 0), "Validade"},
         {"Lista dos Certificados", Relatorios::lista(context(), montaSelecao([] {
-                                                          FiltroRelatorio f;
-                                                          f.numero = QStringLiteral("NADA");
-                                                          return f;
-                                                      }())),
+                                                         FiltroRelatorio f;
+                                                         f.numero = QStringLiteral("NADA");
+                                                         return f;
+                                                     }())),
          "Número do Certificado"},
     };
     for (const Case& c : cases) {
         const QStringList pages = renderedPages(c.document);
         ASSERT_EQ(pages.size(), 1) << c.title;
-        EXPECT_TRUE(inOrder(pages.first(), {QStringLiteral("Tarvendix"), QString::fromUtf8(c.title)})) << c.title;
+        EXPECT_TRUE(inOrder(pages.first(), {QStringLiteral("Tarvendix"), QString::fromUtf8(c.title)}))
+            << c.title;
         EXPECT_TRUE(pages.first().contains(QString::fromUtf8(c.column))) << c.title;
         EXPECT_TRUE(pages.first().contains(QStringLiteral("Usuário: joão"))) << c.title;
     }
@@ -111,16 +117,17 @@ TEST_F(RelatoriosTest, UsersWithSimOrNaoForEachPermissionAndNoPassword) {
     const QString& page = pages.first();
     EXPECT_TRUE(inOrder(page, {QStringLiteral("Cadastro de Usuários"), QStringLiteral("Sigla"),
                                QStringLiteral("Nome do Usuário"), QStringLiteral("Certificador"),
-                               QStringLiteral("Diretórios"), QStringLiteral("Usuários"), QStringLiteral("Base de Dados"),
-                               QStringLiteral("Tabelas"), QStringLiteral("Remessas"),
-                               QStringLiteral("Aprovação de Certificados")}));
+                               QStringLiteral("Diretórios"), QStringLiteral("Usuários"),
+                               QStringLiteral("Base de Dados"), QStringLiteral("Tabelas"),
+                               QStringLiteral("Remessas"), QStringLiteral("Aprovação de Certificados")}));
     const QString line = page.section(QStringLiteral("bia"), 1).section(QLatin1Char('\n'), 0, 0);
-    EXPECT_TRUE(inOrder(line, {QStringLiteral("Beatriz Conceição"), QStringLiteral("Não"), QStringLiteral("Sim"),
-                               QStringLiteral("Não"), QStringLiteral("Sim"), QStringLiteral("Não"), QStringLiteral("Não"),
-                               QStringLiteral("Sim")}))
+    EXPECT_TRUE(inOrder(line, {QStringLiteral("Beatriz Conceição"), QStringLiteral("Não"),
+                               QStringLiteral("Sim"), QStringLiteral("Não"), QStringLiteral("Sim"),
+                               QStringLiteral("Não"), QStringLiteral("Não"), QStringLiteral("Sim")}))
         << line.toStdString();
     EXPECT_FALSE(page.contains(QStringLiteral("SEGREDO9")));
-    const QString stored = Sql::scalar(db, QStringLiteral("SELECT SenhaUsu FROM USU_LOCAL WHERE SiglaUsu = 'admin'")).toString();
+    const QString stored =
+        Sql::scalar(db, QStringLiteral("SELECT SenhaUsu FROM USU_LOCAL WHERE SiglaUsu = 'admin'")).toString();
     if (!stored.isEmpty()) {
         EXPECT_FALSE(page.contains(stored));
     }
@@ -132,32 +139,36 @@ TEST_F(RelatoriosTest, BatchHistoryNewestFirstUnderItsNumber) {
          "('2024-03-02T11:00:00.000', '2024030101', 'C', 'TR', 'ana', 'Transferência por FTP'), "
          "('2024-03-03T12:00:00.000', '2024030101', 'C', 'OK', 'joão', 'Resultado recebido'), "
          "('2024-03-04T12:00:00.000', '2024030401', 'C', 'PR', 'ana', 'Outra remessa')");
-    const QStringList pages = renderedPages(Relatorios::historicoRemessa(context(), QStringLiteral("2024030101")));
+    const QStringList pages =
+        renderedPages(Relatorios::historicoRemessa(context(), QStringLiteral("2024030101")));
     ASSERT_EQ(pages.size(), 1);
     const QString& page = pages.first();
-    EXPECT_TRUE(inOrder(page, {QStringLiteral("Controle de Remessas - Listagem de Histórico"),
-                               QStringLiteral("OCC1 - Organismo de Teste"), QStringLiteral("Número da Remessa: 2024030101"),
-                               QStringLiteral("Evento"), QStringLiteral("Observação"), QStringLiteral("Usuário Responsável"),
-                               QStringLiteral("Data e Hora"), QStringLiteral("Finalizada - OK"),
-                               QStringLiteral("Resultado recebido"), QStringLiteral("03/03/24 12:00:00"),
-                               QStringLiteral("Enviada para o Kavorel"), QStringLiteral("Remessa Preparada")}));
+    EXPECT_TRUE(inOrder(
+        page, {QStringLiteral("Controle de Remessas - Listagem de Histórico"),
+               QStringLiteral("OCC1 - Organismo de Teste"), QStringLiteral("Número da Remessa: 2024030101"),
+               QStringLiteral("Evento"), QStringLiteral("Observação"), QStringLiteral("Usuário Responsável"),
+               QStringLiteral("Data e Hora"), QStringLiteral("Finalizada - OK"),
+               QStringLiteral("Resultado recebido"), QStringLiteral("03/03/24 12:00:00"),
+               QStringLiteral("Enviada para o Kavorel"), QStringLiteral("Remessa Preparada")}));
     EXPECT_FALSE(page.contains(QStringLiteral("Outra remessa")));
 }
 
 TEST_F(RelatoriosTest, CertificatesToExpireWithinTheChosenDays) {
     exec("UPDATE CERTIFIC SET DataValid = '2024-04-10T00:00:00.000' WHERE NumCertif = 'PRONTO-1'");
     exec("UPDATE CERTIFIC SET DataValid = '2024-05-14T00:00:00.000' WHERE NumCertif = 'PRONTO-2'");
-    exec("UPDATE CERTIFIC SET DataValid = '2024-03-20T00:00:00.000' WHERE NumCertif = 'CERT-002'"); // suspended
-    exec("UPDATE CERTIFIC SET DataValid = '2024-03-20T00:00:00.000' WHERE NumCertif = 'AAA-9'");    // other OCC
+    exec(
+        "UPDATE CERTIFIC SET DataValid = '2024-03-20T00:00:00.000' WHERE NumCertif = 'CERT-002'"); // suspended
+    exec("UPDATE CERTIFIC SET DataValid = '2024-03-20T00:00:00.000' WHERE NumCertif = 'AAA-9'"); // other OCC
     const QDate hoje(2024, 3, 15);
     EXPECT_EQ(Relatorios::contaAVencer(db, hoje, 60), 2); // 14/05 is the 60th day
     EXPECT_EQ(Relatorios::contaAVencer(db, hoje, 59), 1);
     EXPECT_EQ(Relatorios::contaAVencer(db, hoje, 10), 0);
     const QStringList pages = renderedPages(Relatorios::certificadosAVencer(context(), 60));
     ASSERT_EQ(pages.size(), 1);
-    EXPECT_TRUE(inOrder(pages.first(), {QStringLiteral("Certificados a Vencer"), QStringLiteral("14/05/2024 (60 dias)"),
-                                        QStringLiteral("PRONTO-1"), QStringLiteral("10/04/2024"), QStringLiteral("PRONTO-2"),
-                                        QStringLiteral("14/05/2024")}));
+    EXPECT_TRUE(inOrder(pages.first(),
+                        {QStringLiteral("Certificados a Vencer"), QStringLiteral("14/05/2024 (60 dias)"),
+                         QStringLiteral("PRONTO-1"), QStringLiteral("10/04/2024"), QStringLiteral("PRONTO-2"),
+                         QStringLiteral("14/05/2024")}));
     EXPECT_FALSE(pages.first().contains(QStringLiteral("CERT-002")));
     EXPECT_FALSE(pages.first().contains(QStringLiteral("AAA-9")));
 }
@@ -167,10 +178,11 @@ TEST_F(RelatoriosTest, TheCertificateListShowsTheSelectionTextAndOneLinePerCerti
     f.numero = QStringLiteral("PRONTO");
     const QStringList pages = renderedPages(Relatorios::lista(context(), montaSelecao(f)));
     ASSERT_EQ(pages.size(), 1);
-    EXPECT_TRUE(inOrder(pages.first(), {QStringLiteral("Lista dos Certificados"),
-                                        QStringLiteral("Seleção: Número do Certificado: PRONTO,Importado:Todos,"),
-                                        QStringLiteral("Número do Certificado"), QStringLiteral("Classe do Produto"),
-                                        QStringLiteral("Usuário Responsável"), QStringLiteral("Data de Atualização")}));
+    EXPECT_TRUE(inOrder(pages.first(),
+                        {QStringLiteral("Lista dos Certificados"),
+                         QStringLiteral("Seleção: Número do Certificado: PRONTO,Importado:Todos,"),
+                         QStringLiteral("Número do Certificado"), QStringLiteral("Classe do Produto"),
+                         QStringLiteral("Usuário Responsável"), QStringLiteral("Data de Atualização")}));
     EXPECT_EQ(pages.first().count(QStringLiteral("PRONTO-")), 2);
     EXPECT_TRUE(pages.first().contains(QStringLiteral("Aparelhos de ar condicionado")));
 }

@@ -10,8 +10,10 @@ using namespace Report;
 namespace {
 
 Header header() {
-    return Header{QStringLiteral("Relatório de Ensaio"), {QStringLiteral("Seleção: ação, coração")},
-                  QStringLiteral("joão"), QDate(2024, 3, 15)};
+    return Header{QStringLiteral("Relatório de Ensaio"),
+                  {QStringLiteral("Seleção: ação, coração")},
+                  QStringLiteral("joão"),
+                  QDate(2024, 3, 15)};
 }
 
 const QList<Column> columns{{QStringLiteral("Número"), 2}, {QStringLiteral("Descrição"), 5}};
@@ -20,7 +22,8 @@ Document rows(int count, QPageLayout::Orientation orientation = QPageLayout::Lan
     Layout layout(header(), orientation);
     layout.setColumnTitles(columns);
     for (int i = 1; i <= count; ++i)
-        layout.row(columns, {QStringLiteral("N-%1").arg(i, 4, 10, QLatin1Char('0')), QStringLiteral("Item %1").arg(i)});
+        layout.row(columns, {QStringLiteral("N-%1").arg(i, 4, 10, QLatin1Char('0')),
+                             QStringLiteral("Item %1").arg(i)});
     return layout.finish(QStringLiteral("Ensaio"));
 }
 
@@ -135,12 +138,14 @@ TEST(ReportPdf, ThePdfCarriesTheHeaderOnEveryPageAccentsAndEmbeddedFonts) {
         EXPECT_TRUE(pages[p].contains(QStringLiteral("Usuário: joão")));
         EXPECT_TRUE(pages[p].contains(QStringLiteral("Descrição")));
     }
-    EXPECT_TRUE(inOrder(pages.join(QString()), {QStringLiteral("N-0001"), QStringLiteral("N-0002"), QStringLiteral("N-0150")}));
+    EXPECT_TRUE(inOrder(pages.join(QString()),
+                        {QStringLiteral("N-0001"), QStringLiteral("N-0002"), QStringLiteral("N-0150")}));
 
     QProcess fonts;
     fonts.start(QStringLiteral("pdffonts"), {file});
     ASSERT_TRUE(fonts.waitForFinished(30000));
-    const QStringList lines = QString::fromUtf8(fonts.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(fonts.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GT(lines.size(), 2); // two title lines, then one line per font
     for (const QString& line : lines.mid(2)) {
         // ... emb sub uni object ID: the "emb" column is the fifth from the end.

@@ -19,30 +19,39 @@ QStringList numeros(const QSqlDatabase& db, const SelecaoCertificados& s) {
 
 TEST(FormataContagem, PointsBetweenThousandsAndNothingForZero) {
     const std::pair<qint64, const char*> cases[] = {
-        {0, ""}, {1, "1"}, {999, "999"}, {1000, "1.000"}, {1234, "1.234"}, {123456, "123.456"}, {1234567, "1.234.567"},
+        {0, ""},
+        {1, "1"},
+        {999, "999"},
+        {1000, "1.000"},
+        {1234, "1.234"},
+        {123456, "123.456"},
+        {1234567, "1.234.567"},
     };
     for (const auto& [count, text] : cases)
         EXPECT_EQ(formataContagem(count), QString::fromLatin1(text)) << count;
 }
 
 TEST(SelecaoTexto, EachFilterAddsItsLabelInOrder) {
-    EXPECT_EQ(montaSelecao({}).texto, QStringLiteral("Seleção: Importado:Todos, Status:Todos, Aprovados:Todos "));
+    EXPECT_EQ(montaSelecao({}).texto,
+              QStringLiteral("Seleção: Importado:Todos, Status:Todos, Aprovados:Todos "));
 
     FiltroRelatorio f;
     f.numero = QStringLiteral("CERT");
     f.classeCertificado = ClasseEscolhida{QStringLiteral("VOL"), QStringLiteral("Certificação Voluntária")};
     f.classeProduto = ClasseEscolhida{110, QStringLiteral("Aparelhos de ar condicionado")};
-    f.empresa = EmpresaEscolhida{QStringLiteral("BR"), QStringLiteral("11222333000181"), QStringLiteral("Alfa Indústria")};
+    f.empresa = EmpresaEscolhida{QStringLiteral("BR"), QStringLiteral("11222333000181"),
+                                 QStringLiteral("Alfa Indústria")};
     f.produto = ProdutoFiltro{QStringLiteral("ACME"), QStringLiteral("X1"), 1};
     f.classeServico = ClasseEscolhida{20, QStringLiteral("Instalação de ar condicionado")};
     f.importado = FiltroImportado::Sim;
     f.status = FiltroStatus::Ativos;
     f.aprovacao = FiltroAprovacao::Aprovados;
-    EXPECT_EQ(montaSelecao(f).texto,
-              QStringLiteral("Seleção: Número do Certificado: CERT,Classe do Certificado: Certificação Voluntária,"
-                             "Classe de Produto: Aparelhos de ar condicionado,Razão social: Alfa Indústria,"
-                             "Marca: ACME Modelo: X1,Classe de Serviço: Instalação de ar condicionado,"
-                             "Importado:Sim, Status:Ativos, Aprovados: Sim "));
+    EXPECT_EQ(
+        montaSelecao(f).texto,
+        QStringLiteral("Seleção: Número do Certificado: CERT,Classe do Certificado: Certificação Voluntária,"
+                       "Classe de Produto: Aparelhos de ar condicionado,Razão social: Alfa Indústria,"
+                       "Marca: ACME Modelo: X1,Classe de Serviço: Instalação de ar condicionado,"
+                       "Importado:Sim, Status:Ativos, Aprovados: Sim "));
 
     const std::tuple<FiltroImportado, FiltroStatus, FiltroAprovacao, const char*> variants[] = {
         {FiltroImportado::Nao, FiltroStatus::Cancelados, FiltroAprovacao::NaoAprovados,
@@ -75,24 +84,40 @@ TEST_F(SelecaoFixture, FiltersSelectTheMatchingCertificates) {
         QStringList expected;
     };
     const QList<Case> cases{
-        {"number, case-blind", [](FiltroRelatorio& f) { f.numero = QStringLiteral("pronto"); },
+        {"number, case-blind",
+         [](FiltroRelatorio& f) { f.numero = QStringLiteral("pronto"); },
          {"OCC1/PRONTO-1", "OCC1/PRONTO-2"}},
         {"class of certificate",
-         [](FiltroRelatorio& f) { f.classeCertificado = ClasseEscolhida{QStringLiteral("VOL"), QString()}; },
+         [](FiltroRelatorio& f) {
+             f.classeCertificado = ClasseEscolhida{QStringLiteral("VOL"), QString()};
+         },
          {"OCC1/CERT-001"}},
-        {"class of product", [](FiltroRelatorio& f) { f.classeProduto = ClasseEscolhida{200, QString()}; },
+        {"class of product",
+         [](FiltroRelatorio& f) {
+             f.classeProduto = ClasseEscolhida{200, QString()};
+         },
          {"OCC1/VAZIO-1"}},
         {"company",
          [](FiltroRelatorio& f) {
              f.empresa = EmpresaEscolhida{QStringLiteral("BR"), QStringLiteral("11222333000181"), QString()};
          },
          {"AAA/VAZIO-1", "OCC1/CERT-001"}},
-        {"product", [](FiltroRelatorio& f) { f.produto = ProdutoFiltro{QStringLiteral("Beta"), QStringLiteral("Z"), 0}; },
+        {"product",
+         [](FiltroRelatorio& f) {
+             f.produto = ProdutoFiltro{QStringLiteral("Beta"), QStringLiteral("Z"), 0};
+         },
          {"OCC1/CERT-001", "OCC1/CERT-002"}},
-        {"class of service", [](FiltroRelatorio& f) { f.classeServico = ClasseEscolhida{20, QString()}; },
+        {"class of service",
+         [](FiltroRelatorio& f) {
+             f.classeServico = ClasseEscolhida{20, QString()};
+         },
          {"OCC1/CERT-001"}},
-        {"imported", [](FiltroRelatorio& f) { f.importado = FiltroImportado::Sim; }, {"AAA/VAZIO-1", "OCC1/CERT-001"}},
-        {"national", [](FiltroRelatorio& f) { f.importado = FiltroImportado::Nao; }, {"OCC1/CERT-001", "OCC1/CERT-002"}},
+        {"imported",
+         [](FiltroRelatorio& f) { f.importado = FiltroImportado::Sim; },
+         {"AAA/VAZIO-1", "OCC1/CERT-001"}},
+        {"national",
+         [](FiltroRelatorio& f) { f.importado = FiltroImportado::Nao; },
+         {"OCC1/CERT-001", "OCC1/CERT-002"}},
         {"suspended", [](FiltroRelatorio& f) { f.status = FiltroStatus::Suspensos; }, {"OCC1/CERT-002"}},
         {"cancelled", [](FiltroRelatorio& f) { f.status = FiltroStatus::Cancelados; }, {}},
         {"approved", [](FiltroRelatorio& f) { f.aprovacao = FiltroAprovacao::Aprovados; }, {"OCC1/CERT-001"}},
@@ -128,9 +153,10 @@ TEST_F(SelecaoFixture, TypedValuesAreBoundNeverPastedIntoTheStatement) {
 TEST_F(SelecaoFixture, ACountOf1234CertificatesReads1Point234) {
     {
         QSqlQuery insert = Sql::prepare(
-            db, QStringLiteral("INSERT INTO CERTIFIC (SiglaCertificador, NumCertif, StatusCertificado, "
-                               "IdClasseCertif, IdClasseProd, Completo, Aprovado, DthUltAtualiz, UsuResp) VALUES "
-                               "('OCC1', :n, 'C', 'COMP', 200, 0, 0, '2024-01-01T00:00:00.000', 'ana')"));
+            db,
+            QStringLiteral("INSERT INTO CERTIFIC (SiglaCertificador, NumCertif, StatusCertificado, "
+                           "IdClasseCertif, IdClasseProd, Completo, Aprovado, DthUltAtualiz, UsuResp) VALUES "
+                           "('OCC1', :n, 'C', 'COMP', 200, 0, 0, '2024-01-01T00:00:00.000', 'ana')"));
         db.transaction();
         for (int i = 0; i < 1234; ++i) {
             Sql::bind(insert, {{QStringLiteral(":n"), QStringLiteral("MASSA-%1").arg(i)}});
