@@ -192,7 +192,7 @@ std::optional<FiltroRelatorio> filtroDe(const QSqlDatabase& db, const CommandLin
         }
         const QString nome =
             q.value(0).toString() == QLatin1String("2") ? q.value(2).toString() : q.value(1).toString();
-        f.empresa = EmpresaEscolhida{pais, id, nome};
+        f.empresa = EmpresaFiltro{pais, id, nome};
     }
     if (line.values.contains(Marca))
         f.produto =

@@ -13,7 +13,7 @@ struct ClasseEscolhida {
     QString nome;
 };
 
-struct EmpresaEscolhida {
+struct EmpresaFiltro {
     QString CodigoPais;
     QString IdEmpresa;
     QString nome; // the corporate name or the person's name, as shown
@@ -26,7 +26,7 @@ struct FiltroRelatorio {
     QString numero; // anywhere in the number, case-blind
     std::optional<ClasseEscolhida> classeCertificado;
     std::optional<ClasseEscolhida> classeProduto;
-    std::optional<EmpresaEscolhida> empresa;
+    std::optional<EmpresaFiltro> empresa;
     std::optional<ProdutoFiltro> produto;
     std::optional<ClasseEscolhida> classeServico;
     FiltroImportado importado = FiltroImportado::Todos;

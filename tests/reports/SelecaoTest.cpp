@@ -39,7 +39,7 @@ TEST(SelecaoTexto, EachFilterAddsItsLabelInOrder) {
     f.numero = QStringLiteral("CERT");
     f.classeCertificado = ClasseEscolhida{QStringLiteral("VOL"), QStringLiteral("Certificação Voluntária")};
     f.classeProduto = ClasseEscolhida{110, QStringLiteral("Aparelhos de ar condicionado")};
-    f.empresa = EmpresaEscolhida{QStringLiteral("BR"), QStringLiteral("11222333000181"),
+    f.empresa = EmpresaFiltro{QStringLiteral("BR"), QStringLiteral("11222333000181"),
                                  QStringLiteral("Alfa Indústria")};
     f.produto = ProdutoFiltro{QStringLiteral("ACME"), QStringLiteral("X1"), 1};
     f.classeServico = ClasseEscolhida{20, QStringLiteral("Instalação de ar condicionado")};
@@ -99,7 +99,7 @@ TEST_F(SelecaoFixture, FiltersSelectTheMatchingCertificates) {
          {"OCC1/VAZIO-1"}},
         {"company",
          [](FiltroRelatorio& f) {
-             f.empresa = EmpresaEscolhida{QStringLiteral("BR"), QStringLiteral("11222333000181"), QString()};
+             f.empresa = EmpresaFiltro{QStringLiteral("BR"), QStringLiteral("11222333000181"), QString()};
          },
          {"AAA/VAZIO-1", "OCC1/CERT-001"}},
         {"product",
