@@ -6,6 +6,7 @@
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <map>
 
 using namespace Report;
 
@@ -19,14 +20,6 @@ QString appendIf(const QString& prefix, const QString& value) {
 
 QString v(const QSqlQuery& q, const char* field) {
     return q.value(QString::fromLatin1(field)).toString();
-}
-
-QSqlQuery run(const QSqlDatabase& db, const QString& sql, Sql::Params params) {
-    QSqlQuery q = Sql::prepare(db, sql);
-    q.setForwardOnly(true);
-    Sql::bind(q, params);
-    Sql::exec(q);
-    return q;
 }
 
 // "Label: value" cells of one row.
@@ -86,8 +79,7 @@ private:
     }
 
     void empresas(const QString& sigla, const QString& numero) {
-        QSqlQuery q = run(
-            db_,
+        QSqlQuery& q = run(
             QStringLiteral("select distinct a.CodigoPais, a.IdEmpresa, a.StatusEmpresa, a.DthEntEmpresa, "
                            "b.TipoPessoa, b.CGC, b.RazSocialEmp, b.CPF, b.NomPessoaFisica, b.NomFantasia, "
                            "b.EndLogr, b.EndNum, b.EndCompl, b.EndBairro, b.EndCidade, b.EndCep, b.SiglaUF, "
@@ -162,11 +154,10 @@ private:
             QStringLiteral("X.StatusLote, X.QuantLote, X.DataFabrLote, X.DataValLote, X.NumProfInvoice, "
                            "null, null, null, null, null, null from LOTE X") +
             join + where + QStringLiteral(" Order By 7");
-        QSqlQuery q = run(db_, sql,
-                          {{QStringLiteral(":Sigla"), sigla},
-                           {QStringLiteral(":Num"), numero},
-                           {QStringLiteral(":Pais"), pais},
-                           {QStringLiteral(":Emp"), empresa}});
+        QSqlQuery& q = run(sql, {{QStringLiteral(":Sigla"), sigla},
+                                 {QStringLiteral(":Num"), numero},
+                                 {QStringLiteral(":Pais"), pais},
+                                 {QStringLiteral(":Emp"), empresa}});
         const QList<Column> columns{{QStringLiteral("Marca / Modelo"), 5},
                                     {QStringLiteral("Código EANUPC"), 2.5},
                                     {QStringLiteral("Importado"), 1.2},
@@ -216,8 +207,7 @@ private:
     }
 
     void servicos(const QString& sigla, const QString& numero) {
-        QSqlQuery q = run(
-            db_,
+        QSqlQuery& q = run(
             QStringLiteral("select CS.NomClasseServ, E.TipoPessoa, E.RazSocialEmp, E.NomPessoaFisica, E.CGC, "
                            "S.StatusServico, S.DthEntCertif, S.Observacoes, S.CodigoPais, P.NomePais "
                            "from SERVICO S "
@@ -286,8 +276,8 @@ private:
                        "where L.SiglaCertificador = :Sigla and L.NumCertif = :Num")
                        .arg(QLatin1String(f.tabela), QLatin1String(f.data), QLatin1String(f.status),
                             QLatin1String(f.documentos), QString::fromUtf8(f.texto));
-        QSqlQuery q = run(db_, parts.join(QStringLiteral(" union ")) + QStringLiteral(" order by 4"),
-                          {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
+        QSqlQuery& q = run(parts.join(QStringLiteral(" union ")) + QStringLiteral(" order by 4"),
+                           {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
         const QList<Column> columns{{QStringLiteral("Titulo Documento"), 6},
                                     {QStringLiteral("Tipo"), 3},
                                     {QStringLiteral("Data de Entrada"), 2},
@@ -329,10 +319,9 @@ private:
                        "X.DthUltAtualiz, X.UsuResp, X.HistoricoSis from %1 X "
                        "where X.SiglaCertificador = :Sigla and X.NumCertif = :Num")
                        .arg(QLatin1String(f.tabela), QLatin1String(f.data), QString::fromUtf8(f.secao));
-        QSqlQuery q = run(db_,
-                          parts.join(QStringLiteral(" union all ")) +
-                              QStringLiteral(" order by DthUltAtualiz,SeqEvento"),
-                          {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
+        QSqlQuery& q = run(parts.join(QStringLiteral(" union all ")) +
+                               QStringLiteral(" order by DthUltAtualiz,SeqEvento"),
+                           {{QStringLiteral(":Sigla"), sigla}, {QStringLiteral(":Num"), numero}});
         const QList<Column> columns{{QStringLiteral("Data Registro no Sistema"), 2.7},
                                     {QStringLiteral("Data Evento"), 1.6},
                                     {QStringLiteral("Evento"), 2},
@@ -353,9 +342,25 @@ private:
         layout_.clearColumnTitles();
     }
 
+    // The statements are prepared once and run again for every certificate, company and line.
+    QSqlQuery& run(const QString& sql, Sql::Params params) {
+        auto found = prepared_.find(sql);
+        if (found == prepared_.end()) {
+            QSqlQuery q = Sql::prepare(db_, sql);
+            q.setForwardOnly(true);
+            found = prepared_.emplace(sql, std::move(q)).first;
+        }
+        QSqlQuery& q = found->second;
+        q.finish();
+        Sql::bind(q, params);
+        Sql::exec(q);
+        return q;
+    }
+
     QSqlDatabase db_;
     Layout& layout_;
     Variante variante_;
+    std::map<QString, QSqlQuery> prepared_;
 };
 
 } // namespace
