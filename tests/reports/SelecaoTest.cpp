@@ -40,7 +40,7 @@ TEST(SelecaoTexto, EachFilterAddsItsLabelInOrder) {
     f.classeCertificado = ClasseEscolhida{QStringLiteral("VOL"), QStringLiteral("Certificação Voluntária")};
     f.classeProduto = ClasseEscolhida{110, QStringLiteral("Aparelhos de ar condicionado")};
     f.empresa = EmpresaFiltro{QStringLiteral("BR"), QStringLiteral("11222333000181"),
-                                 QStringLiteral("Alfa Indústria")};
+                              QStringLiteral("Alfa Indústria")};
     f.produto = ProdutoFiltro{QStringLiteral("ACME"), QStringLiteral("X1"), 1};
     f.classeServico = ClasseEscolhida{20, QStringLiteral("Instalação de ar condicionado")};
     f.importado = FiltroImportado::Sim;

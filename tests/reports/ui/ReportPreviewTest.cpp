@@ -1,12 +1,16 @@
 #include "ReportsFixture.h"
 
+#include "EspelhoCertificado.h"
 #include "Modal.h"
 #include "ReportLayout.h"
 #include "ReportPreview.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QThread>
 #include <QToolBar>
 
 namespace {
@@ -78,4 +82,45 @@ TEST(ReportPreviewTest, ThePreviewPaintsEveryPage) {
     });
     preview.exec();
     EXPECT_EQ(document.pages.size(), 4);
+}
+
+// The picture of docs/howto-relatorios.md: with TARVENDIX_SCREENSHOTS naming a directory, under
+// Xvfb with QT_QPA_PLATFORM=xcb, the preview of a mirror is saved as the X server shows it.
+class PreviewDoEspelho : public ReportsFixture {};
+
+TEST_F(PreviewDoEspelho, ThePreviewOfAMirrorOpensOnItsFirstPage) {
+    FiltroRelatorio um;
+    um.numero = QStringLiteral("CERT-001");
+    ReportPreview preview(Espelho::espelho(context(), montaSelecao(um), Espelho::Variante::ComLog), prompts);
+    preview.resize(1100, 800);
+    onNextModal([](QWidget* modal) {
+        ASSERT_NE(modal, nullptr);
+        auto* widget = modal->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->currentPage(), 1);
+        const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
+        if (!dir.isEmpty()) {
+            widget->fitInView();
+            for (int i = 0; i < 30; ++i) {
+                QApplication::processEvents();
+                QThread::msleep(10);
+            }
+            modal->move(0, 0);
+            QApplication::processEvents();
+            const QRect area = modal->frameGeometry();
+            ASSERT_TRUE(QDir().mkpath(dir));
+            const QString crop = QStringLiteral("%1x%2+%3+%4")
+                                     .arg(area.width())
+                                     .arg(area.height())
+                                     .arg(area.x())
+                                     .arg(area.y());
+            EXPECT_EQ(QProcess::execute(QStringLiteral("import"),
+                                        {QStringLiteral("-window"), QStringLiteral("root"),
+                                         QStringLiteral("-crop"), crop, QStringLiteral("+repage"),
+                                         QDir(dir).filePath(QStringLiteral("relatorio-previa.png"))}),
+                      0);
+        }
+        modal->close();
+    });
+    preview.exec();
 }
