@@ -8,7 +8,8 @@
 
 // The sample PDFs of docs/howto-relatorios.md, made from the register of these tests (over the
 // sample reference data). Set TARVENDIX_SAMPLE_REPORTS to a directory to keep them there (the
-// command is in the how-to). Without it they are written to a temporary directory, so the samples cannot stop working.
+// command is in the how-to). Without it they are written to a temporary directory, so the samples cannot stop
+// working.
 class Amostras : public ReportsFixture {};
 
 TEST_F(Amostras, EveryReportOfTheHowTo) {
