@@ -216,3 +216,41 @@ TEST_F(TelaRelatorios, TheLoginNoticeCountsTheCertificatesAboutToExpire) {
     EXPECT_EQ(InstalaRelatorios::avisoAVencer(session),
               QStringLiteral("2 certificados vencem em até 60 dias"));
 }
+
+TEST_F(TelaRelatorios, TheCompanyAndProductSearchesFillTheFiltersWithoutTheirNewButtons) {
+    abre();
+    onNextModal([](QWidget* modal) {
+        ASSERT_NE(modal, nullptr);
+        EXPECT_EQ(modal->objectName(), QStringLiteral("FrmSelecionaEmpresa"));
+        EXPECT_FALSE(modal->findChild<QPushButton*>(QStringLiteral("btnNova"))->isVisible());
+        typeInto(modal, QStringLiteral("edtRazSocial"), QStringLiteral("Alfa"));
+        clickOn(modal, QStringLiteral("btnFiltra"));
+        clickOn(modal, QStringLiteral("btnOk"));
+    });
+    QTest::mouseClick(achar<QPushButton>("btnSelecionaEmpresa"), Qt::LeftButton);
+    EXPECT_EQ(achar<QLineEdit>("edtPais")->text(), QStringLiteral("Brasil"));
+    EXPECT_EQ(achar<QLineEdit>("edtCNPJCPF")->text(), QStringLiteral("11.222.333/0001-81"));
+    EXPECT_EQ(achar<QLineEdit>("edtNome")->text(), QStringLiteral("Alfa"));
+    EXPECT_EQ(achar<QLineEdit>("edtRazaoSocial")->text(), QStringLiteral("Alfa Indústria"));
+    EXPECT_TRUE(achar<QPushButton>("btnDetalheEmpresa")->isEnabled());
+
+    onNextModal([](QWidget* modal) {
+        ASSERT_NE(modal, nullptr);
+        EXPECT_EQ(modal->objectName(), QStringLiteral("FrmSelecionaProduto"));
+        EXPECT_FALSE(modal->findChild<QPushButton*>(QStringLiteral("btnNovo"))->isVisible());
+        typeInto(modal, QStringLiteral("edtMarca"), QStringLiteral("ACME"));
+        clickOn(modal, QStringLiteral("btnFiltra"));
+        clickOn(modal, QStringLiteral("btnOk"));
+    });
+    QTest::mouseClick(achar<QPushButton>("btnSelecionaProduto"), Qt::LeftButton);
+    EXPECT_EQ(achar<QLineEdit>("edtMarca")->text(), QStringLiteral("ACME"));
+    EXPECT_EQ(achar<QLineEdit>("edtModelo")->text(), QStringLiteral("X1"));
+    EXPECT_EQ(achar<QLineEdit>("edtCodigoEAN")->text(), QStringLiteral("7891234567895"));
+
+    // Coming back from the searches keeps what they found; the filter uses both (OCC1's CERT-001
+    // and AAA's VAZIO-1 link Alfa and certify ACME/X1).
+    QTest::mouseClick(achar<QPushButton>("btnFiltra"), Qt::LeftButton);
+    EXPECT_EQ(contagem(), QStringLiteral("2"));
+    EXPECT_TRUE(tela->selecao()->texto.startsWith(
+        QStringLiteral("Seleção: Razão social: Alfa Indústria,Marca: ACME Modelo: X1,")));
+}
