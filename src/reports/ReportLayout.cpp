@@ -1,6 +1,7 @@
 #include "ReportLayout.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QTextLayout>
 
 namespace Report {
@@ -23,11 +24,24 @@ Item textItem(const QRectF& rect, const QString& text, FontRole font, Qt::Alignm
     return item;
 }
 
+// Column titles, labels and repeated values are measured once.
+double advance(const QString& text, FontRole font) {
+    static QHash<QString, double> cache[5];
+    QHash<QString, double>& known = cache[int(font)];
+    const auto found = known.constFind(text);
+    if (found != known.constEnd())
+        return *found;
+    if (known.size() > 20000)
+        known.clear();
+    const double width = metrics(font).horizontalAdvance(text);
+    known.insert(text, width);
+    return width;
+}
+
 } // namespace
 
 QStringList breakLines(const QString& text, FontRole font, double width) {
     QStringList lines;
-    const QFontMetricsF& fm = metrics(font);
     QString clean = text;
     clean.remove(QLatin1Char('\r'));
     const QStringList paragraphs = clean.split(QLatin1Char('\n'));
@@ -39,7 +53,7 @@ QStringList breakLines(const QString& text, FontRole font, double width) {
                 lines.append(QString());
             continue;
         }
-        if (fm.horizontalAdvance(paragraph) <= width) {
+        if (advance(paragraph, font) <= width) {
             lines.append(paragraph);
             continue;
         }
