@@ -7,6 +7,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "ImportBenchmark.h"
+#include "LocalTime.h"
 #include "RegisterGenerator.h"
 #include "ReportBenchmark.h"
 
@@ -101,6 +102,7 @@ int batch(const QStringList& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    pinLocalTimeZone();
     // The reports paint text and need fonts, hence a GUI application on the offscreen platform.
     const bool reports = argc > 1 && qstrcmp(argv[1], "reports") == 0;
     if (reports && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

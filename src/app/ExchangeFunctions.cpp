@@ -4,22 +4,32 @@
 #include "Session.h"
 #include "SharedBatchState.h"
 #include "TFrmCapaSistema.h"
+#include "TFrmEnviaTXT_FTP.h"
 #include "TFrmPrincipalRemessas.h"
+#include "TFrmSelecaoTransferencia.h"
 
 #include <memory>
 
 void installExchange(TFrmCapaSistema& window) {
     auto state = std::make_shared<SharedBatchState>();
     window.registerFunction(ShellFunction::GerarRemessa, [&window, state] {
-        // Delivery and result retrieval plug in here as they arrive; until then their buttons
-        // stay disabled.
+        // Result retrieval plugs in here as it arrives; until then its button stays disabled.
         TFrmPrincipalRemessas form(window.session(), *state, &window);
+        form.setTransfere([&window, state](QWidget* parent, const QString& arquivo) {
+            TFrmSelecaoTransferencia selecao(window.session(), *state, arquivo, parent);
+            selecao.exec();
+        });
         form.setListagem([&form, &window](QWidget* parent) {
             const std::optional<BatchListRow> selected = form.remessaSelecionada();
             Session& session = window.session();
             InstalaRelatorios::listaHistorico(session, selected ? selected->NumeroRemessa : QString(),
                                               mostraNaPrevia(session.prompts()), parent);
         });
+        form.exec();
+    });
+    // The window shows its information box first.
+    window.registerFunction(ShellFunction::EnvioTXT, [&window, state] {
+        TFrmEnviaTXT_FTP form(window.session(), *state, &window);
         form.exec();
     });
 }

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "ErrorHandler.h"
 #include "ExchangeFunctions.h"
+#include "LocalTime.h"
 #include "QtPrompts.h"
 #include "RegistryFunctions.h"
 #include "ReportFunctions.h"
@@ -14,6 +15,7 @@
 #include "VersionsFunctions.h"
 
 int main(int argc, char** argv) {
+    pinLocalTimeZone();
     TarvendixApplication app(argc, argv);
     // The title the users know; the display name follows it.
     QApplication::setApplicationName(QStringLiteral("Tarvendix"));

@@ -2,6 +2,7 @@
 
 #include "BatchControl.h"
 #include "CommandLine.h"
+#include "DeliveryCommands.h"
 #include "PreparaRemessa.h"
 #include "Session.h"
 #include "SharedBatchState.h"
@@ -208,6 +209,25 @@ int cancel(Session& session, SharedBatchState& state, TerminalPrompts& prompts) 
     return Done;
 }
 
+// Delivers the latest batch, which must be prepared and not yet delivered.
+int deliver(Session& session, SharedBatchState& state, const CommandLine& line,
+            const std::atomic_bool& interromper) {
+    BatchControl control(session, state);
+    control.atualizaListaRemessas();
+    const std::optional<BatchListRow> latest = control.ultimaRemessa();
+    if (!latest || !control.botoes(latest).BtTransfere) {
+        TerminalPrompts::say(latest ? QStringLiteral("A remessa %1 não está aguardando transferência (%2).")
+                                          .arg(latest->NumeroRemessa, latest->Status)
+                                    : QStringLiteral("Nenhuma remessa registrada."));
+        return Refused;
+    }
+    state.NumeroRemessa = latest->NumeroRemessa;
+    state.TipoRemessa = latest->TipoRemessa;
+    const QString arquivo =
+        BatchTypes::nomeArquivo(latest->TipoRemessa, state.SiglaCertificador, latest->NumeroRemessa);
+    return DeliveryCommands::deliver(session, state, state.DirLocalTransf, arquivo, line, interromper);
+}
+
 int clear(Session& session, SharedBatchState& state, TerminalPrompts& prompts) {
     BatchControl control(session, state);
     control.atualizaListaRemessas();
@@ -258,6 +278,14 @@ const QList<Verb>& verbs() {
              "Cancela a última remessa, preparada e ainda não transferida, e apaga o seu arquivo.\n"
              "  --yes      responde \"Sim\" à confirmação."),
          {Yes}},
+        {QStringLiteral("deliver"),
+         QStringLiteral("deliver --ftp|--email|--copy DIR"),
+         QStringLiteral(
+             "Transfere ao Kavorel a última remessa, preparada e ainda não transferida, e registra o "
+             "evento \"Enviada para o Kavorel\"; a remessa passa a aguardar o resultado.\n") +
+             DeliveryCommands::optionsHelp(),
+         {DeliveryCommands::Ftp, DeliveryCommands::Email, DeliveryCommands::Copy},
+         {DeliveryCommands::Copy}},
         {QStringLiteral("clear"),
          QStringLiteral("clear [--yes]"),
          QStringLiteral("Limpa o histórico de remessas (mantém os eventos de uma remessa em andamento).\n"
@@ -271,6 +299,8 @@ QString checkOptions(const Verb& verb, const CommandLine& line) {
     if (verb.name == QLatin1String("prepare") &&
         line.options.contains(Partial) == line.options.contains(Complete))
         return QStringLiteral("Escolha o tipo da remessa: --partial ou --complete.");
+    if (verb.name == QLatin1String("deliver"))
+        return DeliveryCommands::checkMode(line);
     return {};
 }
 
@@ -286,6 +316,8 @@ int run(Session& session, TerminalPrompts& prompts, const Verb& verb, const Comm
         return prepare(session, state, prompts, options, interromper);
     if (verb.name == QLatin1String("cancel"))
         return cancel(session, state, prompts);
+    if (verb.name == QLatin1String("deliver"))
+        return deliver(session, state, line, interromper);
     return clear(session, state, prompts);
 }
 

@@ -7,7 +7,9 @@
 #include "CommandLine.h"
 #include "Database.h"
 #include "DbError.h"
+#include "DeliveryCommands.h"
 #include "ImportCommands.h"
+#include "LocalTime.h"
 #include "ReferenceCommands.h"
 #include "ReportCommands.h"
 #include "Session.h"
@@ -36,7 +38,8 @@ const QString Synopsis = QStringLiteral("tarvendix-cli [--home DIR] --user LOGIN
 
 const QList<const VerbGroup*>& groups() {
     static const QList<const VerbGroup*> all{&BatchCommands::group(), &ReferenceCommands::group(),
-                                             &ImportCommands::group(), &ReportCommands::group()};
+                                             &ImportCommands::group(), &DeliveryCommands::txtGroup(),
+                                             &ReportCommands::group()};
     return all;
 }
 
@@ -122,6 +125,7 @@ int usage(const QString& problem) {
 } // namespace
 
 int main(int argc, char** argv) {
+    pinLocalTimeZone();
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarvendix"));
 

@@ -75,4 +75,19 @@ int next(const QSqlDatabase& db, const QString& eventTable, const QString& sigla
     return nextOfCertificate(db, table, siglaCertificador, numCertif);
 }
 
+int Numbering::next(const QSqlDatabase& db, const QString& eventTable, const QString& siglaCertificador,
+                    const QString& numCertif) {
+    if (!isEventTable(eventTable))
+        return EventSequence::next(db, eventTable, siglaCertificador, numCertif); // says why
+    const QString table = eventTable.toUpper();
+    auto it = highest_.find(table);
+    if (it == highest_.end()) {
+        const QVariant highest = Sql::scalar(db, QStringLiteral("SELECT max(SeqEvento) FROM %1").arg(table));
+        it = highest_.insert(table, highest.isNull() ? 0 : highest.toLongLong());
+    }
+    if (*it < MaxSeqEvento)
+        return int(++*it);
+    return EventSequence::next(db, table, siglaCertificador, numCertif);
+}
+
 } // namespace EventSequence

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -25,5 +26,17 @@ bool isEventTable(const QString& name); // case-insensitive, as the database is
 // number of the table.
 int next(const QSqlDatabase& db, const QString& eventTable, const QString& siglaCertificador,
          const QString& numCertif);
+
+// The same numbers for a run of inserts inside one transaction in which nothing else writes
+// events (an import file): each table's highest number is read once and counted on from there,
+// until the ceiling, where `next` takes over. Every number handed out must be inserted.
+class Numbering {
+public:
+    int next(const QSqlDatabase& db, const QString& eventTable, const QString& siglaCertificador,
+             const QString& numCertif);
+
+private:
+    QHash<QString, qint64> highest_; // by table, upper case
+};
 
 } // namespace EventSequence

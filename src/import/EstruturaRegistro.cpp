@@ -3,9 +3,10 @@
 #include <QHash>
 
 int EstruturaRegistro::indice(const QString& nome) const {
-    const QString procurado = nome.trimmed();
+    // Looked up for every record: views, so nothing is copied.
+    const QStringView procurado = QStringView(nome).trimmed();
     for (int i = 0; i < campos.size(); ++i)
-        if (campos[i].nome.trimmed().compare(procurado, Qt::CaseInsensitive) == 0)
+        if (QStringView(campos[i].nome).trimmed().compare(procurado, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -472,6 +473,8 @@ Verificacao verificacaoDoNome(const QString& nome, bool empresa) {
         return Verificacao::DataEmissao;
     if (nome == QLatin1String("DataValid"))
         return Verificacao::DataValid;
+    if (nome == QLatin1String("DataValLote"))
+        return Verificacao::DataValLote;
     if (n.startsWith(QLatin1String("STATUS")))
         return Verificacao::Situacao;
     if (n == QLatin1String("EVENTO"))

@@ -13,7 +13,8 @@ enum class Verificacao {
     Nenhuma,
     Sigla,          // SiglaCertificador: the run's acronym
     DataEmissao,    // not after now
-    DataValid,      // not before the issue date
+    DataValid,      // not before the issue date, year before 2080
+    DataValLote,    // year before 2080
     Situacao,       // STATUS...: A, C or S
     Evento,         // INC, ALT, CAN, SUS, REA or APR
     Importado,      // 0 or 1

@@ -15,22 +15,38 @@ QString LogImportacao::caminhoLogBD() const {
     return QDir(diretorio_).filePath(NomeLogBD);
 }
 
-void LogImportacao::acrescenta(QFile& file, const QString& caminho, const QStringList& linhas) {
+void LogImportacao::acrescenta(QFile& file, const QString& caminho, const QStringList& linhas,
+                               bool descarrega) {
     if (!file.isOpen()) {
         file.setFileName(caminho);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
             return; // a log that cannot be written must not stop the import; the outcome is still told
     }
+    // Most lines are plain ASCII and go byte for byte; the others through the code page.
+    qsizetype tamanho = 0;
+    for (const QString& linha : linhas)
+        tamanho += linha.size() + 2;
     QByteArray bytes;
+    bytes.reserve(tamanho);
     for (const QString& linha : linhas) {
+        const qsizetype inicio = bytes.size();
         bool ascii = true;
-        for (const QChar c : linha)
-            ascii = ascii && c.unicode() < 0x80;
-        bytes += ascii ? linha.toLatin1() : Cp1252::encodeLossy(linha);
+        for (const QChar c : linha) {
+            if (c.unicode() >= 0x80) {
+                ascii = false;
+                break;
+            }
+            bytes.append(char(c.unicode()));
+        }
+        if (!ascii) {
+            bytes.truncate(inicio);
+            bytes += Cp1252::encodeLossy(linha);
+        }
         bytes += "\r\n";
     }
     file.write(bytes);
-    file.flush();
+    if (descarrega)
+        file.flush();
 }
 
 void LogImportacao::fecha() {

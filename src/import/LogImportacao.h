@@ -22,6 +22,8 @@ public:
     void log(const QString& linha) { acrescenta(log_, caminhoLog(), {linha}); }
     void logBD(const QStringList& linhas) { acrescenta(logBD_, caminhoLogBD(), linhas); }
     void logBD(const QString& linha) { acrescenta(logBD_, caminhoLogBD(), {linha}); }
+    // Lines whose outcome follows at once (a statement about to run): written with the outcome.
+    void logBDAntes(const QStringList& linhas) { acrescenta(logBD_, caminhoLogBD(), linhas, false); }
 
     // Deletes both logs (a new file starts with empty logs; the reset deletes them too).
     void apaga();
@@ -34,7 +36,8 @@ public:
     static QString le(const QString& caminho);
 
 private:
-    static void acrescenta(QFile& arquivo, const QString& caminho, const QStringList& linhas);
+    static void acrescenta(QFile& arquivo, const QString& caminho, const QStringList& linhas,
+                           bool descarrega = true);
     void fecha();
 
     QString diretorio_;

@@ -38,6 +38,7 @@ bool soDigitos(const QString& texto) {
 constexpr int TamanhoMaximoProduto = 105;
 
 const QDateTime LimiteInferior(QDate(1900, 1, 1), QTime(0, 0));
+constexpr int AnoLimiteDatas = 2080;
 
 QVariant nulo(TipoCampo tipo) {
     switch (tipo) {
@@ -63,6 +64,18 @@ QSqlQuery& preparada(const ContextoImportacao& ctx, const QString& sql, std::opt
     return *propria;
 }
 
+// ":p" + i, the name of field i's parameter.
+const QString& nomeParametro(int i) {
+    static const QStringList nomes = [] {
+        QStringList n;
+        for (int k = 0; k < 128; ++k)
+            n << QStringLiteral(":p") + QString::number(k);
+        return n;
+    }();
+    Q_ASSERT(i < nomes.size());
+    return nomes[i];
+}
+
 } // namespace
 
 QSqlQuery& ConsultasPreparadas::consulta(const QString& sql) {
@@ -76,8 +89,13 @@ QSqlQuery& ConsultasPreparadas::consulta(const QString& sql) {
 TDataStruct::TDataStruct(const EstruturaRegistro& estrutura)
     : estrutura_(&estrutura), itens_(estrutura.campos.size()) {}
 
+void TDataStruct::defineValor(int i, QString valor) {
+    itens_[i].aparado = valor.trimmed();
+    itens_[i].valor = std::move(valor);
+}
+
 void TDataStruct::define(int i, const QString& valor, int linha) {
-    itens_[i].valor = valor;
+    defineValor(i, valor);
     itens_[i].linha = linha;
 }
 
@@ -90,7 +108,7 @@ bool TDataStruct::define(const QString& nome, const QString& valor) {
     const int i = estrutura_->indice(nome);
     if (i < 0)
         return false;
-    itens_[i].valor = valor;
+    defineValor(i, valor);
     return true;
 }
 
@@ -129,7 +147,20 @@ std::optional<QDateTime> TDataStruct::converteData(const QString& texto) {
 }
 
 QString TDataStruct::textoDataHora(const QDateTime& quando) {
-    return quando.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+    // Written for every statement logged: digits by hand rather than through a format pattern.
+    const QDate d = quando.date();
+    const QTime t = quando.time();
+    QString texto(19, Qt::Uninitialized);
+    QChar* c = texto.data();
+    const auto poe = [&c](int valor, int digitos) {
+        for (int k = digitos - 1; k >= 0; --k, valor /= 10)
+            c[k] = QChar(u'0' + valor % 10);
+        c += digitos;
+    };
+    const auto sep = [&c](char16_t ch) { *c++ = QChar(ch); };
+    poe(d.day(), 2), sep(u'/'), poe(d.month(), 2), sep(u'/'), poe(d.year(), 4), sep(u' ');
+    poe(t.hour(), 2), sep(u':'), poe(t.minute(), 2), sep(u':'), poe(t.second(), 2);
+    return texto;
 }
 
 void TDataStruct::falha(const ContextoImportacao& ctx, const QString& mensagem) {
@@ -150,9 +181,9 @@ bool TDataStruct::ValidaRegistro(const ContextoImportacao& ctx) {
                 continue;
             }
             if (campo.nome == QLatin1String("DthUltAtualiz"))
-                itens_[i].valor = textoDataHora(ctx.clock->now());
+                defineValor(i, textoDataHora(ctx.clock->now()));
             else if (campo.nome == QLatin1String("UsuResp"))
-                itens_[i].valor = ctx.usuario;
+                defineValor(i, ctx.usuario);
             continue;
         }
         verificaCampo(i, ctx, emissao);
@@ -169,6 +200,12 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
     const QString onde = ondeVerificar(itens_[i].linha);
     const auto erro = [&](const QString& frase) {
         falha(ctx, QStringLiteral("O valor ") + valor + frase + onde);
+    };
+    // Validities in 2080 or later are refused everywhere in the register.
+    const auto anoLimite = [&](const QDateTime& quando) {
+        if (quando.date().year() >= AnoLimiteDatas)
+            falha(ctx,
+                  QStringLiteral("Data não pode ter ano igual ou superior a %1!").arg(AnoLimiteDatas) + onde);
     };
 
     bool ok = true;
@@ -215,11 +252,17 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
         }
         break;
     case Verificacao::DataValid:
-        if (const auto quando = converteData(aparadoValor))
+        if (const auto quando = converteData(aparadoValor)) {
             if (emissao.isValid() && emissao > *quando)
                 falha(ctx, QStringLiteral(
                                "Data de validade não pode ser inferior a data de emissão do certificado!") +
                                onde);
+            anoLimite(*quando);
+        }
+        break;
+    case Verificacao::DataValLote:
+        if (const auto quando = converteData(aparadoValor))
+            anoLimite(*quando);
         break;
     case Verificacao::Situacao:
         if (!umDe(aparadoValor, {"A", "C", "S"}))
@@ -294,7 +337,7 @@ QString TDataStruct::clausulaWhere() const {
     QStringList termos;
     for (int i = 0; i < quantidade(); ++i)
         if (estrutura_->campos[i].chave && !aparado(i).isEmpty())
-            termos << estrutura_->campos[i].nome + QStringLiteral("= :p") + QString::number(i);
+            termos << estrutura_->campos[i].nome + QStringLiteral("= ") + nomeParametro(i);
     return QStringLiteral("where ") + termos.join(QStringLiteral(" and "));
 }
 
@@ -320,23 +363,92 @@ QVariant TDataStruct::parametro(int i) const {
     return {};
 }
 
-bool TDataStruct::existe(const ContextoImportacao& ctx, const QString& where) {
+bool TDataStruct::existe(const ContextoImportacao& ctx) {
     // An event's number is always the next one, so its row never exists yet.
     for (const DefinicaoCampo& campo : estrutura_->campos)
         if (campo.sequencia)
             return false;
     try {
+        ConsultasPreparadas::Comando proprio;
+        const ConsultasPreparadas::Comando& teste = comando(ctx, u'S', proprio);
         std::optional<QSqlQuery> propria;
-        QSqlQuery& query = preparada(
-            ctx, QStringLiteral("select * from ") + estrutura_->tabela + QLatin1Char(' ') + where, propria);
-        for (int i = 0; i < quantidade(); ++i)
-            if (estrutura_->campos[i].chave && !aparado(i).isEmpty())
-                query.bindValue(QStringLiteral(":p") + QString::number(i), parametro(i));
+        QSqlQuery& query = preparada(ctx, teste.sql, propria);
+        for (int k = 0; k < teste.ordem.size(); ++k)
+            query.bindValue(k, parametro(teste.ordem[k]));
         Sql::exec(query);
         return query.next();
     } catch (const DbError&) {
         return false; // counts as not existing; the insert then says what is wrong
     }
+}
+
+// Which key fields are filled: they make the where clause, so each set has statements of its own.
+quint64 TDataStruct::chavesPreenchidas() const {
+    quint64 mascara = 0;
+    for (int i = 0; i < quantidade() && i < 64; ++i)
+        if (estrutura_->campos[i].chave && !aparado(i).isEmpty())
+            mascara |= quint64(1) << i;
+    return mascara;
+}
+
+// 'S' the existence test, 'U' the update, 'I' the insert.
+ConsultasPreparadas::Comando TDataStruct::montaComando(QChar tipo) const {
+    ConsultasPreparadas::Comando c;
+    const QString& tabela = estrutura_->tabela;
+    const QString where = clausulaWhere();
+    if (tipo == u'S') {
+        c.linhas << QStringLiteral("select * from ") + tabela + QLatin1Char(' ') + where;
+        for (int i = 0; i < quantidade(); ++i)
+            if (estrutura_->campos[i].chave && !aparado(i).isEmpty())
+                c.campos << i;
+    } else if (tipo == u'U') {
+        QList<int> naoChave;
+        for (int i = 0; i < quantidade(); ++i)
+            if (!estrutura_->campos[i].chave)
+                naoChave << i;
+        c.linhas << QStringLiteral("Update ") + tabela + QStringLiteral(" SET ");
+        for (int k = 0; k < naoChave.size(); ++k)
+            c.linhas << estrutura_->campos[naoChave[k]].nome + QStringLiteral("= ") +
+                            nomeParametro(naoChave[k]) +
+                            (k + 1 < naoChave.size() ? QStringLiteral(",") : QString());
+        c.linhas << where;
+        c.ordem = naoChave;
+        for (int i = 0; i < quantidade(); ++i) {
+            if (!estrutura_->campos[i].chave || !aparado(i).isEmpty())
+                c.campos << i;
+            if (estrutura_->campos[i].chave && !aparado(i).isEmpty())
+                c.ordem << i;
+        }
+    } else {
+        c.linhas << QStringLiteral("Insert into ") + tabela << QStringLiteral("(");
+        for (int i = 0; i < quantidade(); ++i) {
+            const bool ultimo = i + 1 == quantidade();
+            c.linhas << estrutura_->campos[i].nome + (ultimo ? QString() : QStringLiteral(","));
+            c.campos << i;
+        }
+        c.linhas << QStringLiteral(")") << QStringLiteral("values (");
+        for (int i = 0; i < quantidade(); ++i)
+            c.linhas << nomeParametro(i) + (i + 1 == quantidade() ? QString() : QStringLiteral(" ,"));
+        c.linhas << QStringLiteral(")");
+    }
+    if (c.ordem.isEmpty())
+        c.ordem = c.campos;
+    c.sql = c.linhas.join(QLatin1Char('\n'));
+    return c;
+}
+
+const ConsultasPreparadas::Comando& TDataStruct::comando(const ContextoImportacao& ctx, QChar tipo,
+                                                         ConsultasPreparadas::Comando& proprio) const {
+    if (!ctx.consultas || quantidade() > 64) {
+        proprio = montaComando(tipo);
+        return proprio;
+    }
+    const QString chave = QString::number(quintptr(estrutura_), 16) + tipo +
+                          (tipo == u'I' ? QString() : QString::number(chavesPreenchidas(), 16));
+    auto it = ctx.consultas->comandos.find(chave);
+    if (it == ctx.consultas->comandos.end())
+        it = ctx.consultas->comandos.insert(chave, montaComando(tipo));
+    return *it;
 }
 
 // The issue date of the run's certificate `num`; invalid when there is none. Remembered for the file.
@@ -368,9 +480,10 @@ static QDateTime emissaoDoCertificado(const ContextoImportacao& ctx, const QStri
 // Status and entry dates lie between the certificate's issue date (1900 for companies and products)
 // and now.
 bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao) {
-    const QString tabela = estrutura_->tabela.toUpper();
+    const QString& tabela = estrutura_->tabela;
     QDateTime inferior = LimiteInferior;
-    if (tabela != QLatin1String("EMPRESA") && tabela != QLatin1String("PRODUTO")) {
+    if (tabela.compare(QLatin1String("EMPRESA"), Qt::CaseInsensitive) != 0 &&
+        tabela.compare(QLatin1String("PRODUTO"), Qt::CaseInsensitive) != 0) {
         const int propria = estrutura_->indice(QStringLiteral("DataEmissao"));
         if (propria >= 0) {
             // A certificate's own lines are bounded by the issue date it carries.
@@ -385,9 +498,9 @@ bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao)
     const QDateTime agora = ctx.clock->now();
     for (int i = 0; i < quantidade(); ++i) {
         const DefinicaoCampo& campo = estrutura_->campos[i];
-        const QString nome = campo.nome.toUpper();
         if ((campo.tipo != TipoCampo::Data && campo.tipo != TipoCampo::DataHora) ||
-            !(nome.startsWith(QLatin1String("DTHSTA")) || nome.startsWith(QLatin1String("DTHENT"))))
+            !(campo.nome.startsWith(QLatin1String("DTHSTA"), Qt::CaseInsensitive) ||
+              campo.nome.startsWith(QLatin1String("DTHENT"), Qt::CaseInsensitive)))
             continue;
         const auto quando = converteData(aparado(i));
         if (!quando || (*quando >= inferior && *quando <= agora))
@@ -401,24 +514,26 @@ bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao)
     return true;
 }
 
-bool TDataStruct::executa(const ContextoImportacao& ctx, const QStringList& linhas,
-                          const QList<int>& campos) {
+bool TDataStruct::executa(const ContextoImportacao& ctx, const ConsultasPreparadas::Comando& comando) {
     QStringList parametros;
-    for (int i : campos)
-        parametros << QStringLiteral("p") + QString::number(i) + QLatin1Char('=') + aparado(i);
+    parametros.reserve(comando.campos.size());
+    for (int i : comando.campos)
+        parametros << nomeParametro(i).mid(1) + QLatin1Char('=') + aparado(i);
     const QString carimbo =
         QStringLiteral("********* ") + textoDataHora(ctx.clock->now()) + QStringLiteral(" ***********");
-    ctx.log->logBD(QStringList{carimbo, QStringLiteral("Vai tentar executar")} + linhas + parametros);
+    ctx.log->logBDAntes(QStringList{carimbo, QStringLiteral("Vai tentar executar")} + comando.linhas +
+                        parametros);
     try {
         std::optional<QSqlQuery> propria;
-        QSqlQuery& query = preparada(ctx, linhas.join(QLatin1Char('\n')), propria);
-        for (int i : campos)
-            query.bindValue(QStringLiteral(":p") + QString::number(i), parametro(i));
+        QSqlQuery& query = preparada(ctx, comando.sql, propria);
+        // By position: the statement is ours and its placeholders are each used once.
+        for (int k = 0; k < comando.ordem.size(); ++k)
+            query.bindValue(k, parametro(comando.ordem[k]));
         Sql::exec(query);
     } catch (const DbError& e) {
         ctx.log->logBD(
             QStringList{QStringLiteral("--------------FALHA NA EXECUÇÃO!------------------"), carimbo} +
-            linhas + parametros +
+            comando.linhas + parametros +
             QStringList{e.message(), QStringLiteral("*************************************")});
         if (ctx.prompts)
             ctx.prompts->error(e.message());
@@ -433,17 +548,12 @@ TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) 
     // The certificate's issue date may change: its lines look it up again.
     if (ctx.consultas && estrutura_->indice(QStringLiteral("DataEmissao")) >= 0)
         ctx.consultas->emissoes.remove(valor(QStringLiteral("Numcertif")));
-    const QString where = clausulaWhere();
     const QString& tabela = estrutura_->tabela;
-    if (existe(ctx, where)) {
-        QList<int> naoChave;
+    ConsultasPreparadas::Comando proprio;
+    if (existe(ctx)) {
         bool temChave = false;
-        for (int i = 0; i < quantidade(); ++i) {
-            if (estrutura_->campos[i].chave)
-                temChave = true;
-            else
-                naoChave << i;
-        }
+        for (const DefinicaoCampo& campo : estrutura_->campos)
+            temChave = temChave || campo.chave;
         if (!temChave) {
             ctx.log->logBD(QStringLiteral(
                 "Não foi possível fazer o update pois a estrutura não possui chave primária definida!"));
@@ -451,17 +561,7 @@ TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) 
         }
         if (!dentroDosLimites(ctx, false))
             return {false, false};
-        QStringList linhas{QStringLiteral("Update ") + tabela + QStringLiteral(" SET ")};
-        for (int k = 0; k < naoChave.size(); ++k)
-            linhas << estrutura_->campos[naoChave[k]].nome + QStringLiteral("= :p") +
-                          QString::number(naoChave[k]) +
-                          (k + 1 < naoChave.size() ? QStringLiteral(",") : QString());
-        linhas << where;
-        QList<int> usados;
-        for (int i = 0; i < quantidade(); ++i)
-            if (!estrutura_->campos[i].chave || !aparado(i).isEmpty())
-                usados << i;
-        return {executa(ctx, linhas, usados), false};
+        return {executa(ctx, comando(ctx, u'U', proprio)), false};
     }
 
     // An event takes the next number of its table (numbered within the certificate past the
@@ -470,11 +570,13 @@ TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) 
         if (!estrutura_->campos[i].sequencia)
             continue;
         try {
-            itens_[i].valor = QString::number(EventSequence::next(ctx.db, tabela,
-                                                                  valor(QStringLiteral("SiglaCertificador")),
-                                                                  valor(QStringLiteral("Numcertif"))));
+            const QString sigla = valor(QStringLiteral("SiglaCertificador"));
+            const QString num = valor(QStringLiteral("Numcertif"));
+            defineValor(i, QString::number(ctx.consultas
+                                               ? ctx.consultas->numeracao.next(ctx.db, tabela, sigla, num)
+                                               : EventSequence::next(ctx.db, tabela, sigla, num)));
         } catch (const DbError& e) {
-            itens_[i].valor.clear();
+            defineValor(i, {});
             ctx.log->log(QStringLiteral("Erro sequencial para a tabela ") + tabela);
             ctx.log->logBD(e.message());
             return {false, false};
@@ -482,19 +584,7 @@ TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) 
     }
     if (!dentroDosLimites(ctx, true))
         return {false, true};
-    QStringList linhas{QStringLiteral("Insert into ") + tabela, QStringLiteral("(")};
-    QList<int> todos;
-    for (int i = 0; i < quantidade(); ++i) {
-        const bool ultimo = i + 1 == quantidade();
-        linhas << estrutura_->campos[i].nome + (ultimo ? QString() : QStringLiteral(","));
-        todos << i;
-    }
-    linhas << QStringLiteral(")") << QStringLiteral("values (");
-    for (int i = 0; i < quantidade(); ++i)
-        linhas << QStringLiteral(":p") + QString::number(i) +
-                      (i + 1 == quantidade() ? QString() : QStringLiteral(" ,"));
-    linhas << QStringLiteral(")");
-    return {executa(ctx, linhas, todos), true};
+    return {executa(ctx, comando(ctx, u'I', proprio)), true};
 }
 
 QStringList TDataStruct::campos() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EstruturaRegistro.h"
+#include "EventSequence.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -25,6 +26,28 @@ public:
     // Issue dates of certificates already looked up (the lower bound of their dates); forgotten when
     // the certificate is written again.
     QHash<QString, QDateTime> emissoes;
+    // Event numbers of the file (its transaction writes no other events).
+    EventSequence::Numbering numeracao;
+
+    // The text of a record type's statements, built once per shape: the insert, and the update and
+    // the existence test for each set of key fields that are filled.
+    struct Comando {
+        QStringList linhas; // as logged
+        QString sql;        // as run
+        QList<int> campos;  // fields bound, by position in the record (the order they are logged)
+        QList<int> ordem;   // the same fields in the order of their placeholders in the text
+    };
+    QHash<QString, Comando> comandos;
+
+    // How one record type fills another (an event, the bookkeeping): the target fields in order,
+    // each from a field of the source or, when `origem` is -1, with a value of the program. It
+    // depends on the two types only, so it is worked out once.
+    struct Copia {
+        int destino;
+        int origem;
+        QString valor;
+    };
+    QHash<QString, QList<Copia>> copias;
 
 private:
     QSqlDatabase db_;
@@ -45,8 +68,9 @@ struct ContextoImportacao {
 
 // One field of a record: where it was read and what it holds.
 struct TDataStructItem {
-    QString valor; // as read, blanks kept
-    int linha = 0; // line of the file the value came from
+    QString valor;   // as read, blanks kept
+    QString aparado; // the value without leading and trailing blanks
+    int linha = 0;   // line of the file the value came from
 };
 
 // One record of an import file, typed by its EstruturaRegistro: checks its values and writes
@@ -60,7 +84,7 @@ public:
     int quantidade() const { return int(itens_.size()); }
     const TDataStructItem& item(int i) const { return itens_[i]; }
     // The value without leading and trailing blanks.
-    QString aparado(int i) const { return itens_[i].valor.trimmed(); }
+    const QString& aparado(int i) const { return itens_[i].aparado; }
     void define(int i, const QString& valor, int linha = 0);
     // By field name (ignoring case and blanks): the trimmed value, empty when there is no such field.
     QString valor(const QString& nome) const;
@@ -91,10 +115,15 @@ private:
     bool verificaCampo(int i, const ContextoImportacao& ctx, QDateTime& emissao);
     void verificaEmpresa(const ContextoImportacao& ctx);
     void falha(const ContextoImportacao& ctx, const QString& mensagem);
-    bool existe(const ContextoImportacao& ctx, const QString& where);
+    bool existe(const ContextoImportacao& ctx);
     bool dentroDosLimites(const ContextoImportacao& ctx, bool inclusao);
     QString clausulaWhere() const;
-    bool executa(const ContextoImportacao& ctx, const QStringList& linhas, const QList<int>& campos);
+    quint64 chavesPreenchidas() const;
+    const ConsultasPreparadas::Comando& comando(const ContextoImportacao& ctx, QChar tipo,
+                                                ConsultasPreparadas::Comando& proprio) const;
+    ConsultasPreparadas::Comando montaComando(QChar tipo) const;
+    bool executa(const ContextoImportacao& ctx, const ConsultasPreparadas::Comando& comando);
+    void defineValor(int i, QString valor);
 
     const EstruturaRegistro* estrutura_;
     QList<TDataStructItem> itens_;

@@ -261,7 +261,7 @@ bool VinculosEmpresa::aplica(const QString& dataEntrada) {
         return false;
 
     const QDateTime agora = session.clock().now();
-    const bool aprovado = dm_.DataUltimaAprovacao().isValid();
+    const bool aprovado = dm_.JaAprovado();
     EmpresaCertificado novo = r;
     novo.DthEntEmpresa = Sql::dateValue(DataDigitada::le(dataEntrada).data);
     if (inclusao || !aprovado)
@@ -322,11 +322,11 @@ bool VinculosEmpresa::exclui(const QString& codigoPais, const QString& idEmpresa
     const QString sigla = dm_.siglaAberta();
     const QString num = dm_.numAberto();
     try {
-        const QDateTime aprovacao = dm_.DataUltimaAprovacao();
-        if (aprovacao.isValid()) {
+        const Eventos::AprovacaoAnterior& aprovacao = dm_.aprovacaoAnterior();
+        if (aprovacao.houve) {
             const QDateTime inclusao =
                 Eventos::ultimaInclusao(db, EventTable::EVENTO_EMP, {sigla, num, codigoPais, idEmpresa});
-            if (!inclusao.isValid() || aprovacao >= inclusao) {
+            if (!aprovacao.permiteApagar(inclusao)) {
                 prompts.message(CaptionDelecao,
                                 QStringLiteral("Este registro não pode ser apagado do certificado, "
                                                "pois já foi aprovado para emissão para o Kavorel."));

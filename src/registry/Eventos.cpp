@@ -224,13 +224,42 @@ QDateTime ultimaInclusao(const QSqlDatabase& db, EventTable table, const QVarian
     return newestEvent(db, table, key, QStringLiteral("INC"));
 }
 
+AprovacaoAnterior aprovacaoAnterior(const QSqlDatabase& db, const QString& sigla, const QString& numCertif) {
+    AprovacaoAnterior a;
+    a.data = ultimaAprovacao(db, sigla, numCertif);
+    if (a.data.isValid()) {
+        a.houve = true;
+        return a;
+    }
+    // The replica holds the certificate as last accepted: every item change touches the
+    // certificate's DthUltAtualiz, so what was included later is unknown to the authority.
+    QSqlQuery replica = Sql::prepare(db, QStringLiteral("SELECT DthUltAtualiz FROM REP_CERTIFIC "
+                                                        "WHERE SiglaCertificador = :s AND NumCertif = :n"));
+    replica.bindValue(QStringLiteral(":s"), sigla);
+    replica.bindValue(QStringLiteral(":n"), numCertif);
+    Sql::exec(replica);
+    if (replica.next()) {
+        a.houve = true;
+        a.data = replica.value(0).toDateTime();
+        return a;
+    }
+    // Approved by the text import, which writes no APR event: nothing changed since (every change
+    // withdraws the approval), so every item it holds counts as told.
+    QSqlQuery flag = Sql::prepare(db, QStringLiteral("SELECT 1 FROM CERTIFIC WHERE SiglaCertificador = :s "
+                                                     "AND NumCertif = :n AND Aprovado <> 0"));
+    flag.bindValue(QStringLiteral(":s"), sigla);
+    flag.bindValue(QStringLiteral(":n"), numCertif);
+    Sql::exec(flag);
+    a.houve = flag.next();
+    return a;
+}
+
 bool podeApagarItem(const QSqlDatabase& db, EventTable table, const QVariantList& key, const QString& sigla,
                     const QString& numCertif) {
-    const QDateTime aprovacao = ultimaAprovacao(db, sigla, numCertif);
-    if (!aprovacao.isValid())
+    const AprovacaoAnterior aprovacao = aprovacaoAnterior(db, sigla, numCertif);
+    if (!aprovacao.houve)
         return true; // never approved: nothing was told to the authority yet
-    const QDateTime inclusao = ultimaInclusao(db, table, key);
-    return inclusao.isValid() && inclusao > aprovacao;
+    return aprovacao.permiteApagar(ultimaInclusao(db, table, key));
 }
 
 } // namespace Eventos

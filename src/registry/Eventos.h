@@ -69,6 +69,22 @@ void mudaChave(const QSqlDatabase& db, EventTable table, const QVariantList& old
 
 // DthUltAtualiz of the newest APR event of the certificate; invalid when it was never approved.
 QDateTime ultimaAprovacao(const QSqlDatabase& db, const QString& sigla, const QString& numCertif);
+// Whether the certificate was approved for sending before, and since when its items count as
+// told to the authority. A certificate counts as approved before when it has an APR event, when
+// the replica holds it (the authority knows it) or when its Aprovado flag is set (the text import
+// approves without an event). The moment is the newest APR event, else the replica's
+// DthUltAtualiz; with neither it is unknown and every item counts as told.
+struct AprovacaoAnterior {
+    bool houve = false;
+    QDateTime data; // invalid when unknown
+
+    // An item may be deleted only when its newest inclusion is later than the last approval.
+    bool permiteApagar(const QDateTime& inclusao) const {
+        return !houve || (data.isValid() && inclusao.isValid() && inclusao > data);
+    }
+};
+AprovacaoAnterior aprovacaoAnterior(const QSqlDatabase& db, const QString& sigla, const QString& numCertif);
+
 // DthUltAtualiz of the newest INC event of the item; invalid when there is none.
 QDateTime ultimaInclusao(const QSqlDatabase& db, EventTable table, const QVariantList& key);
 // An item of a certificate approved before may be deleted only when it was included after the

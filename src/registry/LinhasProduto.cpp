@@ -571,7 +571,7 @@ bool LinhasDoCertificado::aplica(const DadosEditor& editor) {
     }
 
     const QDateTime agora = dm_.session().clock().now();
-    const bool aprovado = dm_.DataUltimaAprovacao().isValid();
+    const bool aprovado = dm_.JaAprovado();
     l.DthUltAtualiz = agora;
     l.UsuResp = dm_.session().user().SiglaUsu;
     // A type line keeps its stored company and entry date unless a company is chosen again.

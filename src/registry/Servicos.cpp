@@ -347,7 +347,7 @@ bool EditorServicos::aplicar(const QString& dataEntrada) {
         prompts.message(CaptionEdicao, ClasseComDocumentos);
         return false;
     }
-    const bool aprovado = dm_.DataUltimaAprovacao().isValid();
+    const bool aprovado = dm_.JaAprovado();
     linha_.DthEntCertif = Sql::dateValue(DataDigitada::le(dataEntrada).data);
     if (inclusao || !aprovado)
         linha_.DthStatusServico = linha_.DthEntCertif;
@@ -412,10 +412,10 @@ bool EditorServicos::excluir() {
     Prompts& prompts = dm_.session().prompts();
     const QSqlDatabase db = database();
     const ChaveServico chave = linha_.chave();
-    const QDateTime aprovacao = dm_.DataUltimaAprovacao();
-    if (aprovacao.isValid()) {
+    const Eventos::AprovacaoAnterior& aprovacao = dm_.aprovacaoAnterior();
+    if (aprovacao.houve) {
         const QDateTime inclusao = Eventos::ultimaInclusao(db, EventTable::STATUS_S, chave.chaveEvento());
-        if (!inclusao.isValid() || aprovacao >= inclusao) {
+        if (!aprovacao.permiteApagar(inclusao)) {
             prompts.message(CaptionDelecao, NaoPodeApagar);
             return false;
         }

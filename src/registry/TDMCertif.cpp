@@ -198,7 +198,7 @@ TDMCertif::Salvamento TDMCertif::salvaGeral(const QString& emissao, const QStrin
         Certificados::atualiza(db, siglaAberta_, numAberto_, alterado);
         if (mudouChave)
             Certificados::renumeraDependentes(db, siglaAberta_, numAberto_, alterado.NumCertif);
-        if (dataUltimaAprovacao_.isValid()) {
+        if (aprovacao_.houve) {
             RegistroEvento evento{EventTable::STATUS_C,
                                   {alterado.SiglaCertificador, alterado.NumCertif},
                                   QStringLiteral("ALT"),
@@ -255,7 +255,7 @@ void TDMCertif::fecha() {
     cancelaEditores();
     siglaAberta_.clear();
     numAberto_.clear();
-    dataUltimaAprovacao_ = {};
+    aprovacao_ = {};
     registro_ = original_ = Certificado{};
     estado_ = Estado::Fechado;
     chaveBloqueada_ = false;
@@ -273,7 +273,7 @@ bool TDMCertif::CarregaCertificado(const QString& sigla, const QString& numero) 
     numAberto_ = row->NumCertif;
     registro_ = original_ = *row;
     estado_ = Estado::Edicao;
-    dataUltimaAprovacao_ = Eventos::ultimaAprovacao(db, siglaAberta_, numAberto_);
+    aprovacao_ = Eventos::aprovacaoAnterior(db, siglaAberta_, numAberto_);
     atualizaBloqueio();
     return true;
 }
@@ -284,8 +284,7 @@ void TDMCertif::atualizaBloqueio() {
         return;
     }
     const QSqlDatabase db = database();
-    chaveBloqueada_ = dataUltimaAprovacao_.isValid() ||
-                      Certificados::empresas(db, siglaAberta_, numAberto_) > 0 ||
+    chaveBloqueada_ = aprovacao_.houve || Certificados::empresas(db, siglaAberta_, numAberto_) > 0 ||
                       Certificados::linhasDeProdutoOuServico(db, siglaAberta_, numAberto_) > 0;
 }
 
@@ -401,8 +400,8 @@ bool TDMCertif::excluiCertificado() {
         return false;
     Prompts& prompts = session_.prompts();
     const QSqlDatabase db = database();
-    dataUltimaAprovacao_ = Eventos::ultimaAprovacao(db, siglaAberta_, numAberto_);
-    if (dataUltimaAprovacao_.isValid()) {
+    aprovacao_ = Eventos::aprovacaoAnterior(db, siglaAberta_, numAberto_);
+    if (aprovacao_.houve) {
         prompts.message(CaptionExclusaoPonto,
                         QStringLiteral("Este certificado já foi aprovado para envio para o "
                                        "Kavorel e não pode ser deletado."));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Certificados.h"
+#include "Eventos.h"
 #include "Justificativa.h"
 
 #include <QDateTime>
@@ -39,8 +40,12 @@ public:
     const QString& siglaAberta() const { return siglaAberta_; }
     const QString& numAberto() const { return numAberto_; }
     bool temCertificadoAberto() const { return !numAberto_.isEmpty(); }
-    // DthUltAtualiz of the open certificate's newest APR event; invalid when never approved.
-    const QDateTime& DataUltimaAprovacao() const { return dataUltimaAprovacao_; }
+    // When the open certificate was last approved or accepted (see Eventos::AprovacaoAnterior).
+    const QDateTime& DataUltimaAprovacao() const { return aprovacao_.data; }
+    // Whether the open certificate was approved for sending before (with or without an APR
+    // event): changes then need a justification and its items were told to the authority.
+    bool JaAprovado() const { return aprovacao_.houve; }
+    const Eventos::AprovacaoAnterior& aprovacaoAnterior() const { return aprovacao_; }
 
     // The record being edited and the record as stored.
     Certificado& registro() { return registro_; }
@@ -121,7 +126,7 @@ private:
     int proximoEditor_ = 0;
     QString siglaAberta_;
     QString numAberto_;
-    QDateTime dataUltimaAprovacao_;
+    Eventos::AprovacaoAnterior aprovacao_;
     Certificado registro_;
     Certificado original_;
     Estado estado_ = Estado::Fechado;

@@ -28,7 +28,9 @@
 #include "TFrmCertificadosAVencer.h"
 #include "TFrmDetalhesEmpresa.h"
 #include "TFrmDocumentosNormativos.h"
+#include "TFrmEnviaTXT_FTP.h"
 #include "TFrmGeraHistorico.h"
+#include "TFrmGravaDisquete.h"
 #include "TFrmInclEmpresa.h"
 #include "TFrmInclProduto.h"
 #include "TFrmJustificativa.h"
@@ -38,10 +40,13 @@
 #include "TFrmPrincipalVersoes.h"
 #include "TFrmRelatorioCertificados.h"
 #include "TFrmSelEmpCert.h"
+#include "TFrmSelecaoTransferencia.h"
 #include "TFrmSelecionaCertificado.h"
 #include "TFrmSelecionaEmpresa.h"
 #include "TFrmSelecionaProduto.h"
 #include "TFrmSenhaAdministrador.h"
+#include "TFrmTransfereArquivo.h"
+#include "TFrmTransfereSMTP.h"
 #include "TFrmVersaoAnterior.h"
 #include "TfrmImporta.h"
 #include "Versoes.h"
@@ -549,6 +554,36 @@ const std::vector<Tela> telas{
          Programa::clica(tela, "rbRemessaParcial");
          Programa::clica(tela, "BtPrevia");
          return p.comLinhasNaGrade(tela, "GrPrevia");
+     }},
+    // The delivery of a batch or a text file.
+    {"TFrmSelecaoTransferencia",
+     [](Programa& p) {
+         return p.guarda(
+             new TFrmSelecaoTransferencia(p.session, p.remessas, QStringLiteral("OC-OCC12015112501.zip")));
+     }},
+    {"TFrmTransfereArquivo",
+     [](Programa& p) {
+         return p.guarda(
+             new TFrmTransfereArquivo(p.session, p.remessas, QStringLiteral("OC-OCC12015112501.zip")));
+     }},
+    {"TFrmTransfereSMTP",
+     [](Programa& p) {
+         return p.guarda(
+             new TFrmTransfereSMTP(p.session, p.remessas, QStringLiteral("OC-OCC12015112501.zip")));
+     }},
+    {"TFrmGravaDisquete",
+     [](Programa& p) {
+         return p.guarda(
+             new TFrmGravaDisquete(p.session, p.remessas, QStringLiteral("OC-OCC12015112501.zip")));
+     }},
+    {"TFrmEnviaTXT_FTP",
+     [](Programa& p) {
+         Sql::execute(
+             p.db,
+             QStringLiteral("INSERT INTO CONTROLE_TXT (DataHoraEvento, NomeArquivo, Obs, UsuResp, "
+                            "EnviadoKAVOREL) VALUES (:d, 'TX-OCC10000000001.txt', '', 'admin', 'S')"),
+             {{":d", QDateTime(QDate(2015, 11, 25), QTime(8, 0))}});
+         return p.comLinhasNaGrade(p.guarda(new TFrmEnviaTXT_FTP(p.session, p.remessas)), "GrControleTXT");
      }},
 };
 

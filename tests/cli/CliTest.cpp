@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CliUsage,
     ::testing::Values(
         UsageCase{"NoVerb", {}, "Falta o verbo."},
-        UsageCase{"UnknownVerb", {"txt"}, "Verbo desconhecido: txt"},
+        UsageCase{"UnknownVerb", {"envia"}, "Verbo desconhecido: envia"},
         UsageCase{"UnknownBatchVerb", {"batch", "send"}, "Operação desconhecida: batch send"},
         UsageCase{"NoBatchType", {"batch", "prepare"}, "--partial ou --complete"},
         UsageCase{

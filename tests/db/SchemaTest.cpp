@@ -792,6 +792,24 @@ TEST_F(EventSequenceTest, RefusesOnlyACertificateThatUsedEveryNumber) {
     EXPECT_EQ(EventSequence::next(db, "STATUS_C", "XYZ", "CHEIO"), 1);
 }
 
+// A run of inserts counted in memory hands out exactly what the table would, up to and past the
+// ceiling, when every number is inserted.
+TEST_F(EventSequenceTest, NumberingMatchesTheTableThroughTheCeiling) {
+    event("STATUS_C", "C1", 32764);
+    event("STATUS_C", "C2", 5);
+    EventSequence::Numbering numbering;
+    const std::vector<std::pair<const char*, int>> expected = {{"C1", 32765}, {"C2", 32766}, {"C1", 32767},
+                                                               {"C2", 32767}, {"C1", 1},     {"C2", 1}};
+    for (const auto& [cert, number] : expected) {
+        SCOPED_TRACE(cert);
+        EXPECT_EQ(EventSequence::next(db, "STATUS_C", "OCC", cert), number);
+        EXPECT_EQ(numbering.next(db, "status_c", "OCC", cert), number);
+        event("STATUS_C", cert, number);
+    }
+    EXPECT_EQ(numbering.next(db, "STATUS_T", "OCC", "C1"), 1); // each table counts for itself
+    EXPECT_THROW(numbering.next(db, "CERTIFIC", "OCC", "C1"), DbError);
+}
+
 TEST_F(EventSequenceTest, RefusesAnythingButAnEventTable) {
     for (const char* name : {"CERTIFIC", "REP_STATUS_C", "", "STATUS_C; DROP TABLE CERTIFIC", "STATUS_C --"})
         EXPECT_THROW(EventSequence::next(db, QString::fromUtf8(name), "OCC", "C1"), DbError) << name;

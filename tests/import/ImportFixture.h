@@ -123,6 +123,22 @@ inline QStringList docNormTipo(const QString& num, const QString& marca = "Marca
             marca, modelo};
 }
 
+inline QStringList lote(const QString& numLote, const QString& num, const QString& validade = "") {
+    return {"[LOTE]",
+            colunas({{1, numLote},
+                     {21, "OCC1"},
+                     {29, num},
+                     {59, "0"},
+                     {69, "BR"},
+                     {73, "10/11/2015"},
+                     {83, "A"},
+                     {84, "10/11/2015"},
+                     {94, "100"},
+                     {124, "01/11/2015"},
+                     {134, validade}}),
+            "Marca", "Modelo X", Cnpj};
+}
+
 inline QStringList unidade(const QString& serie, const QString& num, const QString& local = "Galpão 1") {
     return {"[UNIDADE]",
             colunas({{1, serie},

@@ -153,3 +153,13 @@ TEST(Datas, TheFilesDateFormAndTheProgramsTimeStamps) {
         EXPECT_EQ(lido.has_value(), c.esperado.isValid()) << c.texto;
     }
 }
+
+TEST(Datas, TimeStampsAreWrittenInTheFormTheyAreReadBack) {
+    for (const QDateTime& quando :
+         {QDateTime(QDate(2015, 11, 25), QTime(14, 3, 59)), QDateTime(QDate(2001, 1, 2), QTime(0, 0, 7)),
+          QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))}) {
+        const QString texto = TDataStruct::textoDataHora(quando);
+        EXPECT_EQ(texto, quando.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss")));
+        EXPECT_EQ(TDataStruct::converteData(texto).value_or(QDateTime()), quando);
+    }
+}

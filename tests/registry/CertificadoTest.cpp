@@ -180,21 +180,128 @@ TEST_F(CertificadoTest, FalhaDoEventoDeInclusaoDesfazTudo) {
     EXPECT_TRUE(dm.numAberto().isEmpty());
 }
 
-TEST_F(CertificadoTest, AlteracaoSemAprovacaoNaoGeraEventoERetiraAprovado) {
+TEST_F(CertificadoTest, AlteracaoDeNuncaAprovadoNaoGeraEvento) {
     cria(QStringLiteral("N-1"));
-    Sql::execute(db, QStringLiteral("UPDATE CERTIFIC SET Aprovado = 1"));
+    // Another certificate's approval and replica row say nothing about this one.
+    cria(QStringLiteral("N-2"));
+    aprova(QStringLiteral("N-2"), QDateTime(QDate(2015, 11, 20), QTime(10, 0)));
+    Sql::execute(db, QStringLiteral("INSERT INTO REP_CERTIFIC (SiglaCertificador, NumCertif) "
+                                    "VALUES ('OCC1', 'N-2')"));
     ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    EXPECT_FALSE(dm.JaAprovado());
+    EXPECT_FALSE(dm.chaveBloqueada());
     dm.registro().LabEnsaio = QStringLiteral("Lab Central");
     clock.advanceSeconds(30);
     EXPECT_TRUE(dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
-    EXPECT_EQ(valor(QStringLiteral("SELECT LabEnsaio FROM CERTIFIC")).toString(), "Lab Central");
-    EXPECT_EQ(conta(QStringLiteral("SELECT Aprovado FROM CERTIFIC")), 0);
-    EXPECT_EQ(valor(QStringLiteral("SELECT DthUltAtualiz FROM CERTIFIC")).toString(),
+    EXPECT_EQ(valor(QStringLiteral("SELECT LabEnsaio FROM CERTIFIC WHERE NumCertif = 'N-1'")).toString(),
+              "Lab Central");
+    EXPECT_EQ(valor(QStringLiteral("SELECT DthUltAtualiz FROM CERTIFIC WHERE NumCertif = 'N-1'")).toString(),
               "2015-11-25T14:04:29.000");
-    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM STATUS_C")), 1);
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM STATUS_C WHERE NumCertif = 'N-1'")), 1);
     EXPECT_EQ(perguntas, 0);
     EXPECT_FALSE(dm.modificado());
 }
+
+// A certificate counts as approved before by an APR event, by its Aprovado flag (the text import
+// approves without an event) or by being held in the replica (the authority knows it).
+enum class FonteAprovacao { EventoAPR, FlagAprovado, Replica };
+
+struct CasoAprovacao {
+    const char* nome;
+    FonteAprovacao fonte;
+};
+
+void PrintTo(const CasoAprovacao& c, std::ostream* os) {
+    *os << c.nome;
+}
+
+class AprovadoAntes : public RegistroFixture, public ::testing::WithParamInterface<CasoAprovacao> {
+protected:
+    void criaAprovado() {
+        cria(QStringLiteral("N-1"));
+        switch (GetParam().fonte) {
+        case FonteAprovacao::EventoAPR:
+            aprova(QStringLiteral("N-1"), QDateTime(QDate(2015, 11, 20), QTime(10, 0)));
+            break;
+        case FonteAprovacao::FlagAprovado:
+            Sql::execute(db, QStringLiteral("UPDATE CERTIFIC SET Aprovado = 1"));
+            break;
+        case FonteAprovacao::Replica:
+            Sql::execute(db, QStringLiteral("INSERT INTO REP_CERTIFIC (SiglaCertificador, NumCertif) "
+                                            "VALUES ('OCC1', 'N-1')"));
+            break;
+        }
+        ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
+    }
+};
+
+TEST_P(AprovadoAntes, AlteracaoPedeJustificativaGravaALTERetiraAprovado) {
+    criaAprovado();
+    EXPECT_TRUE(dm.JaAprovado());
+    EXPECT_TRUE(dm.chaveBloqueada());
+    resposta = Justificativa{QStringLiteral("Correção do laboratório"), {}};
+    dm.registro().LabEnsaio = QStringLiteral("Lab Central");
+    clock.advanceSeconds(30);
+    EXPECT_TRUE(dm.salvaGeral(QStringLiteral("10/11/2015"), QStringLiteral("10/11/2018")).salvo);
+    EXPECT_EQ(perguntas, 1);
+    EXPECT_EQ(conta(QStringLiteral("SELECT Aprovado FROM CERTIFIC")), 0);
+    EXPECT_EQ(valor(QStringLiteral("SELECT Justificativa FROM STATUS_C WHERE Evento = 'ALT'")).toString(),
+              "Correção do laboratório");
+}
+
+TEST_P(AprovadoAntes, NaoPodeSerExcluido) {
+    criaAprovado();
+    prompts.clear();
+    EXPECT_FALSE(dm.excluiCertificado());
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].caption, "Exclusão do Certificado.");
+    EXPECT_EQ(prompts.shown()[0].text,
+              "Este certificado já foi aprovado para envio para o Kavorel e não pode ser deletado.");
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), 1);
+    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM STATUS_C")),
+              GetParam().fonte == FonteAprovacao::EventoAPR ? 2 : 1);
+}
+
+TEST_P(AprovadoAntes, LinhaIncluidaAntesNaoPodeSerApagada) {
+    criaAprovado();
+    const QVariantList lote{QStringLiteral("L1"),    QStringLiteral("OCC1"),   QStringLiteral("N-1"),
+                            QStringLiteral("Marca"), QStringLiteral("Modelo"), 0};
+    EventRow inc;
+    inc.evento = QStringLiteral("INC");
+    inc.key = lote;
+    inc.dthUltAtualiz = QDateTime(QDate(2015, 11, 15), QTime(9, 0));
+    Eventos::insere(db, EventTable::STATUS_L, inc);
+    EXPECT_FALSE(Eventos::podeApagarItem(db, EventTable::STATUS_L, lote, "OCC1", "N-1"));
+    EXPECT_FALSE(dm.aprovacaoAnterior().permiteApagar(inc.dthUltAtualiz));
+}
+
+TEST_F(CertificadoTest, NaReplicaLinhaIncluidaDepoisDoAceitoPodeSerApagada) {
+    cria(QStringLiteral("N-1"));
+    Sql::execute(db,
+                 QStringLiteral("INSERT INTO REP_CERTIFIC (SiglaCertificador, NumCertif, DthUltAtualiz) "
+                                "VALUES ('OCC1', 'N-1', :dth)"),
+                 {{":dth", QDateTime(QDate(2015, 11, 20), QTime(10, 0))}});
+    const QVariantList antes{QStringLiteral("L1"),    QStringLiteral("OCC1"),   QStringLiteral("N-1"),
+                             QStringLiteral("Marca"), QStringLiteral("Modelo"), 0};
+    const QVariantList depois{QStringLiteral("L2"),    QStringLiteral("OCC1"),   QStringLiteral("N-1"),
+                              QStringLiteral("Marca"), QStringLiteral("Modelo"), 0};
+    for (const auto& [key, dth] : {std::pair{antes, QDateTime(QDate(2015, 11, 20), QTime(10, 0))},
+                                   std::pair{depois, QDateTime(QDate(2015, 11, 20), QTime(10, 1))}}) {
+        EventRow inc;
+        inc.evento = QStringLiteral("INC");
+        inc.key = key;
+        inc.dthUltAtualiz = dth;
+        Eventos::insere(db, EventTable::STATUS_L, inc);
+    }
+    EXPECT_FALSE(Eventos::podeApagarItem(db, EventTable::STATUS_L, antes, "OCC1", "N-1"));
+    EXPECT_TRUE(Eventos::podeApagarItem(db, EventTable::STATUS_L, depois, "OCC1", "N-1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fontes, AprovadoAntes,
+                         ::testing::Values(CasoAprovacao{"EventoAPR", FonteAprovacao::EventoAPR},
+                                           CasoAprovacao{"FlagAprovado", FonteAprovacao::FlagAprovado},
+                                           CasoAprovacao{"Replica", FonteAprovacao::Replica}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 TEST_F(CertificadoTest, AlteracaoDeAprovadoPedeJustificativaEGravaALT) {
     cria(QStringLiteral("N-1"));
@@ -419,19 +526,6 @@ INSTANTIATE_TEST_SUITE_P(
                                                 "emissão do certificado."},
                       CasoEntrada{"26/11/2015", "A data de entrada é maior que a data atual."},
                       CasoEntrada{"10/11/2015", ""}, CasoEntrada{"25/11/2015", ""}));
-
-TEST_F(CertificadoTest, CertificadoAprovadoNaoPodeSerExcluido) {
-    cria(QStringLiteral("N-1"));
-    aprova(QStringLiteral("N-1"), QDateTime(QDate(2015, 11, 20), QTime(10, 0)));
-    ASSERT_TRUE(dm.CarregaCertificado(QStringLiteral("OCC1"), QStringLiteral("N-1")));
-    prompts.clear();
-    EXPECT_FALSE(dm.excluiCertificado());
-    ASSERT_EQ(prompts.shown().size(), 1);
-    EXPECT_EQ(prompts.shown()[0].caption, "Exclusão do Certificado.");
-    EXPECT_EQ(prompts.shown()[0].text,
-              "Este certificado já foi aprovado para envio para o Kavorel e não pode ser deletado.");
-    EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM CERTIFIC")), 1);
-}
 
 TEST_F(CertificadoTest, ExclusaoNaoConfirmadaNadaApaga) {
     cria(QStringLiteral("N-1"));

@@ -91,13 +91,26 @@ FtpTestServer::~FtpTestServer() {
     stop(process_);
 }
 
-SmtpTestServer::SmtpTestServer() : port_(freeLocalPort()) {
+SmtpTestServer::SmtpTestServer(bool requireTls) : port_(freeLocalPort()) {
+    QStringList arguments{QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
+                          QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(port_)};
+    if (requireTls) {
+        const QString cert = work_.filePath(QStringLiteral("cert.pem"));
+        const QString key = work_.filePath(QStringLiteral("key.pem"));
+        if (QProcess::execute(QStringLiteral("openssl"),
+                              {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                               QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                               QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                               QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert}) != 0) {
+            error_ = QStringLiteral("openssl could not make a certificate");
+            return;
+        }
+        arguments << QStringLiteral("--tlscert") << cert << QStringLiteral("--tlskey") << key;
+    }
     // aiosmtpd creates the maildir itself and refuses one that exists.
-    started_ = start(process_,
-                     {QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
-                      QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(port_), QStringLiteral("-c"),
-                      QStringLiteral("aiosmtpd.handlers.Mailbox"), work_.filePath(QStringLiteral("maildir"))},
-                     port_, error_);
+    arguments << QStringLiteral("-c") << QStringLiteral("aiosmtpd.handlers.Mailbox")
+              << work_.filePath(QStringLiteral("maildir"));
+    started_ = start(process_, arguments, port_, error_);
 }
 
 SmtpTestServer::~SmtpTestServer() {

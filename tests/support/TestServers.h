@@ -39,7 +39,9 @@ private:
 // aiosmtpd keeping every message it receives in a maildir.
 class SmtpTestServer {
 public:
-    SmtpTestServer();
+    // With `requireTls`, the server offers STARTTLS (a self-signed certificate made for the test)
+    // and refuses mail until it is used.
+    explicit SmtpTestServer(bool requireTls = false);
     ~SmtpTestServer();
     bool started() const { return started_; }
     QString error() const { return error_; }

@@ -83,8 +83,8 @@ TEST_F(ExchangeShellTest, SpeedButtonOpensTheBatchControlModally) {
     QTest::mouseClick(speedButton(), Qt::LeftButton);
     EXPECT_EQ(title, "Controle de Remessas");
     EXPECT_EQ(rows, 1);
-    // Delivery arrives with its own screen; the history listing is the reports'.
-    EXPECT_FALSE(transfere);
+    // Delivery and the history listing are plugged in.
+    EXPECT_TRUE(transfere);
     EXPECT_TRUE(listagem);
     EXPECT_TRUE(cancela);
 }
@@ -99,6 +99,54 @@ TEST_F(ExchangeShellTest, MenuItemOpensItToo) {
     });
     menuItem()->trigger();
     EXPECT_TRUE(opened);
+}
+
+TEST_F(ExchangeShellTest, TransfereOpensTheModeChoiceForTheSelectedBatch) {
+    event("2015112501", "C", "PR", 0);
+    login(true);
+    QString file, directory;
+    bool choiceOpened = false;
+    onNextModal([&](QWidget* control) {
+        ASSERT_NE(qobject_cast<TFrmPrincipalRemessas*>(control), nullptr);
+        // The mode choice comes up over the control: wait for it by its name.
+        auto* poll = new QTimer;
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, [&, poll] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal->objectName() != "TFrmSelecaoTransferencia")
+                return;
+            poll->stop();
+            poll->deleteLater();
+            choiceOpened = true;
+            file = modal->findChild<QLineEdit*>("EdArquivoTransferencia")->text();
+            directory = modal->findChild<QLineEdit*>("EdDiretorio")->text();
+            clickOn(modal, "BtCancela");
+        });
+        poll->start();
+        clickOn(control, "BtTransfere");
+        clickOn(control, "BtSaida");
+    });
+    menuItem()->trigger();
+    EXPECT_TRUE(choiceOpened);
+    EXPECT_EQ(file, "OC-OCC12015112501.zip");
+    EXPECT_EQ(directory, transf);
+}
+
+TEST_F(ExchangeShellTest, EnvioDeArquivoTXTShowsItsNoticeThenItsScreen) {
+    login(true);
+    auto* item = window.findChild<QAction*>("mniEnvioTXT");
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(item->isEnabled());
+    QString opened;
+    onNextModal([&](QWidget* modal) {
+        opened = modal ? modal->objectName() : QString();
+        if (modal)
+            clickOn(modal, "BitBtn1");
+    });
+    item->trigger();
+    EXPECT_EQ(opened, "TFrmEnviaTXT_FTP");
+    ASSERT_FALSE(prompts.shown().isEmpty());
+    EXPECT_EQ(prompts.shown().first().text, TFrmCapaSistema::TextoEnvioTXT);
 }
 
 TEST_F(ExchangeShellTest, WithoutThePermissionBothStayDisabled) {

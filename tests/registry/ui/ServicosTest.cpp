@@ -383,11 +383,9 @@ TEST_F(ServicosTest, ChangingTheClassCarriesEventsButNotDocumentsOfTheOldClass) 
 
 TEST_F(ServicosTest, CompletoFollowsEveryServiceOperation) {
     insertCertificate();
-    Sql::execute(
-        db,
-        "INSERT INTO REP_CERTIFIC (SiglaCertificador, NumCertif, StatusCertificado, Completo, Aprovado, "
-        "DthUltAtualiz, UsuResp) VALUES ('OCC1', 'CERT-1', 'A', 1, 1, :dth, 'ana')",
-        {{":dth", clock.now()}});
+    // A normative document makes the certificate referenced, so only its lines decide.
+    Sql::execute(db, "INSERT INTO DOC_NORM_CERT_SERVICO (SiglaCertificador, NumCertif, IdClasseCertif, "
+                     "IdClasseServ, IdDocNorm) VALUES ('OCC1', 'CERT-1', 'VOL', 1, 1)");
     openServicesTab();
     ASSERT_FALSE(completo());
 
