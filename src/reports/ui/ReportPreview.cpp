@@ -12,6 +12,8 @@ ReportPreview::ReportPreview(Report::Document document, Prompts& prompts, QWidge
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(document_.title);
     printer_->setDocName(document_.title);
+    // The report keeps its own margins: coordinates start at the corner of the sheet.
+    printer_->setFullPage(true);
     printer_->setPageLayout(document_.pageLayout());
     salvarPdf_ = new QAction(QStringLiteral("Salvar PDF"), this);
     salvarPdf_->setObjectName(QStringLiteral("actSalvarPdf"));
