@@ -2,18 +2,22 @@
 //   tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]
 //   tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]
 //   tarvendix-bench import --records N --dir DIR
+//   tarvendix-bench reports [--certificates N]
 #include "BatchBenchmark.h"
 #include "Database.h"
 #include "DbError.h"
 #include "ImportBenchmark.h"
 #include "LocalTime.h"
 #include "RegisterGenerator.h"
+#include "ReportBenchmark.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <memory>
 
 namespace {
 
@@ -25,7 +29,8 @@ QTextStream& err() {
 int usage() {
     err() << "usage: tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]\n"
              "       tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]\n"
-             "       tarvendix-bench import --records N --dir DIR\n";
+             "       tarvendix-bench import --records N --dir DIR\n"
+             "       tarvendix-bench reports [--certificates N]\n";
     err().flush();
     return 2;
 }
@@ -98,8 +103,13 @@ int batch(const QStringList& args) {
 
 int main(int argc, char** argv) {
     pinLocalTimeZone();
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // The reports paint text and need fonts, hence a GUI application on the offscreen platform.
+    const bool reports = argc > 1 && qstrcmp(argv[1], "reports") == 0;
+    if (reports && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app = reports ? std::make_unique<QGuiApplication>(argc, argv)
+                                                          : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString verb = args.takeFirst();
@@ -111,6 +121,10 @@ int main(int argc, char** argv) {
         if (verb == QLatin1String("import") && args.size() == 4 && args[0] == QLatin1String("--records") &&
             args[2] == QLatin1String("--dir") && args[1].toInt() > 0)
             return benchImport(args[1].toInt(), args[3]) ? 0 : 1;
+        if (verb == QLatin1String("reports") &&
+            (args.isEmpty() ||
+             (args.size() == 2 && args[0] == QLatin1String("--certificates") && args[1].toInt() > 0)))
+            return benchReports(args.isEmpty() ? 1000 : args[1].toInt(), sampleReference()) ? 0 : 1;
     } catch (const DbError& e) {
         err() << e.message() << "\n";
         return 1;

@@ -1,5 +1,7 @@
 #include "ExchangeFunctions.h"
 
+#include "InstalaRelatorios.h"
+#include "Session.h"
 #include "SharedBatchState.h"
 #include "TFrmCapaSistema.h"
 #include "TFrmEnviaTXT_FTP.h"
@@ -11,12 +13,17 @@
 void installExchange(TFrmCapaSistema& window) {
     auto state = std::make_shared<SharedBatchState>();
     window.registerFunction(ShellFunction::GerarRemessa, [&window, state] {
-        // Result retrieval and the history listing plug in here as they arrive; until then their
-        // buttons stay disabled.
+        // Result retrieval plugs in here as it arrives; until then its button stays disabled.
         TFrmPrincipalRemessas form(window.session(), *state, &window);
         form.setTransfere([&window, state](QWidget* parent, const QString& arquivo) {
             TFrmSelecaoTransferencia selecao(window.session(), *state, arquivo, parent);
             selecao.exec();
+        });
+        form.setListagem([&form, &window](QWidget* parent) {
+            const std::optional<BatchListRow> selected = form.remessaSelecionada();
+            Session& session = window.session();
+            InstalaRelatorios::listaHistorico(session, selected ? selected->NumeroRemessa : QString(),
+                                              mostraNaPrevia(session.prompts()), parent);
         });
         form.exec();
     });

@@ -1,6 +1,7 @@
 #include "RegistryFunctions.h"
 
 #include "InstalaImportacao.h"
+#include "InstalaRelatorios.h"
 #include "MontaRegistro.h"
 #include "Pictures.h"
 #include "TDMCapaSistema.h"
@@ -17,6 +18,7 @@ void installRegistry(TFrmCapaSistema& window, TDMCapaSistema& dm) {
         TFormPrincipal form(*certif, &window);
         montaRegistro(form);
         instalaImportacao(form, dm);
+        InstalaRelatorios::noRegistro(form, dm.session(), mostraNaPrevia(dm.session().prompts()));
         form.setImagem(Pictures::banner(QSize(640, 280), QStringLiteral("Manutenção da Base de Dados")));
         // The status bar of the main panel repeats the shell's user and version texts.
         const auto text = [&window](const char* name) {

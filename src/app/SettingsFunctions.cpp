@@ -2,6 +2,7 @@
 
 #include "CadastroUsuariosPage.h"
 #include "ConfigPages.h"
+#include "InstalaRelatorios.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
 #include "TFrmAlteraSenha.h"
@@ -67,6 +68,9 @@ void installSettingsFunctions(TFrmCapaSistema& window, TDMCapaSistema& dm) {
     });
     installPage(window, TFrmCapaSistema::PageId::ConfiguraDiretorios, ShellFunction::Diretorios,
                 new ConfiguraDiretoriosPage(session, dm));
-    installPage(window, TFrmCapaSistema::PageId::CadastroUsuarios, ShellFunction::CadUsuarios,
-                new CadastroUsuariosPage(session, dm));
+    auto* usuarios = new CadastroUsuariosPage(session, dm);
+    usuarios->setListagem([&session](QWidget* parent) {
+        InstalaRelatorios::listaUsuarios(session, mostraNaPrevia(session.prompts()), parent);
+    });
+    installPage(window, TFrmCapaSistema::PageId::CadastroUsuarios, ShellFunction::CadUsuarios, usuarios);
 }

@@ -193,7 +193,10 @@ QWidget* TFrmCapaSistema::buildPrincipal() {
     panel0_->setObjectName(QStringLiteral("StatusBar1Panel0"));
     panel1_ = new QLabel(AppInfo::ModuleVersion, statusBar);
     panel1_->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    noticePanel_ = new QLabel(statusBar);
+    noticePanel_->setObjectName(QStringLiteral("StatusBar1Aviso"));
     statusBar->addWidget(panel0_, 1);
+    statusBar->addWidget(noticePanel_);
     statusBar->addPermanentWidget(panel1_);
 
     auto* layout = new QVBoxLayout(principal);
@@ -316,6 +319,7 @@ void TFrmCapaSistema::runLogin() {
 void TFrmCapaSistema::applyLogin(const LoggedUser& user) {
     session_.setUser(user);
     writeUserPanel();
+    noticePanel_->setText(user.isLoggedIn() && loginNotice_ ? loginNotice_() : QString());
     applyControls();
 }
 

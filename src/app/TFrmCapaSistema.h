@@ -58,6 +58,9 @@ public:
     void runLogin();
     // Stores the user who logged in, writes the status bar and applies the permissions.
     void applyLogin(const LoggedUser& user);
+    // A line for the status bar, worked out at each login (empty: none), e.g. the certificates
+    // about to expire.
+    void setLoginNotice(std::function<QString()> notice) { loginNotice_ = std::move(notice); }
 
     static QString pageName(PageId page);
     void setPage(PageId page, QWidget* content); // the window takes ownership
@@ -102,6 +105,8 @@ private:
     QProgressBar* pbAguarde_ = nullptr;
     QLabel* panel0_ = nullptr;
     QLabel* panel1_ = nullptr;
+    QLabel* noticePanel_ = nullptr;
+    std::function<QString()> loginNotice_;
     QTimer* startupTimer_ = nullptr;
     bool centred_ = false;
     bool loginShown_ = false;

@@ -6,6 +6,7 @@
 #include "LocalTime.h"
 #include "QtPrompts.h"
 #include "RegistryFunctions.h"
+#include "ReportFunctions.h"
 #include "Session.h"
 #include "SettingsFunctions.h"
 #include "TDMCapaSistema.h"
@@ -36,8 +37,8 @@ int main(int argc, char** argv) {
     installApprovalPage(window);
     installVersions(window);
     installExchange(window);
-    // Next in the order, as its part of the program arrives: TDMRelats2 (reports). TDMDocNorm is
-    // made by the normative-documents screen for the item it opens on.
+    installReports(window);
+    // TDMDocNorm is made by the normative-documents screen for the item it opens on.
 
     window.show();
     window.scheduleStartupCheck();

@@ -18,6 +18,9 @@ struct Verb {
     QStringList options;  // the options it takes
     QStringList valued{}; // those of them that take a value ("--local DIR")
     QString argument{};   // the name of its one word after the verb ("VERSION"), empty when none
+    // A permission of its own instead of its group's (the reports of users or of batches).
+    QString permission{};
+    bool Permissions::*allowed = nullptr;
 };
 
 // A family of verbs under one word ("batch", "reference"), the permission that opens it and how

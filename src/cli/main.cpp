@@ -11,15 +11,18 @@
 #include "ImportCommands.h"
 #include "LocalTime.h"
 #include "ReferenceCommands.h"
+#include "ReportCommands.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
 #include "TerminalPrompts.h"
 #include "VerificaConfiguracao.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <atomic>
 #include <csignal>
+#include <memory>
 
 namespace {
 
@@ -35,7 +38,8 @@ const QString Synopsis = QStringLiteral("tarvendix-cli [--home DIR] --user LOGIN
 
 const QList<const VerbGroup*>& groups() {
     static const QList<const VerbGroup*> all{&BatchCommands::group(), &ReferenceCommands::group(),
-                                             &ImportCommands::group(), &DeliveryCommands::txtGroup()};
+                                             &ImportCommands::group(), &DeliveryCommands::txtGroup(),
+                                             &ReportCommands::group()};
     return all;
 }
 
@@ -79,7 +83,21 @@ QString generalHelp() {
 QString verbHelp(const VerbGroup& group, const Verb& verb) {
     return QStringLiteral("Uso: tarvendix-cli [--home DIR] --user LOGIN %1 %2\n\n%3\n\n"
                           "Exige a permissão para %4.")
-        .arg(group.name, verb.usage, verb.description, group.permission);
+        .arg(group.name, verb.usage, verb.description, verb.allowed ? verb.permission : group.permission);
+}
+
+// Reports paint text, which needs a GUI application for its fonts; it runs on the offscreen
+// platform, so no display is needed.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    bool reports = false;
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "report") == 0)
+            reports = true;
+    if (!reports)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 // The problem of the verb's words and options, or empty.
@@ -108,12 +126,12 @@ int usage(const QString& problem) {
 
 int main(int argc, char** argv) {
     pinLocalTimeZone();
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarvendix"));
 
     QString error;
     const std::optional<CommandLine> line =
-        CommandLine::parse(app.arguments().mid(1), &error, valuedOptions());
+        CommandLine::parse(QCoreApplication::arguments().mid(1), &error, valuedOptions());
     if (!line)
         return usage(error);
     if (line->words.isEmpty()) {
@@ -162,9 +180,10 @@ int main(int argc, char** argv) {
     try {
         if (const QString refused = CliLogin::login(session, line->user); !refused.isEmpty()) {
             TerminalPrompts::say(refused);
-        } else if (!(session.user().permissions.*(group->allowed))) {
-            TerminalPrompts::say(QStringLiteral("Acesso negado: o usuário %1 não tem permissão para %2.")
-                                     .arg(session.user().SiglaUsu, group->permission));
+        } else if (!(session.user().permissions.*(verb->allowed ? verb->allowed : group->allowed))) {
+            TerminalPrompts::say(
+                QStringLiteral("Acesso negado: o usuário %1 não tem permissão para %2.")
+                    .arg(session.user().SiglaUsu, verb->allowed ? verb->permission : group->permission));
         } else {
             TDMCapaSistema capaSistema(session);
             if (VerificaConfiguracao(capaSistema, prompts))

@@ -1,4 +1,6 @@
+#include "ReportFunctions.h"
 #include "ShellFixture.h"
+#include "Sql.h"
 #include "TFrmAjuda.h"
 
 #include <QLabel>
@@ -320,4 +322,28 @@ TEST_F(Shell, AjudaOpensTheAboutBoxModally) {
                                   TFrmAjuda::Email, TFrmAjuda::WebSite}));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(window.findChild<TFrmAjuda*>(), nullptr); // released when closed
+}
+
+TEST_F(Shell, AfterLoginTheStatusBarSaysHowManyCertificatesAreAboutToExpire) {
+    QSqlDatabase db = home.openDatabase();
+    Sql::execute(
+        db, QStringLiteral("INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) VALUES ('OCC1', 'Org')"));
+    for (const char* numero : {"A-1", "A-2", "A-3"})
+        Sql::execute(db,
+                     QStringLiteral("INSERT INTO CERTIFIC (SiglaCertificador, NumCertif, StatusCertificado, "
+                                    "DataValid, Completo, Aprovado) VALUES ('OCC1', :n, 'A', :v, 0, 0)"),
+                     {{QStringLiteral(":n"), QString::fromLatin1(numero)},
+                      {QStringLiteral(":v"), Sql::dateValue(QDate(2016, 1, 10))}});
+    installReports(window);
+    const auto aviso = [this] {
+        return window.findChild<QLabel*>(QStringLiteral("StatusBar1Aviso"))->text();
+    };
+    EXPECT_EQ(aviso(), QString());
+    window.applyLogin(userWith(QStringLiteral("ana"), Permissions::all()));
+    EXPECT_EQ(aviso(), QStringLiteral("3 certificados vencem em até 60 dias"));
+
+    Sql::execute(db, QStringLiteral("UPDATE CERTIFIC SET DataValid = :v"),
+                 {{QStringLiteral(":v"), Sql::dateValue(QDate(2017, 1, 10))}});
+    window.applyLogin(userWith(QStringLiteral("beto"), Permissions::all()));
+    EXPECT_EQ(aviso(), QString());
 }

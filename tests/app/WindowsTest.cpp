@@ -25,6 +25,7 @@
 #include "TFrmAlteraSenha.h"
 #include "TFrmAlteraStatusEmpresa.h"
 #include "TFrmAtualizaVersao.h"
+#include "TFrmCertificadosAVencer.h"
 #include "TFrmDetalhesEmpresa.h"
 #include "TFrmDocumentosNormativos.h"
 #include "TFrmEnviaTXT_FTP.h"
@@ -37,6 +38,7 @@
 #include "TFrmNovaRemessa.h"
 #include "TFrmPrincipalRemessas.h"
 #include "TFrmPrincipalVersoes.h"
+#include "TFrmRelatorioCertificados.h"
 #include "TFrmSelEmpCert.h"
 #include "TFrmSelecaoTransferencia.h"
 #include "TFrmSelecionaCertificado.h"
@@ -470,6 +472,9 @@ const std::vector<Tela> telas{
     {"TFrmSelEmpCert",
      [](Programa& p) { return p.guarda(new TFrmSelEmpCert(p.session, QStringLiteral("OCC1"), p.numero)); }},
     {"TFrmInclEmpresa", [](Programa& p) { return p.guarda(new TFrmInclEmpresa(p.session)); }},
+    {"TFrmRelatorioCertificados",
+     [](Programa& p) { return p.guarda(new TFrmRelatorioCertificados(p.session, MostraRelatorio())); }},
+    {"TFrmCertificadosAVencer", [](Programa& p) { return p.guarda(new TFrmCertificadosAVencer); }},
     {"TFrmInclEmpresaPessoaFisica",
      [](Programa& p) { return p.pessoaFisica(p.guarda(new TFrmInclEmpresa(p.session))); }},
     {"TFrmInclProduto", [](Programa& p) { return p.guarda(new TFrmInclProduto(p.session)); }},

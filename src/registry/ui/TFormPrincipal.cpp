@@ -165,6 +165,8 @@ void TFormPrincipal::buildMenus(QMenuBar* bar) {
               QStringLiteral("Certificados Prontos para Aprovação"), {});
     addAction(relatorios, QStringLiteral("EspelhoCertificado1"), QStringLiteral("Espelho do Certificado"),
               {});
+    addAction(relatorios, QStringLiteral("CertificadosAVencer1"), QStringLiteral("Certificados a Vencer..."),
+              {});
 
     QMenu* importacao = bar->addMenu(QStringLiteral("&Importação"));
     importacao->setObjectName(QStringLiteral("Importacao1"));

@@ -96,7 +96,7 @@ CadastroUsuariosPage::CadastroUsuariosPage(Session& session, TDMCapaSistema& dm,
     dbgUsuario_->verticalHeader()->hide();
     Controls::name(dbgUsuario_, QStringLiteral("Usuários"));
     Controls::showRows(dbgUsuario_);
-    // The report of users arrives with the reports.
+    // The report of users plugs in with setListagem(); until then the button stays disabled.
     btnListagem_->setEnabled(false);
     auto* btnExit = button(this, "btnExit", QStringLiteral("&Saída"));
 
@@ -133,6 +133,10 @@ CadastroUsuariosPage::CadastroUsuariosPage(Session& session, TDMCapaSistema& dm,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
 
+    connect(btnListagem_, &QPushButton::clicked, this, [this] {
+        if (listagem_)
+            listagem_(this);
+    });
     connect(bbtIncluir_, &QPushButton::clicked, this, &CadastroUsuariosPage::include);
     connect(bbtEditar_, &QPushButton::clicked, this, &CadastroUsuariosPage::edit);
     connect(bbtExcluir_, &QPushButton::clicked, this, &CadastroUsuariosPage::remove);
@@ -173,6 +177,11 @@ QString CadastroUsuariosPage::currentSigla() const {
     return current.isValid() ? model_->index(current.row(), 0).data().toString() : QString();
 }
 
+void CadastroUsuariosPage::setListagem(std::function<void(QWidget*)> listagem) {
+    listagem_ = std::move(listagem);
+    setState(state_);
+}
+
 void CadastroUsuariosPage::setState(State state) {
     state_ = state;
     const bool browsing = state == State::Browse;
@@ -180,6 +189,7 @@ void CadastroUsuariosPage::setState(State state) {
     bbtIncluir_->setEnabled(browsing);
     bbtEditar_->setEnabled(browsing);
     bbtExcluir_->setEnabled(browsing);
+    btnListagem_->setEnabled(browsing && bool(listagem_));
     grbDados_->setEnabled(!browsing);
     const bool isAdmin = state == State::Edit && editedSigla_ == UsuLocalTable::Administrador;
     dbeSigla_->setEnabled(!browsing && !isAdmin);

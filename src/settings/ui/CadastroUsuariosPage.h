@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class Session;
 class TDMCapaSistema;
@@ -22,6 +23,8 @@ public:
 
     void open();
     State state() const { return state_; }
+    // "&Listagem": the report of users, given by the reports; disabled until given.
+    void setListagem(std::function<void(QWidget* parent)> listagem);
 
 signals:
     void finished(); // back to the main page
@@ -43,6 +46,7 @@ private:
     TDMCapaSistema& dm_;
     State state_ = State::Browse;
     QString editedSigla_;
+    std::function<void(QWidget*)> listagem_;
     QSqlQueryModel* model_;
     QTableView* dbgUsuario_;
     QPushButton* bbtIncluir_;
