@@ -1,5 +1,6 @@
 #include "ExchangeFunctions.h"
 
+#include "Comprovantes.h"
 #include "InstalaRelatorios.h"
 #include "Session.h"
 #include "SharedBatchState.h"
@@ -10,6 +11,18 @@
 
 #include <memory>
 
+namespace {
+
+// "Emite Comprovante" of the delivery screens: the receipt in the print preview.
+EntregaWidgets::EmiteComprovante comprovanteDaEntrega(Session& session) {
+    return [&session](QWidget* parent, const ComprovanteEntrega& entrega) {
+        mostraNaPrevia(session.prompts())(Comprovantes::daEntrega(ReportContext::of(session), entrega),
+                                          parent);
+    };
+}
+
+} // namespace
+
 void installExchange(TFrmCapaSistema& window) {
     auto state = std::make_shared<SharedBatchState>();
     window.registerFunction(ShellFunction::GerarRemessa, [&window, state] {
@@ -17,6 +30,7 @@ void installExchange(TFrmCapaSistema& window) {
         TFrmPrincipalRemessas form(window.session(), *state, &window);
         form.setTransfere([&window, state](QWidget* parent, const QString& arquivo) {
             TFrmSelecaoTransferencia selecao(window.session(), *state, arquivo, parent);
+            selecao.setComprovante(comprovanteDaEntrega(window.session()));
             selecao.exec();
         });
         form.setListagem([&form, &window](QWidget* parent) {
@@ -30,6 +44,7 @@ void installExchange(TFrmCapaSistema& window) {
     // The window shows its information box first.
     window.registerFunction(ShellFunction::EnvioTXT, [&window, state] {
         TFrmEnviaTXT_FTP form(window.session(), *state, &window);
+        form.setComprovante(comprovanteDaEntrega(window.session()));
         form.exec();
     });
 }

@@ -79,4 +79,10 @@ Document resultado(const ReportContext& context, const Remessa& remessa, const Q
         QStringLiteral("Relatório Recebido do Kavorel:"), relatorio);
 }
 
+Report::Document daEntrega(const ReportContext& context, const ComprovanteEntrega& entrega) {
+    const Remessa remessa{entrega.cabecalho, entrega.numeroRemessa};
+    return entrega.gravacao ? gravacao(context, remessa, entrega.arquivo)
+                            : transferencia(context, remessa, entrega.arquivo, entrega.linhas);
+}
+
 } // namespace Comprovantes

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EntregaArquivo.h"
 #include "ReportContext.h"
 #include "ReportDocument.h"
 
@@ -28,6 +29,10 @@ Report::Document gravacao(const ReportContext& context, const Remessa& remessa, 
 Report::Document resultado(const ReportContext& context, const Remessa& remessa,
                            const QString& arquivoResultado, const QString& codigoResultado,
                            const QStringList& relatorio);
+
+// The receipt of a recorded delivery, as the delivery screens describe it: the recording receipt
+// for media, the transfer receipt otherwise.
+Report::Document daEntrega(const ReportContext& context, const ComprovanteEntrega& entrega);
 
 // "Remessa foi considerada válida e a base de dados foi atualizada" for "OK", "Remessa foi
 // invalidada pelo Kavorel e exigirá nova remessa" for any other code.

@@ -68,3 +68,23 @@ TEST_F(ComprovantesTest, ResultReceiptGivesTheVerdictForOkAndForNo) {
     EXPECT_EQ(textoResultado(QStringLiteral("XX")),
               QStringLiteral("Remessa foi invalidada pelo Kavorel e exigirá nova remessa"));
 }
+
+TEST_F(ComprovantesTest, ADeliveryGivesTheReceiptOfItsMode) {
+    ComprovanteEntrega entrega;
+    entrega.cabecalho = remessa.certificador;
+    entrega.numeroRemessa = remessa.numeroRemessa;
+    entrega.arquivo = QStringLiteral("/media/pen/OC-OCC12024031501.zip");
+    entrega.gravacao = true;
+    QString texto = renderedPages(daEntrega(context(), entrega)).join(QLatin1Char('\n'));
+    EXPECT_TRUE(texto.contains(QStringLiteral("(arquivo gravado para envio)")));
+    EXPECT_TRUE(texto.contains(entrega.arquivo));
+
+    entrega.gravacao = false;
+    entrega.arquivo = QStringLiteral("OC-OCC12024031501.zip");
+    entrega.linhas = {QStringLiteral("Arquivo transferido com sucesso")};
+    texto = renderedPages(daEntrega(context(), entrega)).join(QLatin1Char('\n'));
+    EXPECT_FALSE(texto.contains(QStringLiteral("(arquivo gravado para envio)")));
+    EXPECT_TRUE(
+        inOrder(texto, {QStringLiteral("2024031501"), QStringLiteral("OC-OCC12024031501.zip"),
+                        QStringLiteral("Observações"), QStringLiteral("Arquivo transferido com sucesso")}));
+}
