@@ -14,6 +14,8 @@
 #include "GrupoStatus.h"
 #include "MontaRegistro.h"
 #include "RegistryFunctions.h"
+#include "ReportLayout.h"
+#include "ReportPreview.h"
 #include "SampleReference.h"
 #include "SettingsFunctions.h"
 #include "SharedBatchState.h"
@@ -475,6 +477,14 @@ const std::vector<Tela> telas{
     {"TFrmRelatorioCertificados",
      [](Programa& p) { return p.guarda(new TFrmRelatorioCertificados(p.session, MostraRelatorio())); }},
     {"TFrmCertificadosAVencer", [](Programa& p) { return p.guarda(new TFrmCertificadosAVencer); }},
+    {"ReportPreview",
+     [](Programa& p) {
+         Report::Layout layout(
+             Report::Header{QStringLiteral("Prévia"), {}, QStringLiteral("u"), QDate(2024, 1, 1)},
+             QPageLayout::Portrait);
+         layout.paragraph(QStringLiteral("Texto"));
+         return p.guarda(new ReportPreview(layout.finish(QStringLiteral("Prévia")), p.session.prompts()));
+     }},
     {"TFrmInclEmpresaPessoaFisica",
      [](Programa& p) { return p.pessoaFisica(p.guarda(new TFrmInclEmpresa(p.session))); }},
     {"TFrmInclProduto", [](Programa& p) { return p.guarda(new TFrmInclProduto(p.session)); }},
