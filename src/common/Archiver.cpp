@@ -187,6 +187,19 @@ bool isSafeArchiveEntry(const QString& entry) {
     return !parts.contains(QStringLiteral(".."));
 }
 
+bool ConteudoArquivo(const QString& archive, QStringList& entries) {
+    entries.clear();
+    const QString unzip = ExternalPrograms::find(QStringLiteral("unzip"));
+    const QString path = absoluteFromBase(archive);
+    if (unzip.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    bool listed = false;
+    entries = archiveEntries(unzip, path, listed);
+    if (!listed)
+        entries.clear();
+    return listed;
+}
+
 bool CompactaArquivos(Prompts& prompts, const QStringList& files, const QString& archive) {
     BusyScope busy(prompts);
     // The archiver is looked for before anything is touched, so a missing one destroys nothing.

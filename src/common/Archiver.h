@@ -32,5 +32,9 @@ bool CompactaArquivos(Prompts& prompts, const QStringList& files, const QString&
 // returns false on failure.
 bool DescompactaArquivo(Prompts& prompts, const QString& archive, const QString& directory);
 
+// The entry names of an archive as stored (unzip -Z1), without showing anything; false when the
+// unpacking program is missing or cannot read the archive.
+bool ConteudoArquivo(const QString& archive, QStringList& entries);
+
 // True when an entry name of an archive stays inside the directory it is unpacked into.
 bool isSafeArchiveEntry(const QString& entry);

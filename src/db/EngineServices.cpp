@@ -152,6 +152,11 @@ void bindAll(QSqlQuery& query, const QList<Mapped>& columns, const ParadoxTable&
 
 } // namespace
 
+void RowTick::operator()(int rows) const {
+    if (every > 0 && visit && rows % every == 0)
+        visit(rows);
+}
+
 QList<ParadoxField> paradoxFieldsOf(const QSqlDatabase& db, const QString& liveTable) {
     QList<ParadoxField> fields;
     for (const Column& column : columnsOf(db, liveTable))
@@ -253,25 +258,28 @@ int appendOrUpdateFromParadox(const QSqlDatabase& db, const QString& paradoxPath
     return int(rows.size());
 }
 
-int removeByKeyFromParadox(const QSqlDatabase& db, const QString& paradoxPath, const QString& table) {
+int removeByKeyFromParadox(const QSqlDatabase& db, const QString& paradoxPath, const QString& table,
+                           const RowTick& tick) {
     const ParadoxTable source = ParadoxTable::open(paradoxPath);
     const Mapping mapping = mapByName(columnsOf(db, table), source, table, true);
-    const QList<ParadoxRow> rows = source.readAll();
 
     Transaction transaction(db);
     QSqlQuery remove = Sql::prepare(
         db, QStringLiteral("DELETE FROM %1 WHERE %2").arg(identifier(table), keyCondition(mapping.keys)));
     int removed = 0;
-    for (const ParadoxRow& row : rows) {
+    int rows = 0;
+    source.forEachRow([&](const ParadoxRow& row) {
         bindAll(remove, mapping.keys, source, row);
         Sql::exec(remove);
         removed += remove.numRowsAffected();
-    }
+        tick(++rows);
+    });
     transaction.commit();
     return removed;
 }
 
-int appendParadoxToTable(const QSqlDatabase& db, const QString& paradoxPath, const QString& table) {
+int appendParadoxToTable(const QSqlDatabase& db, const QString& paradoxPath, const QString& table,
+                         const RowTick& tick) {
     const ParadoxTable source = ParadoxTable::open(paradoxPath);
     const QList<Column> columns = columnsOf(db, table);
     const Mapping mapping = mapByName(columns, source, table, false);
@@ -279,16 +287,17 @@ int appendParadoxToTable(const QSqlDatabase& db, const QString& paradoxPath, con
     if (all.size() != source.fields().size())
         throw DbError(QStringLiteral("A tabela Paradox %1 tem colunas que a tabela %2 não tem.")
                           .arg(QDir::toNativeSeparators(paradoxPath), table));
-    const QList<ParadoxRow> rows = source.readAll();
 
     Transaction transaction(db);
     QSqlQuery insert = Sql::prepare(db, insertStatement(table, all));
-    for (const ParadoxRow& row : rows) {
+    int rows = 0;
+    source.forEachRow([&](const ParadoxRow& row) {
         bindAll(insert, all, source, row);
         Sql::exec(insert);
-    }
+        tick(++rows);
+    });
     transaction.commit();
-    return int(rows.size());
+    return rows;
 }
 
 } // namespace EngineServices

@@ -468,16 +468,21 @@ ParadoxRow ParadoxTable::decodeRecord(char* record) const {
 }
 
 QList<ParadoxRow> ParadoxTable::readAll() const {
+    QList<ParadoxRow> rows;
+    if (doc_)
+        rows.reserve(PX_get_num_records(doc_));
+    forEachRow([&rows](const ParadoxRow& row) { rows.append(row); });
+    return rows;
+}
+
+void ParadoxTable::forEachRow(const std::function<void(const ParadoxRow&)>& visit) const {
     if (!doc_)
         fail(QStringLiteral("a tabela está fechada."));
     const int count = PX_get_num_records(doc_);
-    QList<ParadoxRow> rows;
-    rows.reserve(count);
     QByteArray record(PX_get_recordsize(doc_), '\0');
     for (int i = 0; i < count; ++i) {
         if (!PX_get_record(doc_, i, record.data()))
             fail(QStringLiteral("não foi possível ler o registro %1.").arg(i + 1));
-        rows.append(decodeRecord(record.data()));
+        visit(decodeRecord(record.data()));
     }
-    return rows;
 }

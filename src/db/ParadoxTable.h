@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 struct px_doc;
@@ -66,6 +67,8 @@ public:
     void append(const QList<ParadoxRow>& rows);
     void appendRow(const ParadoxRow& row) { append(QList<ParadoxRow>{row}); }
     QList<ParadoxRow> readAll() const;
+    // Reads the rows one by one, in file order, without holding them all.
+    void forEachRow(const std::function<void(const ParadoxRow&)>& visit) const;
 
     // Writes the table to disk and releases it; the destructor does the same.
     void close();
