@@ -42,7 +42,8 @@ void ResultFixture::expectReplicasEqualLive(const QString& excluirCertificado, c
         exclui(QStringLiteral("IdEmpresa"), excluirEmpresa);
         exclui(QStringLiteral("MarcaProd"), excluirMarca);
         const QString where = fora.isEmpty() ? QString() : QStringLiteral(" WHERE ") + fora.join(" AND ");
-        EXPECT_EQ(sqlRows("SELECT * FROM " + tabela.replica()), sqlRows("SELECT * FROM " + tabela.tabela() + where))
+        EXPECT_EQ(sqlRows("SELECT * FROM " + tabela.replica()),
+                  sqlRows("SELECT * FROM " + tabela.tabela() + where))
             << tabela.Nome.toStdString();
     }
 }
@@ -93,8 +94,9 @@ QString ResultFixture::fazZip(const QString& path, const QMap<QString, QByteArra
     return path;
 }
 
-QString ResultFixture::resultado(const QString& directory, const QString& arquivoRemessa, const QString& veredito,
-                                 const QByteArray& observacoes, bool comObservacoes) const {
+QString ResultFixture::resultado(const QString& directory, const QString& arquivoRemessa,
+                                 const QString& veredito, const QByteArray& observacoes,
+                                 bool comObservacoes) const {
     const QString nome = ResultadoRemessa::nomeResultado(arquivoRemessa, veredito);
     QMap<QString, QByteArray> files;
     if (comObservacoes)

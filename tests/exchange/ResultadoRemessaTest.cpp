@@ -31,7 +31,9 @@ TEST(NomesDoResultado, TheListingIsMatchedWithoutRegardToCaseAndOkWins) {
         QString esperado;
     };
     const QList<Caso> casos{
-        {"both archives", {"OC-R-ABC2024030501-NO.ZIP", "OC-R-ABC2024030501-OK.ZIP"}, "OC-R-ABC2024030501-OK.ZIP"},
+        {"both archives",
+         {"OC-R-ABC2024030501-NO.ZIP", "OC-R-ABC2024030501-OK.ZIP"},
+         "OC-R-ABC2024030501-OK.ZIP"},
         {"only NO", {"outro.zip", "OC-R-ABC2024030501-NO.ZIP"}, "OC-R-ABC2024030501-NO.ZIP"},
         {"case differs, name kept as listed", {"oc-r-abc2024030501-ok.zip"}, "oc-r-abc2024030501-ok.zip"},
         {"another batch", {"OC-R-ABC2024030502-OK.ZIP"}, ""},
@@ -97,13 +99,16 @@ TEST_F(Resultado, AManualCodeForABatchNotDeliveredIsRefused) {
     const PreparationResult prepared = prepara();
     seleciona(prepared.numeroRemessa, "C");
     ResultadoRemessa resultado(session, state);
-    EXPECT_FALSE(resultado.verificaCodigo(codigoDe("XYZ" + prepared.numeroRemessa + "OK"), prepared.arquivo).valido);
+    EXPECT_FALSE(
+        resultado.verificaCodigo(codigoDe("XYZ" + prepared.numeroRemessa + "OK"), prepared.arquivo).valido);
     // Once finished it is refused too.
     entrega(prepared.numeroRemessa, "C");
-    ASSERT_TRUE(resultado.verificaCodigo(codigoDe("XYZ" + prepared.numeroRemessa + "NO"), prepared.arquivo).valido);
+    ASSERT_TRUE(
+        resultado.verificaCodigo(codigoDe("XYZ" + prepared.numeroRemessa + "NO"), prepared.arquivo).valido);
     ASSERT_TRUE(resultado.processaManual(prepared.arquivo, "NO", {}).ok);
     seleciona(prepared.numeroRemessa, "C");
-    EXPECT_FALSE(resultado.verificaCodigo(codigoDe("XYZ" + prepared.numeroRemessa + "OK"), prepared.arquivo).valido);
+    EXPECT_FALSE(
+        resultado.verificaCodigo(codigoDe("XYZ" + prepared.numeroRemessa + "OK"), prepared.arquivo).valido);
 }
 
 TEST_F(Resultado, RemarksOfTheResultArchiveGoIntoTheLogAndTheEvent) {
@@ -111,14 +116,16 @@ TEST_F(Resultado, RemarksOfTheResultArchiveGoIntoTheLogAndTheEvent) {
     const QString arquivo = preparaEEntrega();
     const QString longa(120, QLatin1Char('y'));
     const QString baixado =
-        resultado(sincr(), arquivo, "OK", QByteArray("Remessa conferida.\r\nSem pend\xeancias.\r\n") + longa.toLatin1());
+        resultado(sincr(), arquivo, "OK",
+                  QByteArray("Remessa conferida.\r\nSem pend\xeancias.\r\n") + longa.toLatin1());
 
     ResultadoRemessa operacao(session, state);
     const ResultadoRemessa::Desfecho desfecho = operacao.processaAutomatico(arquivo, baixado);
     ASSERT_TRUE(desfecho.ok) << desfecho.log.join("\n");
-    EXPECT_EQ(desfecho.log, (QStringList{"Resultado recebido com sucesso: remesa foi considerada válida e a base de "
-                                         "dados foi atualizada.",
-                                         "Remessa conferida.", "Sem pendências.", longa}));
+    EXPECT_EQ(desfecho.log,
+              (QStringList{"Resultado recebido com sucesso: remesa foi considerada válida e a base de "
+                           "dados foi atualizada.",
+                           "Remessa conferida.", "Sem pendências.", longa}));
     EXPECT_EQ(obsDoEvento("OK"), (" Remessa conferida. Sem pendências. " + longa).left(100));
     // The result archive and the batch archive are gone; nothing is left in the directory.
     EXPECT_FALSE(QFileInfo::exists(baixado));
@@ -135,8 +142,9 @@ TEST_F(Resultado, WithoutRemarksTheAutomaticObsIsEmptyAndARejectionKeepsTheArchi
     ResultadoRemessa operacao(session, state);
     const ResultadoRemessa::Desfecho desfecho = operacao.processaAutomatico(arquivo, baixado);
     ASSERT_TRUE(desfecho.ok);
-    EXPECT_EQ(desfecho.log, QStringList{"Resultado recebido com sucesso: remessa foi invalidada pelo Kavorel e "
-                                        "exigirá nova remessa."});
+    EXPECT_EQ(desfecho.log,
+              QStringList{"Resultado recebido com sucesso: remessa foi invalidada pelo Kavorel e "
+                          "exigirá nova remessa."});
     EXPECT_EQ(eventos("NO"), 1);
     EXPECT_TRUE(obsDoEvento("NO").isEmpty());
     EXPECT_EQ(linhasReplicas(), 0);
@@ -156,7 +164,8 @@ protected:
     FtpEndpoint endpoint(const QString& senha = FtpTestServer::password()) const {
         return {"127.0.0.1", server.port(), FtpTestServer::user(), senha};
     }
-    BuscaResultado::Resultado busca(const QString& arquivo, QStringList& log, const QString& senha = FtpTestServer::password()) {
+    BuscaResultado::Resultado busca(const QString& arquivo, QStringList& log,
+                                    const QString& senha = FtpTestServer::password()) {
         BuscaResultado buscador("maria", sincr());
         buscador.setAvisos({[&log](const QString& linha) { log << linha; }, {}, {}, {}});
         return buscador.busca(endpoint(senha), "resultado", arquivo);
@@ -218,8 +227,9 @@ TEST_F(ResultadoFtp, NoResultYetRecordsNothing) {
     QStringList log;
     const BuscaResultado::Resultado obtido = busca(arquivo, log);
     EXPECT_EQ(obtido.desfecho, BuscaResultado::Desfecho::NaoEncontrado);
-    EXPECT_EQ(log, QStringList{"Resultado não recebido: não há ainda resultado disponível no Kavorel para esta "
-                               "remessa."});
+    EXPECT_EQ(log,
+              QStringList{"Resultado não recebido: não há ainda resultado disponível no Kavorel para esta "
+                          "remessa."});
     EXPECT_TRUE(QDir(sincr()).isEmpty());
     EXPECT_EQ(eventos("OK") + eventos("NO"), 0);
 }
@@ -242,7 +252,8 @@ TEST_F(ResultadoFtp, AnInterruptedSearchRecordsNothing) {
     resultado(server.pathOf("resultado"), arquivo, "OK");
     BuscaResultado buscador("maria", sincr());
     buscador.interrompe();
-    EXPECT_EQ(buscador.busca(endpoint(), "resultado", arquivo).desfecho, BuscaResultado::Desfecho::Interrompido);
+    EXPECT_EQ(buscador.busca(endpoint(), "resultado", arquivo).desfecho,
+              BuscaResultado::Desfecho::Interrompido);
     EXPECT_TRUE(QDir(sincr()).isEmpty());
 }
 

@@ -1,5 +1,5 @@
-#include "ResultFixture.h"
 #include "SincronizaReplicas.h"
+#include "ResultFixture.h"
 #include "TabelaRemessa.h"
 
 #include <QFileInfo>
@@ -88,7 +88,9 @@ TEST_F(Sincronizacao, ARejectedBatchLeavesReplicasAndArchiveAndTheNextBatchCarri
 TEST_F(Sincronizacao, AFailureWhileApplyingATableCommitsNothingAndTheRetrySucceeds) {
     certificado("C-1", true);
     const QString arquivo = preparaEEntrega();
-    Sql::execute(db, "CREATE TRIGGER falha BEFORE INSERT ON REP_STATUS_C BEGIN SELECT RAISE(ABORT, 'disco cheio'); END");
+    Sql::execute(
+        db,
+        "CREATE TRIGGER falha BEFORE INSERT ON REP_STATUS_C BEGIN SELECT RAISE(ABORT, 'disco cheio'); END");
 
     ResultadoRemessa resultado(session, state);
     ResultadoRemessa::Desfecho desfecho = resultado.processaAutomatico(arquivo, sincr() + "nada-OK.ZIP");
@@ -162,11 +164,17 @@ TEST_F(Sincronizacao, OnlyTheTablesTheArchiveListsAreAppliedAndOnlyUnderPlainNam
         const char* mensagem;
     };
     const QList<Caso> casos{
-        {"entry in a directory", {{"sub/Certific_I.DB", bytes}}, SincronizaReplicas::Falha::Descompactacao,
+        {"entry in a directory",
+         {{"sub/Certific_I.DB", bytes}},
+         SincronizaReplicas::Falha::Descompactacao,
          "Ocorreu um Erro na Sincronização.\nEntre em contato com o suporte."},
-        {"no table at all", {{"LEIAME.TXT", "x"}}, SincronizaReplicas::Falha::SemTabelas,
+        {"no table at all",
+         {{"LEIAME.TXT", "x"}},
+         SincronizaReplicas::Falha::SemTabelas,
          "Ocorreu um Erro1 na Sincronização.\nEntre em contato com o suporte."},
-        {"not a zip", {}, SincronizaReplicas::Falha::Descompactacao,
+        {"not a zip",
+         {},
+         SincronizaReplicas::Falha::Descompactacao,
          "Ocorreu um Erro na Sincronização.\nEntre em contato com o suporte."},
     };
     for (const Caso& caso : casos) {
@@ -193,14 +201,16 @@ TEST_F(Sincronizacao, OnlyTheTablesTheArchiveListsAreAppliedAndOnlyUnderPlainNam
         }
         prompts.clear();
         ResultadoRemessa resultado(session, state);
-        const ResultadoRemessa::Desfecho desfecho = resultado.processaAutomatico(arquivo, sincr() + "r-OK.ZIP");
+        const ResultadoRemessa::Desfecho desfecho =
+            resultado.processaAutomatico(arquivo, sincr() + "r-OK.ZIP");
         EXPECT_FALSE(desfecho.ok);
         EXPECT_EQ(desfecho.falha, caso.falha);
         EXPECT_EQ(desfecho.mensagem, caso.mensagem);
         EXPECT_EQ(linhasReplicas(), 0);
         EXPECT_EQ(eventos("OK"), 0);
         EXPECT_TRUE(QFileInfo::exists(archivePath(arquivo)));
-        EXPECT_TRUE(QDir(sincr()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+        EXPECT_TRUE(
+            QDir(sincr()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
     }
 }
 
@@ -243,8 +253,11 @@ TEST_F(Sincronizacao, AShorterExclusionKeyLetsAReplicaRowSurviveBesideANewOne) {
     // beside the new one, as the authority does.
     certificado("C-1", true);
     insertFull("PRODUTO", {{"MarcaProd", "Nova"}, {"ModeloProd", "Modelo"}, {"Importado", 0}});
-    insertFull("TIPO", {{"SiglaCertificador", "OCC"}, {"NumCertif", "C-1"}, {"MarcaProd", "Nova"},
-                        {"ModeloProd", "Modelo"}, {"Importado", 0}});
+    insertFull("TIPO", {{"SiglaCertificador", "OCC"},
+                        {"NumCertif", "C-1"},
+                        {"MarcaProd", "Nova"},
+                        {"ModeloProd", "Modelo"},
+                        {"Importado", 0}});
     ASSERT_TRUE(aceita(preparaEEntrega()).ok);
     Sql::execute(db, "UPDATE STATUS_T SET MarcaProd = 'Nova' WHERE NumCertif = 'C-1'");
     const PreparationResult second = prepara();
