@@ -25,6 +25,7 @@
 #include "TFrmAlteraSenha.h"
 #include "TFrmAlteraStatusEmpresa.h"
 #include "TFrmAtualizaVersao.h"
+#include "TFrmConfResultadoManual.h"
 #include "TFrmDetalhesEmpresa.h"
 #include "TFrmDocumentosNormativos.h"
 #include "TFrmGeraHistorico.h"
@@ -35,7 +36,10 @@
 #include "TFrmNovaRemessa.h"
 #include "TFrmPrincipalRemessas.h"
 #include "TFrmPrincipalVersoes.h"
+#include "TFrmResultadoAutomatico.h"
+#include "TFrmResultadoManual.h"
 #include "TFrmSelEmpCert.h"
+#include "TFrmSelecaoResultado.h"
 #include "TFrmSelecionaCertificado.h"
 #include "TFrmSelecionaEmpresa.h"
 #include "TFrmSelecionaProduto.h"
@@ -545,6 +549,29 @@ const std::vector<Tela> telas{
          Programa::clica(tela, "BtPrevia");
          return p.comLinhasNaGrade(tela, "GrPrevia");
      }},
+    // The result of a delivered batch.
+    {"TFrmSelecaoResultado",
+     [](Programa& p) {
+         p.remessas.load(p.db, p.session.user());
+         return p.guarda(
+             new TFrmSelecaoResultado(p.session, p.remessas, QStringLiteral("OC-OCC2015112501.zip")));
+     }},
+    {"TFrmResultadoAutomatico",
+     [](Programa& p) {
+         p.remessas.load(p.db, p.session.user());
+         p.remessas.NumeroRemessa = QStringLiteral("2015112501");
+         return p.guarda(
+             new TFrmResultadoAutomatico(p.session, p.remessas, QStringLiteral("OC-OCC2015112501.zip")));
+     }},
+    {"TFrmResultadoManual",
+     [](Programa& p) {
+         p.remessas.load(p.db, p.session.user());
+         p.remessas.NumeroRemessa = QStringLiteral("2015112501");
+         return p.guarda(
+             new TFrmResultadoManual(p.session, p.remessas, QStringLiteral("OC-OCC2015112501.zip")));
+     }},
+    {"TFrmConfResultadoManual",
+     [](Programa& p) { return p.guarda(new TFrmConfResultadoManual(QStringLiteral("Remessa Válida"))); }},
 };
 
 // Qt's own pieces of a composite control (scroll-area viewports, a grid's headers and scroll bars,
