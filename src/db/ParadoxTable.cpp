@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -148,6 +149,23 @@ QDateTime ParadoxTable::dateTimeOfTimestamp(double timestamp) {
     return QDateTime(QDate::fromJulianDay(days + JulianDayBeforeDayOne),
                      QTime::fromMSecsSinceStartOfDay(msOfDay));
 }
+
+namespace {
+
+// The database's text of a timestamp, straight from its days and milliseconds.
+QVariant textOfTimestamp(double timestamp) {
+    const qint64 ms = std::llround(timestamp);
+    const QDate date = QDate::fromJulianDay(ms / qint64(MsPerDay) + JulianDayBeforeDayOne);
+    const int msOfDay = int(ms % qint64(MsPerDay));
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999 || msOfDay < 0)
+        return {};
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", date.year(), date.month(),
+                  date.day(), msOfDay / 3600000, msOfDay / 60000 % 60, msOfDay / 1000 % 60, msOfDay % 1000);
+    return QString::fromLatin1(text);
+}
+
+} // namespace
 
 ParadoxTable::ParadoxTable(px_doc* doc, QString path)
     : doc_(doc), path_(std::move(path)), lastError_(std::make_unique<QString>()) {
@@ -403,7 +421,7 @@ void ParadoxTable::append(const QList<ParadoxRow>& rows) {
             fail(QStringLiteral("não foi possível gravar o registro."));
 }
 
-ParadoxRow ParadoxTable::decodeRecord(char* record) const {
+ParadoxRow ParadoxTable::decodeRecord(char* record, Timestamps timestamps) const {
     ParadoxRow row;
     row.reserve(fields_.size());
     char* data = record;
@@ -439,7 +457,8 @@ ParadoxRow ParadoxTable::decodeRecord(char* record) const {
         case ParadoxField::Timestamp: {
             double value = 0;
             PX_get_data_double(doc_, data, field.length, &value);
-            row.append(dateTimeOfTimestamp(value));
+            row.append(timestamps == Timestamps::AsText ? textOfTimestamp(value)
+                                                        : QVariant(dateTimeOfTimestamp(value)));
             break;
         }
         case ParadoxField::Date: {
@@ -475,7 +494,8 @@ QList<ParadoxRow> ParadoxTable::readAll() const {
     return rows;
 }
 
-void ParadoxTable::forEachRow(const std::function<void(const ParadoxRow&)>& visit) const {
+void ParadoxTable::forEachRow(const std::function<void(const ParadoxRow&)>& visit,
+                              Timestamps timestamps) const {
     if (!doc_)
         fail(QStringLiteral("a tabela está fechada."));
     const int count = PX_get_num_records(doc_);
@@ -483,6 +503,6 @@ void ParadoxTable::forEachRow(const std::function<void(const ParadoxRow&)>& visi
     for (int i = 0; i < count; ++i) {
         if (!PX_get_record(doc_, i, record.data()))
             fail(QStringLiteral("não foi possível ler o registro %1.").arg(i + 1));
-        visit(decodeRecord(record.data()));
+        visit(decodeRecord(record.data(), timestamps));
     }
 }

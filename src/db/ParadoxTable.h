@@ -67,8 +67,12 @@ public:
     void append(const QList<ParadoxRow>& rows);
     void appendRow(const ParadoxRow& row) { append(QList<ParadoxRow>{row}); }
     QList<ParadoxRow> readAll() const;
+    // How timestamps are read: as QDateTime, or as the database's text "yyyy-MM-ddTHH:mm:ss.zzz"
+    // (for copies into the database: no time zone is consulted on the way).
+    enum class Timestamps { AsDateTime, AsText };
     // Reads the rows one by one, in file order, without holding them all.
-    void forEachRow(const std::function<void(const ParadoxRow&)>& visit) const;
+    void forEachRow(const std::function<void(const ParadoxRow&)>& visit,
+                    Timestamps timestamps = Timestamps::AsDateTime) const;
 
     // Writes the table to disk and releases it; the destructor does the same.
     void close();
@@ -81,7 +85,7 @@ public:
 private:
     ParadoxTable(px_doc* doc, QString path);
     QByteArray encodeRecord(const ParadoxRow& row) const;
-    ParadoxRow decodeRecord(char* record) const;
+    ParadoxRow decodeRecord(char* record, Timestamps timestamps = Timestamps::AsDateTime) const;
     [[noreturn]] void fail(const QString& what) const;
 
     px_doc* doc_ = nullptr;

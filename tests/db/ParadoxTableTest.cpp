@@ -145,6 +145,26 @@ TEST_F(ParadoxTableTest, TimestampAcceptsTheDatabasesTextAndDates) {
                                       {at(2023, 4, 5, 0, 0, 0)}});
 }
 
+TEST_F(ParadoxTableTest, TimestampsReadAsTheDatabasesTextForCopies) {
+    ParadoxTable table = ParadoxTable::create(
+        file("T.DB"), {ParadoxField::of("Quando", ParadoxField::Timestamp), ParadoxField::alpha("Nome", 5)});
+    // The first hour of a daylight-saving change in Brazil (it does not exist there) stays as written.
+    table.append({{at(2023, 4, 5, 6, 7, 8, 9), "a"},
+                  {QVariant(), "b"},
+                  {"0001-01-01T00:00:00.000", "c"},
+                  {"9999-12-31T23:59:59.999", "d"},
+                  {"2018-11-04T00:30:00.000", "e"}});
+    QStringList texts;
+    table.forEachRow(
+        [&](const ParadoxRow& row) {
+            texts << (row[0].isNull() ? QStringLiteral("<null>") : row[0].toString()) + QLatin1Char('|') +
+                         row[1].toString();
+        },
+        ParadoxTable::Timestamps::AsText);
+    EXPECT_EQ(texts, (QStringList{"2023-04-05T06:07:08.009|a", "<null>|b", "0001-01-01T00:00:00.000|c",
+                                  "9999-12-31T23:59:59.999|d", "2018-11-04T00:30:00.000|e"}));
+}
+
 TEST_F(ParadoxTableTest, TextIsStoredInWindows1252) {
     ParadoxTable table = ParadoxTable::create(file("TEXTO.DB"), {ParadoxField::alpha("Texto", 20)});
     table.append({{"Ação €“”"}, {"Ω中x"}});
