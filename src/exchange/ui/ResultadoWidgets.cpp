@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <tuple>
 
 namespace ResultadoWidgets {
 
@@ -46,10 +47,18 @@ QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const 
 QGroupBox* dadosDaRemessa(QWidget* parent, const QString& numero, const QString& arquivo) {
     auto* grupo = new QGroupBox(QStringLiteral("Dados da Remessa: "), parent);
     auto* form = new QFormLayout(grupo);
-    campo(form, grupo, QStringLiteral("EdNumeroRemessa"), QStringLiteral("Número da Remessa: "))
-        ->setText(numero);
-    campo(form, grupo, QStringLiteral("EdArquivoRemessa"), QStringLiteral("Arquivo Enviado ao Kavorel: "))
-        ->setText(arquivo);
+    const auto mostraInteiro = [](QLineEdit* edit, const QString& text) {
+        edit->setText(text);
+        // The whole name shows: it is what the user compares with the files.
+        const QMargins margins = edit->textMargins() + edit->contentsMargins();
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(text + QStringLiteral("  ")) +
+                              margins.left() + margins.right() + 8);
+    };
+    mostraInteiro(
+        campo(form, grupo, QStringLiteral("EdNumeroRemessa"), QStringLiteral("Número da Remessa: ")), numero);
+    mostraInteiro(campo(form, grupo, QStringLiteral("EdArquivoRemessa"),
+                        QStringLiteral("Arquivo Enviado ao Kavorel: ")),
+                  arquivo);
     return grupo;
 }
 
