@@ -70,8 +70,6 @@ QVariant sqlValue(ParadoxField::Type type, const QVariant& value) {
     case ParadoxField::Logical:
         return value.toBool() ? 1 : 0;
     case ParadoxField::Timestamp: {
-        if (value.metaType().id() == QMetaType::QString)
-            return value; // already the database's text
         const QDateTime dt = value.toDateTime();
         const QDate date = dt.date();
         const QTime time = dt.time();
@@ -182,12 +180,28 @@ public:
     RowStatement(const RowStatement&) = delete;
     RowStatement& operator=(const RowStatement&) = delete;
 
-    // Binds the row's values of the columns to the placeholders from position first on.
-    void bind(const QList<Mapped>& columns, const ParadoxTable& source, const ParadoxRow& row,
-              int first = 0) {
+    // Binds the record's values of the columns to the placeholders from position first on.
+    void bind(const QList<Mapped>& columns, const ParadoxTable::FieldValue* values, int first = 0) {
         for (int i = 0; i < columns.size(); ++i) {
-            const int field = columns[i].field;
-            bindValue(first + i + 1, sqlValue(source.fields()[field].type, row[field]));
+            const ParadoxTable::FieldValue& value = values[columns[i].field];
+            const int position = first + i + 1;
+            int rc = SQLITE_OK;
+            switch (value.kind) {
+            case ParadoxTable::FieldValue::Null:
+                rc = sqlite3_bind_null(statement_, position);
+                break;
+            case ParadoxTable::FieldValue::Integer:
+                rc = sqlite3_bind_int64(statement_, position, value.integer);
+                break;
+            case ParadoxTable::FieldValue::Real:
+                rc = sqlite3_bind_double(statement_, position, value.real);
+                break;
+            case ParadoxTable::FieldValue::Text:
+                rc = sqlite3_bind_text(statement_, position, value.text, value.length, SQLITE_TRANSIENT);
+                break;
+            }
+            if (rc != SQLITE_OK)
+                throw error();
         }
     }
 
@@ -203,37 +217,6 @@ public:
     }
 
 private:
-    void bindValue(int position, const QVariant& value) {
-        int rc = SQLITE_OK;
-        if (value.isNull()) {
-            rc = sqlite3_bind_null(statement_, position);
-        } else {
-            switch (value.metaType().id()) {
-            case QMetaType::Bool:
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::Short:
-            case QMetaType::UShort:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-                rc = sqlite3_bind_int64(statement_, position, value.toLongLong());
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-                rc = sqlite3_bind_double(statement_, position, value.toDouble());
-                break;
-            default: {
-                const QByteArray text = value.toString().toUtf8();
-                rc = sqlite3_bind_text(statement_, position, text.constData(), int(text.size()),
-                                       SQLITE_TRANSIENT);
-                break;
-            }
-            }
-        }
-        if (rc != SQLITE_OK)
-            throw error();
-    }
-
     DbError error() const {
         const int code = sqlite3_extended_errcode(handle_);
         if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE)
@@ -363,13 +346,11 @@ int removeByKeyFromParadox(const QSqlDatabase& db, const QString& paradoxPath, c
         db, QStringLiteral("DELETE FROM %1 WHERE %2").arg(identifier(table), keyCondition(mapping.keys)));
     int removed = 0;
     int rows = 0;
-    source.forEachRow(
-        [&](const ParadoxRow& row) {
-            remove.bind(mapping.keys, source, row);
-            removed += remove.run();
-            tick(++rows);
-        },
-        ParadoxTable::Timestamps::AsText);
+    source.forEachRecord([&](const ParadoxTable::FieldValue* values) {
+        remove.bind(mapping.keys, values);
+        removed += remove.run();
+        tick(++rows);
+    });
     transaction.commit();
     return removed;
 }
@@ -387,13 +368,11 @@ int appendParadoxToTable(const QSqlDatabase& db, const QString& paradoxPath, con
     Transaction transaction(db);
     RowStatement insert(db, insertStatement(table, all));
     int rows = 0;
-    source.forEachRow(
-        [&](const ParadoxRow& row) {
-            insert.bind(all, source, row);
-            insert.run();
-            tick(++rows);
-        },
-        ParadoxTable::Timestamps::AsText);
+    source.forEachRecord([&](const ParadoxTable::FieldValue* values) {
+        insert.bind(all, values);
+        insert.run();
+        tick(++rows);
+    });
     transaction.commit();
     return rows;
 }

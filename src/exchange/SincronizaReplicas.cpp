@@ -25,30 +25,6 @@ EngineServices::RowTick tickDe(const std::function<void(qint64)>& linhas, qint64
     return {LinhasPorAviso, [linhas, base](int rows) { linhas(base + rows); }};
 }
 
-// A first batch replays hundreds of thousands of rows in one transaction: with the connection's
-// small page cache SQLite would keep spilling the replicas' index pages through the journal. The
-// cache is made large enough for a whole batch while the replay runs, then put back.
-class CacheGrande {
-public:
-    explicit CacheGrande(QSqlDatabase db) : db_(std::move(db)) {
-        anterior_ = Sql::scalar(db_, QStringLiteral("PRAGMA cache_size")).toLongLong();
-        Sql::execute(db_, QStringLiteral("PRAGMA cache_size = %1").arg(-CacheKiB));
-    }
-    ~CacheGrande() {
-        try {
-            Sql::execute(db_, QStringLiteral("PRAGMA cache_size = %1").arg(anterior_));
-        } catch (...) {
-        }
-    }
-    CacheGrande(const CacheGrande&) = delete;
-    CacheGrande& operator=(const CacheGrande&) = delete;
-
-private:
-    static constexpr qint64 CacheKiB = 128 * 1024;
-    QSqlDatabase db_;
-    qint64 anterior_ = 0;
-};
-
 } // namespace
 
 SincronizaReplicas::SincronizaReplicas(Session& session, const SharedBatchState& state)
@@ -120,7 +96,7 @@ SincronizaReplicas::Resultado SincronizaReplicas::run(const QString& arquivoReme
             return falha(Falha::Descompactacao,
                          QStringLiteral("O diretório de trabalho não pôde ser criado em %1.")
                              .arg(QDir::toNativeSeparators(state_.DirLocalSincr)));
-        if (!DescompactaArquivo(session_.prompts(), arquivo, trabalho.path()))
+        if (!DescompactaEmDiretorioVazio(session_.prompts(), arquivo, trabalho.path()))
             return falha(Falha::Descompactacao,
                          QStringLiteral("O arquivo da remessa não pôde ser descompactado."));
 
@@ -134,7 +110,6 @@ SincronizaReplicas::Resultado SincronizaReplicas::run(const QString& arquivoReme
             return falha(Falha::SemTabelas, QStringLiteral("O arquivo da remessa não contém tabelas."));
 
         const QSqlDatabase db = session_.database();
-        const CacheGrande cache(db);
         const bool parcial = tipoRemessa == BatchTypes::Parcial;
         const QList<TabelaRemessa>& lista = TabelasRemessa();
         for (int i = 0; i < lista.size(); ++i) {
