@@ -261,6 +261,17 @@ TEST_F(ResultadoAutomaticoTela, AFailedSynchronisationShowsTheBoxOfItsStep) {
     EXPECT_FALSE(form.findChild<QLabel*>("CkSincroniza")->isVisibleTo(&form));
     EXPECT_EQ(eventos("OK"), 0);
     EXPECT_TRUE(QFileInfo::exists(transf + arquivo));
+
+    // Once the cause is gone the result is simply received again.
+    Sql::execute(db, "DROP TRIGGER falha");
+    prompts.clear();
+    TFrmResultadoAutomatico again(session, state, arquivo);
+    ASSERT_TRUE(clickOn(&again, "BtResultado"));
+    EXPECT_TRUE(prompts.shown().isEmpty());
+    EXPECT_TRUE(again.findChild<QLabel*>("CkSincroniza")->isVisibleTo(&again));
+    EXPECT_EQ(eventos("OK"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM REP_CERTIFIC"), 1);
+    EXPECT_FALSE(QFileInfo::exists(transf + arquivo));
 }
 
 TEST_F(ResultadoTelas, TheModeChoiceOpensTheChosenScreenAndClosesAfterwards) {
