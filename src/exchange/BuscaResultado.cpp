@@ -69,6 +69,7 @@ BuscaResultado::Resultado BuscaResultado::busca(const FtpEndpoint& endpoint, con
     log(QStringLiteral("Hora inicio: ") + hora(inicio));
 
     // Downloaded under the name the server gave.
+    QDir().mkpath(sincronizacao_);
     resultado.caminho = QDir(sincronizacao_).filePath(resultado.arquivo);
     qint64 informado = 0;
     client.setProgress([this, &informado](qint64 feito, qint64 total) {

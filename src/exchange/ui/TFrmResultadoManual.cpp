@@ -116,9 +116,10 @@ void TFrmResultadoManual::BtOKClick() {
         LbSincroniza_->setVisible(true);
         QApplication::processEvents();
     }
+    // The memo's lines, as many as it shows (a final line break opens no line).
     QStringList linhas = MmObservacoes_->toPlainText().split(QLatin1Char('\n'));
-    if (MmObservacoes_->toPlainText().isEmpty())
-        linhas.clear();
+    if (!linhas.isEmpty() && linhas.last().isEmpty())
+        linhas.removeLast();
     QElapsedTimer desdeEventos;
     desdeEventos.start();
     const ResultadoRemessa::Desfecho desfecho = operacao.processaManual(
