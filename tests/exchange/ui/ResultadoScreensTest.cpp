@@ -101,7 +101,8 @@ TEST_F(ResultadoTelas, AConfirmedManualOkSynchronisesAndRecordsTheRemarks) {
         return true;
     });
     ASSERT_TRUE(typeInto(&form, "Edit1", codigo("KAV" + numero + "OK")));
-    form.findChild<QPlainTextEdit*>("MmObservacoes")->setPlainText("Conferido por telefone.\nProtocolo 123\n");
+    form.findChild<QPlainTextEdit*>("MmObservacoes")
+        ->setPlainText("Conferido por telefone.\nProtocolo 123\n");
     ASSERT_TRUE(clickOn(&form, "BtOK"));
 
     EXPECT_EQ(confirmado, "Remessa Válida");
