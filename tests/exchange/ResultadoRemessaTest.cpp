@@ -257,4 +257,33 @@ TEST_F(ResultadoFtp, AnInterruptedSearchRecordsNothing) {
     EXPECT_TRUE(QDir(sincr()).isEmpty());
 }
 
+TEST_F(ResultadoFtp, AnInterruptedDownloadLeavesNothingBehind) {
+    certificado("C-1", true);
+    const QString arquivo = preparaEEntrega();
+    // A result large enough to be interrupted while it arrives.
+    QFile grande(server.pathOf("resultado/" + ResultadoRemessa::nomeResultado(arquivo, "OK")));
+    ASSERT_TRUE(grande.open(QIODevice::WriteOnly));
+    const QByteArray bloco(1 << 20, 'x');
+    for (int i = 0; i < 64; ++i)
+        grande.write(bloco);
+    grande.close();
+
+    BuscaResultado buscador("maria", sincr());
+    QStringList log;
+    bool encontrado = false;
+    buscador.setAvisos({[&log](const QString& linha) { log << linha; },
+                        [&encontrado](const QString&) { encontrado = true; },
+                        [&buscador](qint64 feito, qint64) {
+                            if (feito > 0)
+                                buscador.interrompe();
+                        },
+                        [] { ADD_FAILURE() << "an interrupted download was reported as transferred"; }});
+    EXPECT_EQ(buscador.busca(endpoint(), "resultado", arquivo).desfecho,
+              BuscaResultado::Desfecho::Interrompido);
+    EXPECT_TRUE(encontrado);
+    EXPECT_FALSE(log.join('\n').contains("Bytes transferidos")) << log.join('\n').toStdString();
+    EXPECT_TRUE(QDir(sincr()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(eventos("OK") + eventos("NO"), 0);
+}
+
 } // namespace
