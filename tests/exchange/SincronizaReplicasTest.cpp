@@ -287,4 +287,28 @@ TEST_F(Sincronizacao, ACompleteBatchReloadsExactlyTheReplicasItNames) {
     EXPECT_FALSE(QFileInfo::exists(archivePath(arquivo)));
 }
 
+TEST_F(Sincronizacao, ALongTableReportsItsRowsAsItGoes) {
+    certificado("C-1", true);
+    for (int i = 2; i <= 1100; ++i)
+        insertFull("UNIDADE", {{"SiglaCertificador", "OCC"},
+                               {"NumCertif", "C-1"},
+                               {"NumSerieProd", QString("S%1").arg(i)},
+                               {"MarcaProd", "Marca"},
+                               {"ModeloProd", "Modelo"},
+                               {"Importado", 0}});
+    const QString arquivo = preparaEEntrega();
+    QList<qint64> linhasUnidade;
+    ResultadoRemessa resultado(session, state);
+    ASSERT_TRUE(resultado
+                    .processaManual(arquivo, "OK", {},
+                                    [&](const SincronizacaoProgresso& p) {
+                                        if (p.Nome == "Unidade")
+                                            linhasUnidade << p.linhas;
+                                    })
+                    .ok);
+    // The screen lets pending events run from these reports, so it keeps painting inside a table.
+    EXPECT_EQ(linhasUnidade, (QList<qint64>{0, 512, 1024}));
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM REP_UNIDADE").toInt(), 1100);
+}
+
 } // namespace
