@@ -8,6 +8,7 @@
 #include "TFrmEnviaTXT_FTP.h"
 #include "TFrmPrincipalRemessas.h"
 #include "TFrmSelecaoTransferencia.h"
+#include "TFrmSelecaoResultado.h"
 
 #include <memory>
 
@@ -26,8 +27,11 @@ EntregaWidgets::EmiteComprovante comprovanteDaEntrega(Session& session) {
 void installExchange(TFrmCapaSistema& window) {
     auto state = std::make_shared<SharedBatchState>();
     window.registerFunction(ShellFunction::GerarRemessa, [&window, state] {
-        // Result retrieval plugs in here as it arrives; until then its button stays disabled.
         TFrmPrincipalRemessas form(window.session(), *state, &window);
+        form.setRecebe([&window, state](QWidget* parent, const QString& arquivo) {
+            TFrmSelecaoResultado selecao(window.session(), *state, arquivo, parent);
+            selecao.exec();
+        });
         form.setTransfere([&window, state](QWidget* parent, const QString& arquivo) {
             TFrmSelecaoTransferencia selecao(window.session(), *state, arquivo, parent);
             selecao.setComprovante(comprovanteDaEntrega(window.session()));

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "DeliveryCommands.h"
 #include "PreparaRemessa.h"
+#include "ResultCommands.h"
 #include "Session.h"
 #include "SharedBatchState.h"
 #include "TerminalPrompts.h"
@@ -291,6 +292,18 @@ const QList<Verb>& verbs() {
          QStringLiteral("Limpa o histórico de remessas (mantém os eventos de uma remessa em andamento).\n"
                         "  --yes      responde \"Sim\" à confirmação."),
          {Yes}},
+        {QStringLiteral("result"),
+         QStringLiteral("result --fetch | --code SENHA [--remarks TEXTO] [--yes]"),
+         QStringLiteral(
+             "Recebe o resultado da remessa enviada ao Kavorel. Se a remessa foi aceita, as réplicas são "
+             "sincronizadas e o evento \"Finalizada - OK\" é registrado; se foi invalidada, o evento "
+             "\"Finalizada - Erro\".\n"
+             "  --fetch    busca o arquivo de resultado no Endereço Kavorel para Busca do Resultado (FTP).\n"
+             "  --code     a senha recebida do Kavorel (recebimento manual).\n"
+             "  --remarks  as observações do recebimento manual (uma linha por quebra de linha).\n"
+             "  --yes      responde \"Sim\" à confirmação do resultado informado."),
+         {ResultCommands::Fetch, ResultCommands::Code, ResultCommands::Remarks, Yes},
+         {ResultCommands::Code, ResultCommands::Remarks}},
     };
     return list;
 }
@@ -301,6 +314,8 @@ QString checkOptions(const Verb& verb, const CommandLine& line) {
         return QStringLiteral("Escolha o tipo da remessa: --partial ou --complete.");
     if (verb.name == QLatin1String("deliver"))
         return DeliveryCommands::checkMode(line);
+    if (verb.name == QLatin1String("result"))
+        return ResultCommands::checkOptions(line);
     return {};
 }
 
@@ -318,6 +333,8 @@ int run(Session& session, TerminalPrompts& prompts, const Verb& verb, const Comm
         return cancel(session, state, prompts);
     if (verb.name == QLatin1String("deliver"))
         return deliver(session, state, line, interromper);
+    if (verb.name == QLatin1String("result"))
+        return ResultCommands::run(session, prompts, state, line, interromper);
     return clear(session, state, prompts);
 }
 

@@ -187,6 +187,59 @@ bool isSafeArchiveEntry(const QString& entry) {
     return !parts.contains(QStringLiteral(".."));
 }
 
+bool DescompactaEmDiretorioVazio(Prompts& prompts, const QString& archive, const QString& directory) {
+    BusyScope busy(prompts);
+    const QString unzip = ExternalPrograms::find(QStringLiteral("unzip"));
+    if (unzip.isEmpty()) {
+        prompts.error(QString::fromUtf8(unzipNotFound));
+        return false;
+    }
+    const QString path = absoluteFromBase(archive);
+    const QString target = absoluteFromBase(directory);
+    const auto unpacked = [&] {
+        const QDir dir(target);
+        if (!QFileInfo(path).isFile() || !dir.exists() ||
+            !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+            return false;
+        bool listed = false;
+        const QStringList entries = archiveEntries(unzip, path, listed);
+        if (!listed || entries.isEmpty())
+            return false;
+        for (const QString& entry : entries)
+            if (!isSafeArchiveEntry(entry))
+                return false;
+        if (!ExecutaEAguarda(
+                unzip, {QStringLiteral("-q"), QStringLiteral("-o"), path, QStringLiteral("-d"), target}))
+            return false;
+        QDirIterator it(target, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            if (info.isSymLink() || !(info.isFile() || info.isDir()))
+                return false;
+        }
+        return true;
+    };
+    if (!unpacked()) {
+        prompts.error(QString::fromUtf8(unpackFailed));
+        return false;
+    }
+    return true;
+}
+
+bool ConteudoArquivo(const QString& archive, QStringList& entries) {
+    entries.clear();
+    const QString unzip = ExternalPrograms::find(QStringLiteral("unzip"));
+    const QString path = absoluteFromBase(archive);
+    if (unzip.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    bool listed = false;
+    entries = archiveEntries(unzip, path, listed);
+    if (!listed)
+        entries.clear();
+    return listed;
+}
+
 bool CompactaArquivos(Prompts& prompts, const QStringList& files, const QString& archive) {
     BusyScope busy(prompts);
     // The archiver is looked for before anything is touched, so a missing one destroys nothing.

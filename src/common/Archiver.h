@@ -32,5 +32,16 @@ bool CompactaArquivos(Prompts& prompts, const QStringList& files, const QString&
 // returns false on failure.
 bool DescompactaArquivo(Prompts& prompts, const QString& archive, const QString& directory);
 
+// Unpacks the archive into an empty directory of the caller's (a fresh temporary one, discarded on
+// failure): with nothing there to overwrite, no test beforehand and no move afterwards are needed,
+// and unzip's own exit status decides (a damaged entry fails the whole unpacking). Entries that
+// would land outside the directory, and links, refuse the archive. Shows the same boxes as
+// DescompactaArquivo and returns false on failure.
+bool DescompactaEmDiretorioVazio(Prompts& prompts, const QString& archive, const QString& directory);
+
+// The entry names of an archive as stored (unzip -Z1), without showing anything; false when the
+// unpacking program is missing or cannot read the archive.
+bool ConteudoArquivo(const QString& archive, QStringList& entries);
+
 // True when an entry name of an archive stays inside the directory it is unpacked into.
 bool isSafeArchiveEntry(const QString& entry);

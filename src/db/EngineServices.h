@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QStringList>
+#include <functional>
 
 // Copies between the live tables of "CapaCertific" and the Paradox files of the batch and
 // reference-table packages. Every failure is a DbError. The writes to the database join the
@@ -42,10 +43,21 @@ ParadoxContent readParadoxRows(const QString& paradoxPath);
 // appendOrUpdate: a source row whose primary key exists replaces that row's columns, any
 // other is added, other rows stay; source columns the table lacks are ignored.
 int appendOrUpdateFromParadox(const QSqlDatabase& db, const QString& paradoxPath, const QString& table);
+// Called every `every` rows of a long copy (a screen lets pending events run there); a throw
+// from it ends the copy like any other failure.
+struct RowTick {
+    int every = 0;
+    std::function<void(int rows)> visit;
+    void operator()(int rows) const;
+};
+
 // Deletes every row whose primary key equals a source row's key; returns the rows deleted.
-int removeByKeyFromParadox(const QSqlDatabase& db, const QString& paradoxPath, const QString& table);
+// The source rows are read one by one, never all held.
+int removeByKeyFromParadox(const QSqlDatabase& db, const QString& paradoxPath, const QString& table,
+                           const RowTick& tick = {});
 // Adds every source row; every source column must exist in the table. A duplicate key fails
-// with "Key violation.".
-int appendParadoxToTable(const QSqlDatabase& db, const QString& paradoxPath, const QString& table);
+// with "Key violation.". The source rows are read one by one, never all held.
+int appendParadoxToTable(const QSqlDatabase& db, const QString& paradoxPath, const QString& table,
+                         const RowTick& tick = {});
 
 } // namespace EngineServices

@@ -10,8 +10,11 @@
 #include <QFileInfo>
 #include <QSet>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
+#include <vector>
 
 extern "C" {
 #include <paradox.h>
@@ -403,6 +406,141 @@ void ParadoxTable::append(const QList<ParadoxRow>& rows) {
             fail(QStringLiteral("não foi possível gravar o registro."));
 }
 
+namespace {
+
+// Bytes 0x80..0x9F of Windows-1252; the others are Latin-1.
+constexpr char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Appends the UTF-8 form of a Windows-1252 byte.
+void appendUtf8(std::string& out, unsigned char byte) {
+    const char16_t u = byte >= 0x80 && byte < 0xA0 ? Cp1252High[byte - 0x80] : char16_t(byte);
+    if (u < 0x80) {
+        out.push_back(char(u));
+    } else if (u < 0x800) {
+        out.push_back(char(0xC0 | (u >> 6)));
+        out.push_back(char(0x80 | (u & 0x3F)));
+    } else {
+        out.push_back(char(0xE0 | (u >> 12)));
+        out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (u & 0x3F)));
+    }
+}
+
+// The database's text of a date and a time of day: "yyyy-MM-ddTHH:mm:ss.zzz"; false outside
+// the years 1 to 9999.
+bool formatDateTime(std::string& out, qint64 julianDay, qint64 msOfDay) {
+    const QDate date = QDate::fromJulianDay(julianDay);
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999 || msOfDay < 0 || msOfDay >= 86400000)
+        return false;
+    char text[32];
+    const int length = std::snprintf(
+        text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", date.year(), date.month(), date.day(),
+        int(msOfDay / 3600000), int(msOfDay / 60000 % 60), int(msOfDay / 1000 % 60), int(msOfDay % 1000));
+    out.assign(text, size_t(length));
+    return true;
+}
+
+} // namespace
+
+void ParadoxTable::forEachRecord(const std::function<void(const FieldValue* values)>& visit) const {
+    if (!doc_)
+        fail(QStringLiteral("a tabela está fechada."));
+    const int count = PX_get_num_records(doc_);
+    QByteArray record(PX_get_recordsize(doc_), '\0');
+    std::vector<FieldValue> values(size_t(fields_.size()));
+    std::vector<std::string> texts(size_t(fields_.size()));
+    for (int i = 0; i < count; ++i) {
+        if (!PX_get_record(doc_, i, record.data()))
+            fail(QStringLiteral("não foi possível ler o registro %1.").arg(i + 1));
+        char* data = record.data();
+        for (int f = 0; f < fields_.size(); ++f) {
+            const ParadoxField& field = fields_[f];
+            FieldValue& value = values[size_t(f)];
+            std::string& text = texts[size_t(f)];
+            value = FieldValue{};
+            const auto asText = [&] {
+                value.kind = FieldValue::Text;
+                value.text = text.data();
+                value.length = int(text.size());
+            };
+            if (isNullField(data, field.length)) {
+                data += field.length;
+                continue;
+            }
+            switch (field.type) {
+            case ParadoxField::Alpha: {
+                text.clear();
+                const int length = int(qstrnlen(data, field.length));
+                for (int c = 0; c < length; ++c)
+                    appendUtf8(text, static_cast<unsigned char>(data[c]));
+                asText();
+                break;
+            }
+            case ParadoxField::Short: {
+                short number = 0;
+                PX_get_data_short(doc_, data, field.length, &number);
+                value.kind = FieldValue::Integer;
+                value.integer = number;
+                break;
+            }
+            case ParadoxField::Long:
+            case ParadoxField::AutoInc: {
+                long number = 0;
+                PX_get_data_long(doc_, data, field.length, &number);
+                value.kind = FieldValue::Integer;
+                value.integer = int(number);
+                break;
+            }
+            case ParadoxField::Logical: {
+                char flag = 0;
+                PX_get_data_byte(doc_, data, field.length, &flag);
+                value.kind = FieldValue::Integer;
+                value.integer = flag != 0 ? 1 : 0;
+                break;
+            }
+            case ParadoxField::Timestamp: {
+                double timestamp = 0;
+                PX_get_data_double(doc_, data, field.length, &timestamp);
+                const qint64 ms = std::llround(timestamp);
+                if (formatDateTime(text, ms / qint64(MsPerDay) + JulianDayBeforeDayOne,
+                                   ms % qint64(MsPerDay)))
+                    asText();
+                break;
+            }
+            case ParadoxField::Date: {
+                long days = 0;
+                PX_get_data_long(doc_, data, field.length, &days);
+                if (formatDateTime(text, days + JulianDayBeforeDayOne, 0))
+                    asText();
+                break;
+            }
+            case ParadoxField::Time: {
+                long ms = 0;
+                PX_get_data_long(doc_, data, field.length, &ms);
+                if (formatDateTime(text, JulianDayBeforeDayOne + 1, ms)) {
+                    text.erase(0, 11); // the time of day alone: "HH:mm:ss.zzz"
+                    asText();
+                }
+                break;
+            }
+            case ParadoxField::Number:
+            case ParadoxField::Currency: {
+                double number = 0;
+                PX_get_data_double(doc_, data, field.length, &number);
+                value.kind = FieldValue::Real;
+                value.real = number;
+                break;
+            }
+            }
+            data += field.length;
+        }
+        visit(values.data());
+    }
+}
+
 ParadoxRow ParadoxTable::decodeRecord(char* record) const {
     ParadoxRow row;
     row.reserve(fields_.size());
@@ -468,16 +606,21 @@ ParadoxRow ParadoxTable::decodeRecord(char* record) const {
 }
 
 QList<ParadoxRow> ParadoxTable::readAll() const {
+    QList<ParadoxRow> rows;
+    if (doc_)
+        rows.reserve(PX_get_num_records(doc_));
+    forEachRow([&rows](const ParadoxRow& row) { rows.append(row); });
+    return rows;
+}
+
+void ParadoxTable::forEachRow(const std::function<void(const ParadoxRow&)>& visit) const {
     if (!doc_)
         fail(QStringLiteral("a tabela está fechada."));
     const int count = PX_get_num_records(doc_);
-    QList<ParadoxRow> rows;
-    rows.reserve(count);
     QByteArray record(PX_get_recordsize(doc_), '\0');
     for (int i = 0; i < count; ++i) {
         if (!PX_get_record(doc_, i, record.data()))
             fail(QStringLiteral("não foi possível ler o registro %1.").arg(i + 1));
-        rows.append(decodeRecord(record.data()));
+        visit(decodeRecord(record.data()));
     }
-    return rows;
 }

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 struct px_doc;
@@ -66,6 +67,23 @@ public:
     void append(const QList<ParadoxRow>& rows);
     void appendRow(const ParadoxRow& row) { append(QList<ParadoxRow>{row}); }
     QList<ParadoxRow> readAll() const;
+    // Reads the rows one by one, in file order, without holding them all.
+    void forEachRow(const std::function<void(const ParadoxRow&)>& visit) const;
+
+    // One field of a record as a copy into the database takes it, without QVariant: NULL, an
+    // integer (short, long, autoinc, logical as 0/1), a real (number, currency), or text in UTF-8
+    // (alpha decoded from Windows-1252; timestamp, date and time as the database's text). The text
+    // stays valid until the next record.
+    struct FieldValue {
+        enum Kind { Null, Integer, Real, Text };
+        Kind kind = Null;
+        qint64 integer = 0;
+        double real = 0;
+        const char* text = nullptr;
+        int length = 0; // bytes of text
+    };
+    // Reads the records one by one, in file order, handing over one value per field.
+    void forEachRecord(const std::function<void(const FieldValue* values)>& visit) const;
 
     // Writes the table to disk and releases it; the destructor does the same.
     void close();

@@ -28,6 +28,7 @@
 #include "TFrmAlteraStatusEmpresa.h"
 #include "TFrmAtualizaVersao.h"
 #include "TFrmCertificadosAVencer.h"
+#include "TFrmConfResultadoManual.h"
 #include "TFrmDetalhesEmpresa.h"
 #include "TFrmDocumentosNormativos.h"
 #include "TFrmEnviaTXT_FTP.h"
@@ -41,7 +42,10 @@
 #include "TFrmPrincipalRemessas.h"
 #include "TFrmPrincipalVersoes.h"
 #include "TFrmRelatorioCertificados.h"
+#include "TFrmResultadoAutomatico.h"
+#include "TFrmResultadoManual.h"
 #include "TFrmSelEmpCert.h"
+#include "TFrmSelecaoResultado.h"
 #include "TFrmSelecaoTransferencia.h"
 #include "TFrmSelecionaCertificado.h"
 #include "TFrmSelecionaEmpresa.h"
@@ -595,6 +599,29 @@ const std::vector<Tela> telas{
              {{":d", QDateTime(QDate(2015, 11, 25), QTime(8, 0))}});
          return p.comLinhasNaGrade(p.guarda(new TFrmEnviaTXT_FTP(p.session, p.remessas)), "GrControleTXT");
      }},
+    // The result of a delivered batch.
+    {"TFrmSelecaoResultado",
+     [](Programa& p) {
+         p.remessas.load(p.db, p.session.user());
+         return p.guarda(
+             new TFrmSelecaoResultado(p.session, p.remessas, QStringLiteral("OC-OCC2015112501.zip")));
+     }},
+    {"TFrmResultadoAutomatico",
+     [](Programa& p) {
+         p.remessas.load(p.db, p.session.user());
+         p.remessas.NumeroRemessa = QStringLiteral("2015112501");
+         return p.guarda(
+             new TFrmResultadoAutomatico(p.session, p.remessas, QStringLiteral("OC-OCC2015112501.zip")));
+     }},
+    {"TFrmResultadoManual",
+     [](Programa& p) {
+         p.remessas.load(p.db, p.session.user());
+         p.remessas.NumeroRemessa = QStringLiteral("2015112501");
+         return p.guarda(
+             new TFrmResultadoManual(p.session, p.remessas, QStringLiteral("OC-OCC2015112501.zip")));
+     }},
+    {"TFrmConfResultadoManual",
+     [](Programa& p) { return p.guarda(new TFrmConfResultadoManual(QStringLiteral("Remessa Válida"))); }},
 };
 
 // Qt's own pieces of a composite control (scroll-area viewports, a grid's headers and scroll bars,

@@ -145,6 +145,54 @@ TEST_F(ParadoxTableTest, TimestampAcceptsTheDatabasesTextAndDates) {
                                       {at(2023, 4, 5, 0, 0, 0)}});
 }
 
+TEST_F(ParadoxTableTest, RecordsReadForCopiesGiveTheDatabasesValues) {
+    ParadoxTable table = ParadoxTable::create(
+        file("T.DB"),
+        {ParadoxField::of("Quando", ParadoxField::Timestamp), ParadoxField::alpha("Nome", 12),
+         ParadoxField::of("N", ParadoxField::Short), ParadoxField::of("L", ParadoxField::Long),
+         ParadoxField::of("B", ParadoxField::Logical), ParadoxField::of("D", ParadoxField::Date),
+         ParadoxField::of("H", ParadoxField::Time), ParadoxField::of("R", ParadoxField::Number)});
+    // The first hour of a daylight-saving change in Brazil (it does not exist there) stays as written.
+    table.append({{at(2023, 4, 5, 6, 7, 8, 9), QString::fromUtf8("Ação €‰"), -5, 70000, true,
+                   QDate(2024, 2, 29), QTime(23, 59, 58, 7), 2.5},
+                  {QVariant(), QVariant(), QVariant(), QVariant(), false, QVariant(), QVariant(), QVariant()},
+                  {"0001-01-01T00:00:00.000", "a", 0, 0, QVariant(), QDate(1, 1, 1), QTime(0, 0), 0.0},
+                  {"9999-12-31T23:59:59.999", "b", 1, 1, true, QDate(9999, 12, 31), QTime(0, 0, 0, 1), -1.0},
+                  {"2018-11-04T00:30:00.000", "c", 1, 1, true, QVariant(), QVariant(), QVariant()}});
+    QStringList seen;
+    table.forEachRecord([&](const ParadoxTable::FieldValue* values) {
+        QStringList row;
+        for (int i = 0; i < 8; ++i) {
+            const ParadoxTable::FieldValue& v = values[i];
+            switch (v.kind) {
+            case ParadoxTable::FieldValue::Null:
+                row << "<null>";
+                break;
+            case ParadoxTable::FieldValue::Integer:
+                row << QString::number(v.integer);
+                break;
+            case ParadoxTable::FieldValue::Real:
+                row << QString::number(v.real);
+                break;
+            case ParadoxTable::FieldValue::Text:
+                row << QString::fromUtf8(v.text, v.length);
+                break;
+            }
+        }
+        seen << row.join('|');
+    });
+    // A logical false is a value (0), not NULL; zero numbers are values too.
+    EXPECT_EQ(seen,
+              (QStringList{
+                  QString::fromUtf8("2023-04-05T06:07:08.009|Ação €‰|-5|70000|1|2024-02-29T00:00:00.000|"
+                                    "23:59:58.007|2.5"),
+                  "<null>|<null>|<null>|<null>|0|<null>|<null>|<null>",
+                  "0001-01-01T00:00:00.000|a|0|0|<null>|0001-01-01T00:00:00.000|00:00:00.000|0",
+                  "9999-12-31T23:59:59.999|b|1|1|1|9999-12-31T00:00:00.000|00:00:00.001|-1",
+                  "2018-11-04T00:30:00.000|c|1|1|1|<null>|<null>|<null>",
+              }));
+}
+
 TEST_F(ParadoxTableTest, TextIsStoredInWindows1252) {
     ParadoxTable table = ParadoxTable::create(file("TEXTO.DB"), {ParadoxField::alpha("Texto", 20)});
     table.append({{"Ação €“”"}, {"Ω中x"}});

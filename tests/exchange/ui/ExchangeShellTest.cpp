@@ -1,8 +1,17 @@
+#include "BatchControl.h"
+#include "Embaralha.h"
 #include "ExchangeFunctions.h"
+#include "PreparaRemessa.h"
 #include "RemessasFixture.h"
+#include "ResultadoRemessa.h"
 #include "TFrmCapaSistema.h"
+#include "TFrmConfResultadoManual.h"
 #include "TFrmNovaRemessa.h"
 #include "TFrmPrincipalRemessas.h"
+#include "TFrmResultadoAutomatico.h"
+#include "TFrmResultadoManual.h"
+#include "TFrmSelecaoResultado.h"
+#include "TestServers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,12 +19,15 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 
 // The batch control as the main window opens it.
 class ExchangeShellTest : public RemessasFixture {
@@ -206,4 +218,135 @@ TEST_F(ExchangeShellTest, RoadOfOneBatch) {
     EXPECT_TRUE(QFileInfo::exists(transf + arquivo));
     EXPECT_EQ(status, QStringList{"Aguardando Transferência"});
     EXPECT_TRUE(cancela);
+}
+
+// The result of a delivered batch, fetched from the authority's server through the batch control.
+class ResultShellTest : public ExchangeShellTest {
+protected:
+    // One approved certificate prepared in a batch and delivered; the result address points at
+    // the test server.
+    QString delivered() {
+        insertCertificate("2015/0001", true);
+        settingsAlreadySent();
+        ConfigLocal config = ConfigLocalTable::load(db).value_or(ConfigLocal{});
+        config.EndKavorelResult = QStringLiteral("127.0.0.1:%1/resultado").arg(server.port());
+        config.LoginFTP = FtpTestServer::user();
+        config.SenhaFTP = FtpTestServer::password();
+        ConfigLocalTable::save(db, config);
+        SharedBatchState prepared;
+        prepared.load(db, session.user());
+        std::atomic_bool interromper{false};
+        const PreparationResult batch =
+            PreparaRemessa(session, prepared).run("C", NumeroRemessa::Nenhum, false, interromper);
+        EXPECT_TRUE(batch.ok());
+        // Delivered ten minutes later; the result comes ten minutes after that.
+        clock.advanceSeconds(600);
+        BatchControl(session, prepared).registraEvento(batch.numeroRemessa, "C", BatchEvents::Transferida);
+        clock.advanceSeconds(600);
+        numero = batch.numeroRemessa;
+        return batch.arquivo;
+    }
+    // The authority's verdict with its remarks, in the result directory.
+    void verdict(const QString& arquivo, const QString& veredito, const QByteArray& remarks) {
+        QTemporaryDir work;
+        const QString nome = ResultadoRemessa::nomeResultado(arquivo, veredito);
+        QFile txt(work.filePath(ResultadoRemessa::nomeObservacoes(nome)));
+        ASSERT_TRUE(txt.open(QIODevice::WriteOnly));
+        txt.write(remarks);
+        txt.close();
+        QDir().mkpath(server.pathOf("resultado"));
+        ASSERT_EQ(QProcess::execute("zip", {"-q", "-j", server.pathOf("resultado/" + nome), txt.fileName()}),
+                  0);
+    }
+    QStringList status(QWidget* controle) {
+        QStringList all;
+        auto* grid = controle->findChild<QTableView*>("GrRemessa");
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            all.append(grid->model()->index(r, 1).data().toString());
+        return all;
+    }
+
+    FtpTestServer server;
+    QString numero;
+};
+
+TEST_F(ResultShellTest, RoadOfOneAutomaticResult) {
+    ASSERT_TRUE(server.started());
+    const QString arquivo = delivered();
+    verdict(arquivo, "OK", "Remessa processada sem pendências.\r\nProtocolo Kavorel 2015-4471.\r\n");
+    login(true);
+    QStringList antes, depois, memo;
+    bool recebe = false;
+    onNextModal([&](QWidget* controle) {
+        ASSERT_NE(controle, nullptr);
+        antes = status(controle);
+        recebe = controle->findChild<QPushButton*>("BtRecebe")->isEnabled();
+        onNextModal([&](QWidget* selecao) {
+            ASSERT_NE(qobject_cast<TFrmSelecaoResultado*>(selecao), nullptr);
+            screenshot("resultado-selecao.png");
+            onNextModal([&](QWidget* automatico) {
+                ASSERT_NE(qobject_cast<TFrmResultadoAutomatico*>(automatico), nullptr);
+                clickOn(automatico, "BtResultado");
+                memo = automatico->findChild<QPlainTextEdit*>("MmResultado")->toPlainText().split('\n');
+                screenshot("resultado-automatico.png");
+                clickOn(automatico, "BtSaida");
+            });
+            clickOn(selecao, "BtOK");
+        });
+        clickOn(controle, "BtRecebe");
+        depois = status(controle);
+        screenshot("resultado-controle.png");
+        clickOn(controle, "BtSaida");
+    });
+    QTest::mouseClick(speedButton(), Qt::LeftButton);
+
+    EXPECT_TRUE(recebe);
+    EXPECT_EQ(antes, QStringList{"Aguardando Resultado"});
+    EXPECT_EQ(depois, QStringList{"Finalizada"});
+    ASSERT_FALSE(memo.isEmpty());
+    EXPECT_EQ(memo.last(), "Protocolo Kavorel 2015-4471.");
+    EXPECT_EQ(count("SELECT count(*) FROM CONTROLE WHERE Evento = 'OK'"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM REP_CERTIFIC"), 1);
+    EXPECT_FALSE(QFileInfo::exists(transf + arquivo));
+}
+
+TEST_F(ResultShellTest, RoadOfOneManualResult) {
+    const QString arquivo = delivered();
+    login(true);
+    QString confirmacao, sincroniza;
+    onNextModal([&](QWidget* controle) {
+        ASSERT_NE(controle, nullptr);
+        onNextModal([&](QWidget* selecao) {
+            ASSERT_NE(selecao, nullptr);
+            QTest::mouseClick(selecao->findChild<QRadioButton*>("RbManual"), Qt::LeftButton);
+            onNextModal([&](QWidget* manual) {
+                ASSERT_NE(qobject_cast<TFrmResultadoManual*>(manual), nullptr);
+                typeInto(manual, "Edit1",
+                         QString::fromLatin1(
+                             EmbaralhaCodigo(Direcao::Codificar, ("KV" + numero + "OK").toLatin1())));
+                manual->findChild<QPlainTextEdit*>("MmObservacoes")
+                    ->setPlainText("Confirmado por telefone com o Kavorel.");
+                screenshot("resultado-manual.png");
+                onNextModal([&](QWidget* confirma) {
+                    ASSERT_NE(qobject_cast<TFrmConfResultadoManual*>(confirma), nullptr);
+                    confirmacao = confirma->findChild<QLineEdit*>("EdResultado")->text();
+                    screenshot("resultado-confirmacao.png");
+                    clickOn(confirma, "BtOK");
+                });
+                clickOn(manual, "BtOK");
+                sincroniza = manual->findChild<QLabel*>("LbSincroniza")->text();
+                screenshot("resultado-manual-sincronizado.png");
+                clickOn(manual, "BtSaida");
+            });
+            clickOn(selecao, "BtOK");
+        });
+        clickOn(controle, "BtRecebe");
+        clickOn(controle, "BtSaida");
+    });
+    QTest::mouseClick(speedButton(), Qt::LeftButton);
+
+    EXPECT_EQ(confirmacao, "Remessa Válida");
+    EXPECT_EQ(sincroniza, "Sincronização efetuada com sucesso...");
+    EXPECT_EQ(Sql::scalar(db, "SELECT Obs FROM CONTROLE WHERE Evento = 'OK'").toString(),
+              "<Recebimento Manual>  Confirmado por telefone com o Kavorel.");
 }
