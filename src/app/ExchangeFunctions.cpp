@@ -7,8 +7,8 @@
 #include "TFrmCapaSistema.h"
 #include "TFrmEnviaTXT_FTP.h"
 #include "TFrmPrincipalRemessas.h"
-#include "TFrmSelecaoTransferencia.h"
 #include "TFrmSelecaoResultado.h"
+#include "TFrmSelecaoTransferencia.h"
 
 #include <memory>
 
@@ -22,6 +22,16 @@ EntregaWidgets::EmiteComprovante comprovanteDaEntrega(Session& session) {
     };
 }
 
+// "Emite Relatório" of the automatic result screen: the result receipt in the print preview.
+EmiteRelatorioResultado comprovanteDoResultado(Session& session) {
+    return [&session](QWidget* parent, const ComprovanteResultado& r) {
+        mostraNaPrevia(session.prompts())(Comprovantes::resultado(ReportContext::of(session),
+                                                                  {r.cabecalho, r.numeroRemessa},
+                                                                  r.arquivoResultado, r.codigo, r.linhas),
+                                          parent);
+    };
+}
+
 } // namespace
 
 void installExchange(TFrmCapaSistema& window) {
@@ -30,6 +40,7 @@ void installExchange(TFrmCapaSistema& window) {
         TFrmPrincipalRemessas form(window.session(), *state, &window);
         form.setRecebe([&window, state](QWidget* parent, const QString& arquivo) {
             TFrmSelecaoResultado selecao(window.session(), *state, arquivo, parent);
+            selecao.setRelatorio(comprovanteDoResultado(window.session()));
             selecao.exec();
         });
         form.setTransfere([&window, state](QWidget* parent, const QString& arquivo) {

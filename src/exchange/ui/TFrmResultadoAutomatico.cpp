@@ -76,6 +76,14 @@ TFrmResultadoAutomatico::TFrmResultadoAutomatico(Session& session, SharedBatchSt
     // The receipt comes with the reports; until then the button is there, disabled.
     BtRelatorio_ = botao(final, QStringLiteral("BtRelatorio"), QStringLiteral("Emite Relatório"));
     BtRelatorio_->setEnabled(false);
+    connect(BtRelatorio_, &QPushButton::clicked, this, [this] {
+        if (!relatorio_)
+            return;
+        comprovante_.linhas = MmResultado_->toPlainText().split(QLatin1Char('\n'));
+        while (!comprovante_.linhas.isEmpty() && comprovante_.linhas.last().isEmpty())
+            comprovante_.linhas.removeLast();
+        relatorio_(this, comprovante_);
+    });
     auto* finalLayout = new QVBoxLayout(final);
     finalLayout->addWidget(MmResultado_, 1);
     finalLayout->addWidget(BtRelatorio_, 0, Qt::AlignRight);
@@ -196,6 +204,9 @@ void TFrmResultadoAutomatico::BtResultadoClick() {
 }
 
 void TFrmResultadoAutomatico::processa(const QString& caminho) {
+    // The batch as it was before its verdict, for the receipt.
+    const QString cabecalho = state_.SiglaCertificador + QStringLiteral(" - ") + state_.NomeOCC;
+    const QString numero = state_.NumeroRemessa;
     const bool aceita =
         ResultadoRemessa::vereditoDe(QFileInfo(caminho).fileName()) == ResultadoRemessa::Aceita;
     if (aceita) {
@@ -223,4 +234,10 @@ void TFrmResultadoAutomatico::processa(const QString& caminho) {
     LbSincroniza_->setVisible(true);
     if (aceita)
         CkSincroniza_->setVisible(true);
+    // A verdict was recorded: its receipt can be printed.
+    comprovante_.cabecalho = cabecalho;
+    comprovante_.numeroRemessa = numero;
+    comprovante_.arquivoResultado = QFileInfo(caminho).fileName();
+    comprovante_.codigo = aceita ? QStringLiteral("OK") : QStringLiteral("NO");
+    BtRelatorio_->setEnabled(bool(relatorio_));
 }

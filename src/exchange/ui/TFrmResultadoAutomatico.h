@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 class BuscaResultado;
@@ -11,6 +13,18 @@ class QProgressBar;
 class QPushButton;
 class Session;
 struct SharedBatchState;
+
+// What the result receipt ("Emite Relatório") prints.
+struct ComprovanteResultado {
+    QString cabecalho; // SiglaCertificador + " - " + NomeOCC
+    QString numeroRemessa;
+    QString arquivoResultado;
+    QString codigo;     // "OK" or "NO"
+    QStringList linhas; // MmResultado
+};
+// Prints the result receipt (the reports plug it in); until one is given "Emite Relatório" stays
+// disabled.
+using EmiteRelatorioResultado = std::function<void(QWidget* parent, const ComprovanteResultado& comprovante)>;
 
 // "Recebe Resultado Automático": looks for the batch's result archive in the authority's result
 // directory, downloads it into the synchronisation directory and processes its verdict: "OK"
@@ -25,6 +39,7 @@ public:
     ~TFrmResultadoAutomatico() override;
 
     void reject() override;
+    void setRelatorio(EmiteRelatorioResultado relatorio) { relatorio_ = std::move(relatorio); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -41,6 +56,8 @@ private:
     std::unique_ptr<BuscaResultado> busca_;
     bool running_ = false;
     bool interrompido_ = false;
+    EmiteRelatorioResultado relatorio_;
+    ComprovanteResultado comprovante_;
 
     QLineEdit* EdEndResultado_;
     QLabel* CkInformacoes_;

@@ -51,6 +51,7 @@ void TFrmSelecaoResultado::BtOKClick() {
     const QString arquivo = EdArquivoRemessa_->text();
     if (RbFTP_->isChecked()) {
         TFrmResultadoAutomatico form(session_, state_, arquivo, this);
+        form.setRelatorio(relatorio_);
         form.exec();
     } else {
         TFrmResultadoManual form(session_, state_, arquivo, this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TFrmResultadoAutomatico.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -16,6 +18,9 @@ public:
     TFrmSelecaoResultado(Session& session, SharedBatchState& state, const QString& arquivoRemessa,
                          QWidget* parent = nullptr);
 
+    // The receipt of the automatic screen's "Emite Relatório".
+    void setRelatorio(EmiteRelatorioResultado relatorio) { relatorio_ = std::move(relatorio); }
+
 private:
     void BtOKClick();
 
@@ -24,4 +29,5 @@ private:
     QRadioButton* RbFTP_;
     QRadioButton* RbManual_;
     QLineEdit* EdArquivoRemessa_;
+    EmiteRelatorioResultado relatorio_;
 };

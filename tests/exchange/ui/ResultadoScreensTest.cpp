@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <atomic>
+#include <optional>
 
 namespace {
 
@@ -185,6 +186,9 @@ TEST_F(ResultadoAutomaticoTela, AnAcceptedResultIsFetchedSynchronisedAndLogged) 
     resultado(server.pathOf("resultado"), nome, "Remessa aceita.\nObrigado.");
 
     TFrmResultadoAutomatico form(session, state, arquivo);
+    std::optional<ComprovanteResultado> impresso;
+    form.setRelatorio([&impresso](QWidget*, const ComprovanteResultado& c) { impresso = c; });
+    const QString numero = state.NumeroRemessa;
     EXPECT_EQ(form.windowTitle(), "Recebe Resultado Automático");
     EXPECT_EQ(form.findChild<QLineEdit*>("EdEndResultado")->text(), state.EndKavorelResult);
     auto* relatorio = form.findChild<QPushButton*>("BtRelatorio");
@@ -207,8 +211,15 @@ TEST_F(ResultadoAutomaticoTela, AnAcceptedResultIsFetchedSynchronisedAndLogged) 
     EXPECT_EQ(form.findChild<QLineEdit*>("EdArquivoDownload")->text(), nome);
     for (const char* check : {"CkInformacoes", "CkTransferencia", "CkSincroniza"})
         EXPECT_TRUE(form.findChild<QLabel*>(check)->isVisibleTo(&form)) << check;
-    // The receipt arrives with the reports.
-    EXPECT_FALSE(relatorio->isEnabled());
+    // The receipt of the verdict: the batch as it was, the archive, the code and the memo.
+    ASSERT_TRUE(relatorio->isEnabled());
+    ASSERT_TRUE(clickOn(&form, "BtRelatorio"));
+    ASSERT_TRUE(impresso.has_value());
+    EXPECT_EQ(impresso->cabecalho, state.SiglaCertificador + " - " + state.NomeOCC);
+    EXPECT_EQ(impresso->numeroRemessa, numero);
+    EXPECT_EQ(impresso->arquivoResultado, nome);
+    EXPECT_EQ(impresso->codigo, "OK");
+    EXPECT_EQ(impresso->linhas, linhas);
     EXPECT_FALSE(form.findChild<QPushButton*>("BtResultado")->isEnabled());
     EXPECT_TRUE(form.findChild<QPushButton*>("BtSaida")->isEnabled());
     EXPECT_EQ(eventos("OK"), 1);
@@ -221,7 +232,9 @@ TEST_F(ResultadoAutomaticoTela, AnAcceptedResultIsFetchedSynchronisedAndLogged) 
 TEST_F(ResultadoAutomaticoTela, NoResultYetSaysSoAndRecordsNothing) {
     ASSERT_TRUE(server.started());
     TFrmResultadoAutomatico form(session, state, arquivo);
+    form.setRelatorio([](QWidget*, const ComprovanteResultado&) {});
     ASSERT_TRUE(clickOn(&form, "BtResultado"));
+    EXPECT_FALSE(form.findChild<QPushButton*>("BtRelatorio")->isEnabled()); // no verdict, no receipt
     EXPECT_EQ(memo(&form),
               QStringList{"Resultado não recebido: não há ainda resultado disponível no Kavorel para "
                           "esta remessa."});
@@ -236,7 +249,12 @@ TEST_F(ResultadoAutomaticoTela, ARejectedResultRecordsNoAndSaysThereIsNothingToS
     ASSERT_TRUE(server.started());
     resultado(server.pathOf("resultado"), ResultadoRemessa::nomeResultado(arquivo, "NO"), "Faltou o lote.");
     TFrmResultadoAutomatico form(session, state, arquivo);
+    std::optional<ComprovanteResultado> impresso;
+    form.setRelatorio([&impresso](QWidget*, const ComprovanteResultado& c) { impresso = c; });
     ASSERT_TRUE(clickOn(&form, "BtResultado"));
+    ASSERT_TRUE(clickOn(&form, "BtRelatorio"));
+    ASSERT_TRUE(impresso.has_value());
+    EXPECT_EQ(impresso->codigo, "NO");
     EXPECT_EQ(
         memo(&form).mid(memo(&form).size() - 2),
         (QStringList{"Resultado recebido com sucesso: remessa foi invalidada pelo Kavorel e exigirá nova "
