@@ -8,7 +8,9 @@
 #include "FtpClient.h"
 #include "ResultFixture.h"
 #include "TestServers.h"
+#include "TransferenciaRemota.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -22,8 +24,12 @@ protected:
         ResultFixture::SetUp();
         ASSERT_TRUE(server.started()) << server.error().toStdString();
         ASSERT_TRUE(QDir().mkpath(server.pathOf("resultado")));
-        Sql::execute(db, "UPDATE CONFIG_LOCAL SET EndKavorelResult = :e, LoginFTP = :u, SenhaFTP = :s",
-                     {{":e", QString("127.0.0.1:%1/resultado").arg(server.port())},
+        ASSERT_TRUE(QDir().mkpath(server.pathOf("envio")));
+        Sql::execute(db,
+                     "UPDATE CONFIG_LOCAL SET EndKavorelEnvio = :v, EndKavorelResult = :e, LoginFTP = :u, "
+                     "SenhaFTP = :s",
+                     {{":v", QString("127.0.0.1:%1/envio").arg(server.port())},
+                      {":e", QString("127.0.0.1:%1/resultado").arg(server.port())},
                       {":u", FtpTestServer::user()},
                       {":s", FtpTestServer::password()}});
         state.load(db, session.user());
@@ -64,9 +70,33 @@ protected:
         return ResultadoRemessa(session, state).processaAutomatico(arquivo, obtido.caminho);
     }
 
+    // The delivery as "Transfere Arquivo para o Kavorel..." makes it by FTP: the archive arrives
+    // whole in the authority's directory and the batch waits for its result.
+    void entregaPorFtp(const PreparationResult& preparada) {
+        clock.advanceSeconds(60);
+        seleciona(preparada.numeroRemessa, "C");
+        TransferenciaRemota transferencia(session, state, ModoEntrega::Ftp, state.DirLocalTransf,
+                                          preparada.arquivo);
+        ASSERT_EQ(transferencia.executa(), TransferenciaRemota::Desfecho::Sucesso)
+            << transferencia.log().join('\n').toStdString();
+        QFile enviado(QDir(server.pathOf("envio")).filePath(preparada.arquivo));
+        QFile local(archivePath(preparada.arquivo));
+        ASSERT_TRUE(enviado.open(QIODevice::ReadOnly) && local.open(QIODevice::ReadOnly));
+        EXPECT_EQ(enviado.readAll(), local.readAll());
+        EXPECT_EQ(ultimoEvento(), "TR");
+        clock.advanceSeconds(60);
+        seleciona(preparada.numeroRemessa, "C");
+    }
+    QString preparaEEntregaPorFtp() {
+        const PreparationResult preparada = prepara("C", true);
+        EXPECT_EQ(preparada.status, PreparationResult::Status::Sucesso) << preparada.mensagem;
+        entregaPorFtp(preparada);
+        return preparada.arquivo;
+    }
+
     // One turn of the loop: prepare, deliver, the verdict, its retrieval. Returns the archive.
     QString volta(const QString& veredito, const QByteArray& observacoes) {
-        const QString arquivo = preparaEEntrega();
+        const QString arquivo = preparaEEntregaPorFtp();
         EXPECT_TRUE(QFileInfo::exists(archivePath(arquivo)));
         autoridadeResponde(arquivo, veredito, observacoes);
         const ResultadoRemessa::Desfecho desfecho = recebe(arquivo);
@@ -134,7 +164,7 @@ TEST_F(CicloRemessa, BatchAfterBatchTheReplicasFollowTheRegister) {
     const PreparationResult novamente = prepara();
     ASSERT_EQ(novamente.status, PreparationResult::Status::Sucesso);
     EXPECT_EQ(entriesOf(archivePath(novamente.arquivo)), enviadas);
-    entrega(novamente.numeroRemessa, "C");
+    entregaPorFtp(novamente);
     autoridadeResponde(novamente.arquivo, "OK", "Agora sim.");
     ASSERT_TRUE(recebe(novamente.arquivo).ok);
     EXPECT_EQ(ultimoEvento(), "OK");
