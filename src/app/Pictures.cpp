@@ -1,6 +1,7 @@
 #include "Pictures.h"
 
 #include "AppInfo.h"
+#include "ReportDocument.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -9,36 +10,11 @@
 
 namespace Pictures {
 
-namespace {
-
-const QColor Navy(16, 54, 110);
-const QColor Gold(222, 176, 48);
-
-void drawSeal(QPainter& p, const QRectF& r) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Gold, r.width() * 0.06));
-    p.setBrush(Navy);
-    const qreal inset = r.width() * 0.05;
-    p.drawEllipse(r.adjusted(inset, inset, -inset, -inset));
-    // The check mark of an approved certificate.
-    QPainterPath check;
-    check.moveTo(r.left() + r.width() * 0.28, r.top() + r.height() * 0.52);
-    check.lineTo(r.left() + r.width() * 0.44, r.top() + r.height() * 0.68);
-    check.lineTo(r.left() + r.width() * 0.74, r.top() + r.height() * 0.34);
-    p.setPen(QPen(Qt::white, r.width() * 0.09, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(check);
-    p.restore();
-}
-
-} // namespace
-
 QPixmap seal(int side) {
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    drawSeal(p, QRectF(0, 0, side, side));
+    Report::paintSeal(p, QRectF(0, 0, side, side));
     return pixmap;
 }
 
@@ -53,7 +29,7 @@ QPixmap banner(const QSize& size, const QString& subtitle) {
 
     const int side = int(size.height() * 0.6);
     const QRectF sealRect(size.width() * 0.08, (size.height() - side) / 2.0, side, side);
-    drawSeal(p, sealRect);
+    Report::paintSeal(p, sealRect);
 
     const QRectF text(sealRect.right() + size.width() * 0.05, 0, size.width() - sealRect.right(),
                       size.height());
@@ -61,7 +37,7 @@ QPixmap banner(const QSize& size, const QString& subtitle) {
     title.setBold(true);
     title.setPixelSize(qMax(12, size.height() / 7));
     p.setFont(title);
-    p.setPen(Navy);
+    p.setPen(QColor(16, 54, 110)); // the seal's navy
     p.drawText(text.adjusted(0, 0, 0, -size.height() * 0.12), Qt::AlignLeft | Qt::AlignVCenter,
                AppInfo::Title);
     QFont sub = p.font();

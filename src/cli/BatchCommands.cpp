@@ -213,20 +213,12 @@ int cancel(Session& session, SharedBatchState& state, TerminalPrompts& prompts) 
 // Delivers the latest batch, which must be prepared and not yet delivered.
 int deliver(Session& session, SharedBatchState& state, const CommandLine& line,
             const std::atomic_bool& interromper) {
-    BatchControl control(session, state);
-    control.atualizaListaRemessas();
-    const std::optional<BatchListRow> latest = control.ultimaRemessa();
-    if (!latest || !control.botoes(latest).BtTransfere) {
-        TerminalPrompts::say(latest ? QStringLiteral("A remessa %1 não está aguardando transferência (%2).")
-                                          .arg(latest->NumeroRemessa, latest->Status)
-                                    : QStringLiteral("Nenhuma remessa registrada."));
+    const std::optional<CurrentBatch> batch =
+        latestBatchFor(session, state, &BatchButtons::BtTransfere,
+                       QStringLiteral("A remessa %1 não está aguardando transferência (%2)."));
+    if (!batch)
         return Refused;
-    }
-    state.NumeroRemessa = latest->NumeroRemessa;
-    state.TipoRemessa = latest->TipoRemessa;
-    const QString arquivo =
-        BatchTypes::nomeArquivo(latest->TipoRemessa, state.SiglaCertificador, latest->NumeroRemessa);
-    return DeliveryCommands::deliver(session, state, state.DirLocalTransf, arquivo, line, interromper);
+    return DeliveryCommands::deliver(session, state, state.DirLocalTransf, batch->arquivo, line, interromper);
 }
 
 int clear(Session& session, SharedBatchState& state, TerminalPrompts& prompts) {
@@ -339,6 +331,22 @@ int run(Session& session, TerminalPrompts& prompts, const Verb& verb, const Comm
 }
 
 } // namespace
+
+std::optional<CurrentBatch> latestBatchFor(Session& session, SharedBatchState& state,
+                                           bool BatchButtons::*button, const QString& refusal) {
+    BatchControl control(session, state);
+    control.atualizaListaRemessas();
+    const std::optional<BatchListRow> latest = control.ultimaRemessa();
+    if (!latest || !(control.botoes(latest).*button)) {
+        TerminalPrompts::say(latest ? refusal.arg(latest->NumeroRemessa, latest->Status)
+                                    : QStringLiteral("Nenhuma remessa registrada."));
+        return std::nullopt;
+    }
+    state.NumeroRemessa = latest->NumeroRemessa;
+    state.TipoRemessa = latest->TipoRemessa;
+    return CurrentBatch{*latest, BatchTypes::nomeArquivo(latest->TipoRemessa, state.SiglaCertificador,
+                                                         latest->NumeroRemessa)};
+}
 
 const VerbGroup& group() {
     static const VerbGroup batch{QStringLiteral("batch"),

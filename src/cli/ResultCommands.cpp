@@ -1,5 +1,6 @@
 #include "ResultCommands.h"
 
+#include "BatchCommands.h"
 #include "BatchControl.h"
 #include "BuscaResultado.h"
 #include "CommandLine.h"
@@ -96,21 +97,13 @@ QString checkOptions(const CommandLine& line) {
 
 int run(Session& session, TerminalPrompts& prompts, SharedBatchState& state, const CommandLine& line,
         const std::atomic_bool& interromper) {
-    BatchControl control(session, state);
-    control.atualizaListaRemessas();
-    const std::optional<BatchListRow> latest = control.ultimaRemessa();
-    if (!latest || !control.botoes(latest).BtRecebe) {
-        TerminalPrompts::say(latest ? QStringLiteral("A remessa %1 não aguarda resultado (%2).")
-                                          .arg(latest->NumeroRemessa, latest->Status)
-                                    : QStringLiteral("Nenhuma remessa registrada."));
-        return Refused;
-    }
     // What BtRecebe does: the selected batch becomes the current one.
-    state.NumeroRemessa = latest->NumeroRemessa;
-    state.TipoRemessa = latest->TipoRemessa;
-    const QString arquivo =
-        BatchTypes::nomeArquivo(latest->TipoRemessa, state.SiglaCertificador, latest->NumeroRemessa);
-    TerminalPrompts::say(QStringLiteral("Número da Remessa: ") + latest->NumeroRemessa);
+    const std::optional<BatchCommands::CurrentBatch> batch = BatchCommands::latestBatchFor(
+        session, state, &BatchButtons::BtRecebe, QStringLiteral("A remessa %1 não aguarda resultado (%2)."));
+    if (!batch)
+        return Refused;
+    const QString& arquivo = batch->arquivo;
+    TerminalPrompts::say(QStringLiteral("Número da Remessa: ") + batch->row.NumeroRemessa);
     TerminalPrompts::say(QStringLiteral("Arquivo Enviado ao Kavorel: ") + arquivo);
     if (line.options.contains(Fetch))
         return fetch(session, state, arquivo, interromper);

@@ -46,14 +46,16 @@ QImage& referenceImage() {
     return image;
 }
 
-const QColor Navy(16, 54, 110);
-const QColor Gold(222, 176, 48);
+} // namespace
 
 void paintSeal(QPainter& p, const QRectF& r) {
+    // Navy with a gold ring and the white check mark of an approved certificate.
+    const QColor navy(16, 54, 110);
+    const QColor gold(222, 176, 48);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Gold, r.width() * 0.06));
-    p.setBrush(Navy);
+    p.setPen(QPen(gold, r.width() * 0.06));
+    p.setBrush(navy);
     const qreal inset = r.width() * 0.05;
     p.drawEllipse(r.adjusted(inset, inset, -inset, -inset));
     QPainterPath check;
@@ -65,8 +67,6 @@ void paintSeal(QPainter& p, const QRectF& r) {
     p.drawPath(check);
     p.restore();
 }
-
-} // namespace
 
 QFont font(FontRole role) {
     // DejaVu Sans carries every accented letter of the texts and is embedded in the PDF.

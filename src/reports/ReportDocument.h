@@ -55,6 +55,9 @@ struct Document {
     QString text() const;
 };
 
+// The program's seal (the picture of the page header, the about box and the main window's banner)
+// in the rectangle.
+void paintSeal(QPainter& painter, const QRectF& rect);
 // Paints one page on a painter whose device has the given resolution (dots per inch).
 void paintPage(QPainter& painter, const Page& page, double deviceDpi);
 // Paints every page on the device, one device page per report page. Returns false when the device
