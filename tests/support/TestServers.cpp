@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QThread>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -78,13 +79,36 @@ int freeLocalPort() {
     return port;
 }
 
-FtpTestServer::FtpTestServer() : port_(freeLocalPort()) {
-    started_ = start(process_,
-                     {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
-                      QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(port_),
-                      QStringLiteral("-u"), user(), QStringLiteral("-P"), password(), QStringLiteral("-d"),
-                      root_.path(), QStringLiteral("-w")},
-                     port_, error_);
+// pyftpdlib binds the port itself (port 0) and says which: a port picked beforehand could be taken
+// by another test's server or client in between, and this test would then talk to that one.
+FtpTestServer::FtpTestServer() {
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.start(Python, {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
+                            QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),
+                            QStringLiteral("-u"), user(), QStringLiteral("-P"), password(),
+                            QStringLiteral("-d"), root_.path(), QStringLiteral("-w")});
+    if (!process_.waitForStarted(5000)) {
+        error_ = process_.errorString();
+        return;
+    }
+    static const QRegularExpression starting(QStringLiteral(">>> starting FTP server on [0-9.]+:([0-9]+)"));
+    QByteArray output;
+    const QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired() && port_ == 0) {
+        if (!process_.waitForReadyRead(100) && process_.state() != QProcess::Running)
+            break;
+        output += process_.readAll();
+        const QRegularExpressionMatch match = starting.match(QString::fromLocal8Bit(output));
+        if (match.hasMatch())
+            port_ = match.captured(1).toInt();
+    }
+    if (port_ == 0) {
+        error_ = QStringLiteral("the FTP server did not start: ") + QString::fromLocal8Bit(output);
+        return;
+    }
+    started_ = accepts(port_);
+    if (!started_)
+        error_ = QStringLiteral("the FTP server does not answer on port %1").arg(port_);
 }
 
 FtpTestServer::~FtpTestServer() {
@@ -92,8 +116,7 @@ FtpTestServer::~FtpTestServer() {
 }
 
 SmtpTestServer::SmtpTestServer(bool requireTls) : port_(freeLocalPort()) {
-    QStringList arguments{QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
-                          QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(port_)};
+    QStringList arguments; // after the address
     if (requireTls) {
         const QString cert = work_.filePath(QStringLiteral("cert.pem"));
         const QString key = work_.filePath(QStringLiteral("key.pem"));
@@ -110,7 +133,25 @@ SmtpTestServer::SmtpTestServer(bool requireTls) : port_(freeLocalPort()) {
     // aiosmtpd creates the maildir itself and refuses one that exists.
     arguments << QStringLiteral("-c") << QStringLiteral("aiosmtpd.handlers.Mailbox")
               << work_.filePath(QStringLiteral("maildir"));
-    started_ = start(process_, arguments, port_, error_);
+    // aiosmtpd cannot be asked for a port of its own choosing: a port picked beforehand may be taken
+    // by another test in between, and then the port answers while our server has died; try again.
+    for (int attempt = 0; attempt < 5 && !started_; ++attempt) {
+        if (attempt > 0) {
+            stop(process_);
+            QDir(work_.filePath(QStringLiteral("maildir"))).removeRecursively();
+            port_ = freeLocalPort();
+        }
+        const QStringList address{QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
+                                  QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(port_)};
+        started_ = start(process_, address + arguments, port_, error_);
+        if (started_) {
+            QThread::msleep(300);
+            started_ = process_.state() == QProcess::Running;
+            if (!started_)
+                error_ = QStringLiteral("port %1 was taken: ").arg(port_) +
+                         QString::fromLocal8Bit(process_.readAll());
+        }
+    }
 }
 
 SmtpTestServer::~SmtpTestServer() {
