@@ -1,5 +1,7 @@
 #include "EngineServices.h"
 
+#include "SqliteStatement.h"
+
 #include "Database.h"
 #include "Transaction.h"
 
@@ -217,12 +219,7 @@ public:
     }
 
 private:
-    DbError error() const {
-        const int code = sqlite3_extended_errcode(handle_);
-        if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE)
-            return DbError(KeyViolationMessage, true);
-        return DbError(QString::fromUtf8(sqlite3_errmsg(handle_)));
-    }
+    DbError error() const { return sqliteError(handle_); }
 
     sqlite3* handle_;
     sqlite3_stmt* statement_ = nullptr;

@@ -78,6 +78,22 @@ const QString& nomeParametro(int i) {
 
 } // namespace
 
+// The record statement from the file's prepared ones, or prepared now into `avulso`.
+static SqliteStatement& comandoPreparado(const ContextoImportacao& ctx, const QString& sql,
+                                         std::optional<SqliteStatement>& proprio) {
+    if (ctx.consultas)
+        return ctx.consultas->comandoPreparado(sql);
+    proprio.emplace(ctx.db, sql);
+    return *proprio;
+}
+
+SqliteStatement& ConsultasPreparadas::comandoPreparado(const QString& sql) {
+    auto it = comandos_.find(sql);
+    if (it == comandos_.end())
+        it = comandos_.emplace(sql, std::make_unique<SqliteStatement>(db_, sql)).first;
+    return *it->second;
+}
+
 QSqlQuery& ConsultasPreparadas::consulta(const QString& sql) {
     auto it = consultas_.find(sql);
     if (it == consultas_.end())
@@ -371,12 +387,11 @@ bool TDataStruct::existe(const ContextoImportacao& ctx) {
     try {
         ConsultasPreparadas::Comando proprio;
         const ConsultasPreparadas::Comando& teste = comando(ctx, u'S', proprio);
-        std::optional<QSqlQuery> propria;
-        QSqlQuery& query = preparada(ctx, teste.sql, propria);
+        std::optional<SqliteStatement> avulso;
+        SqliteStatement& query = comandoPreparado(ctx, teste.sql, avulso);
         for (int k = 0; k < teste.ordem.size(); ++k)
-            query.bindValue(k, parametro(teste.ordem[k]));
-        Sql::exec(query);
-        return query.next();
+            query.bind(k, parametro(teste.ordem[k]));
+        return query.runHasRow();
     } catch (const DbError&) {
         return false; // counts as not existing; the insert then says what is wrong
     }
@@ -524,12 +539,12 @@ bool TDataStruct::executa(const ContextoImportacao& ctx, const ConsultasPreparad
     ctx.log->logBDAntes(QStringList{carimbo, QStringLiteral("Vai tentar executar")} + comando.linhas +
                         parametros);
     try {
-        std::optional<QSqlQuery> propria;
-        QSqlQuery& query = preparada(ctx, comando.sql, propria);
+        std::optional<SqliteStatement> avulso;
+        SqliteStatement& query = comandoPreparado(ctx, comando.sql, avulso);
         // By position: the statement is ours and its placeholders are each used once.
         for (int k = 0; k < comando.ordem.size(); ++k)
-            query.bindValue(k, parametro(comando.ordem[k]));
-        Sql::exec(query);
+            query.bind(k, parametro(comando.ordem[k]));
+        query.runHasRow();
     } catch (const DbError& e) {
         ctx.log->logBD(
             QStringList{QStringLiteral("--------------FALHA NA EXECUÇÃO!------------------"), carimbo} +

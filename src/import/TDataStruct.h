@@ -2,6 +2,7 @@
 
 #include "EstruturaRegistro.h"
 #include "EventSequence.h"
+#include "SqliteStatement.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -9,7 +10,9 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+#include <unordered_map>
 
 class Clock;
 class LogImportacao;
@@ -22,6 +25,8 @@ public:
     explicit ConsultasPreparadas(QSqlDatabase db) : db_(std::move(db)) {}
     // The statement prepared on first use, ready to be bound and run. Throws DbError.
     QSqlQuery& consulta(const QString& sql);
+    // The same for the records' own statements, run on SQLite's handle.
+    SqliteStatement& comandoPreparado(const QString& sql);
 
     // Issue dates of certificates already looked up (the lower bound of their dates); forgotten when
     // the certificate is written again.
@@ -52,6 +57,7 @@ public:
 private:
     QSqlDatabase db_;
     QHash<QString, QSqlQuery> consultas_;
+    std::unordered_map<QString, std::unique_ptr<SqliteStatement>> comandos_;
 };
 
 // What every record of a run shares: the connection, the run's certifier acronym, the user who

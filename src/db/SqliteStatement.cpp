@@ -1,0 +1,99 @@
+#include "SqliteStatement.h"
+
+#include "Database.h"
+
+#include <QDateTime>
+#include <sqlite3.h>
+
+DbError sqliteError(sqlite3* handle) {
+    const int code = sqlite3_extended_errcode(handle);
+    if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE)
+        return DbError(KeyViolationMessage, true);
+    return DbError(QString::fromUtf8(sqlite3_errmsg(handle)));
+}
+
+SqliteStatement::SqliteStatement(const QSqlDatabase& db, const QString& sql) : handle_(Database::handle(db)) {
+    if (!db.isOpen() || !handle_)
+        throw DbError(QStringLiteral("O banco de dados não está aberto."));
+    if (sqlite3_prepare16_v2(handle_, sql.utf16(), int(sql.size() * sizeof(char16_t)), &statement_,
+                             nullptr) != SQLITE_OK)
+        throw error();
+}
+
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(statement_);
+}
+
+DbError SqliteStatement::error() const {
+    return sqliteError(handle_);
+}
+
+QString SqliteStatement::storedText(const QDateTime& value) {
+    const QDate d = value.date();
+    const QTime t = value.time();
+    QString text(23, Qt::Uninitialized);
+    QChar* c = text.data();
+    const auto digits = [&c](int number, int width) {
+        for (int k = width - 1; k >= 0; --k, number /= 10)
+            c[k] = QChar(u'0' + number % 10);
+        c += width;
+    };
+    const auto mark = [&c](char16_t ch) { *c++ = QChar(ch); };
+    digits(d.year(), 4), mark(u'-'), digits(d.month(), 2), mark(u'-'), digits(d.day(), 2), mark(u'T');
+    digits(t.hour(), 2), mark(u':'), digits(t.minute(), 2), mark(u':'), digits(t.second(), 2), mark(u'.');
+    digits(t.msec(), 3);
+    return text;
+}
+
+void SqliteStatement::bind(int position, const QVariant& value) {
+    const int p = position + 1;
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(statement_, p);
+    } else {
+        switch (value.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+        case QMetaType::UInt:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(statement_, p, value.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(statement_, p, value.toDouble());
+            break;
+        case QMetaType::QDateTime: {
+            const QDateTime when = value.toDateTime();
+            if (!when.isValid()) {
+                rc = sqlite3_bind_null(statement_, p);
+                break;
+            }
+            const QString text = storedText(when);
+            rc = sqlite3_bind_text16(statement_, p, text.utf16(), int(text.size() * sizeof(char16_t)),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QString text = value.toString();
+            rc = sqlite3_bind_text16(statement_, p, text.utf16(), int(text.size() * sizeof(char16_t)),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throw error();
+}
+
+bool SqliteStatement::runHasRow() {
+    const int rc = sqlite3_step(statement_);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        const DbError failure = error();
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+        throw failure;
+    }
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+    return rc == SQLITE_ROW;
+}
