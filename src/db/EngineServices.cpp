@@ -2,7 +2,6 @@
 
 #include "SqliteStatement.h"
 
-#include "Database.h"
 #include "Transaction.h"
 
 #include <QDir>
@@ -11,7 +10,6 @@
 #include <QSqlRecord>
 #include <algorithm>
 #include <cstdio>
-#include <sqlite3.h>
 
 namespace EngineServices {
 
@@ -164,66 +162,30 @@ void bindAll(QSqlQuery& query, const QList<Mapped>& columns, const ParadoxTable&
     }
 }
 
-// One statement run once per source row of a long copy straight on SQLite's handle (the same
-// connection, so inside the same transaction): Qt's per-value binding costs more than the insert
-// itself on hundreds of thousands of rows. Errors become the same DbError the statement helpers
-// give ("Key violation." for a duplicate key).
-class RowStatement {
-public:
-    RowStatement(const QSqlDatabase& db, const QString& sql) : handle_(Database::handle(db)) {
-        if (!db.isOpen())
-            throw DbError(QStringLiteral("O banco de dados não está aberto."));
-        const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &statement_, nullptr) !=
-            SQLITE_OK)
-            throw error();
-    }
-    ~RowStatement() { sqlite3_finalize(statement_); }
-    RowStatement(const RowStatement&) = delete;
-    RowStatement& operator=(const RowStatement&) = delete;
-
-    // Binds the record's values of the columns to the placeholders from position first on.
-    void bind(const QList<Mapped>& columns, const ParadoxTable::FieldValue* values, int first = 0) {
-        for (int i = 0; i < columns.size(); ++i) {
-            const ParadoxTable::FieldValue& value = values[columns[i].field];
-            const int position = first + i + 1;
-            int rc = SQLITE_OK;
-            switch (value.kind) {
-            case ParadoxTable::FieldValue::Null:
-                rc = sqlite3_bind_null(statement_, position);
-                break;
-            case ParadoxTable::FieldValue::Integer:
-                rc = sqlite3_bind_int64(statement_, position, value.integer);
-                break;
-            case ParadoxTable::FieldValue::Real:
-                rc = sqlite3_bind_double(statement_, position, value.real);
-                break;
-            case ParadoxTable::FieldValue::Text:
-                rc = sqlite3_bind_text(statement_, position, value.text, value.length, SQLITE_TRANSIENT);
-                break;
-            }
-            if (rc != SQLITE_OK)
-                throw error();
+// Binds the record's values of the columns to the placeholders from position first on. A long copy
+// runs its statement straight on SQLite's handle: Qt's per-value binding costs more than the insert
+// itself on hundreds of thousands of rows.
+void bindRecord(SqliteStatement& statement, const QList<Mapped>& columns,
+                const ParadoxTable::FieldValue* values, int first = 0) {
+    for (int i = 0; i < columns.size(); ++i) {
+        const ParadoxTable::FieldValue& value = values[columns[i].field];
+        const int position = first + i;
+        switch (value.kind) {
+        case ParadoxTable::FieldValue::Null:
+            statement.bindNull(position);
+            break;
+        case ParadoxTable::FieldValue::Integer:
+            statement.bindInteger(position, value.integer);
+            break;
+        case ParadoxTable::FieldValue::Real:
+            statement.bindReal(position, value.real);
+            break;
+        case ParadoxTable::FieldValue::Text:
+            statement.bindUtf8(position, value.text, value.length);
+            break;
         }
     }
-
-    // Runs the statement once; returns the rows it changed.
-    int run() {
-        if (sqlite3_step(statement_) != SQLITE_DONE) {
-            const DbError failure = error();
-            sqlite3_reset(statement_);
-            throw failure;
-        }
-        sqlite3_reset(statement_);
-        return sqlite3_changes(handle_);
-    }
-
-private:
-    DbError error() const { return sqliteError(handle_); }
-
-    sqlite3* handle_;
-    sqlite3_stmt* statement_ = nullptr;
-};
+}
 
 } // namespace
 
@@ -339,12 +301,12 @@ int removeByKeyFromParadox(const QSqlDatabase& db, const QString& paradoxPath, c
     const Mapping mapping = mapByName(columnsOf(db, table), source, table, true);
 
     Transaction transaction(db);
-    RowStatement remove(
+    SqliteStatement remove(
         db, QStringLiteral("DELETE FROM %1 WHERE %2").arg(identifier(table), keyCondition(mapping.keys)));
     int removed = 0;
     int rows = 0;
     source.forEachRecord([&](const ParadoxTable::FieldValue* values) {
-        remove.bind(mapping.keys, values);
+        bindRecord(remove, mapping.keys, values);
         removed += remove.run();
         tick(++rows);
     });
@@ -363,10 +325,10 @@ int appendParadoxToTable(const QSqlDatabase& db, const QString& paradoxPath, con
                           .arg(QDir::toNativeSeparators(paradoxPath), table));
 
     Transaction transaction(db);
-    RowStatement insert(db, insertStatement(table, all));
+    SqliteStatement insert(db, insertStatement(table, all));
     int rows = 0;
     source.forEachRecord([&](const ParadoxTable::FieldValue* values) {
-        insert.bind(all, values);
+        bindRecord(insert, all, values);
         insert.run();
         tick(++rows);
     });

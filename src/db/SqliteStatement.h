@@ -23,19 +23,24 @@ public:
 
     // Placeholders are numbered from 0 in the order they appear in the text.
     void bind(int position, const QVariant& value);
+    void bindNull(int position);
+    void bindInteger(int position, qint64 value);
+    void bindReal(int position, double value);
+    void bindUtf8(int position, const char* text, int bytes);
+
     // Runs the statement and tells whether it gave a row; the statement is ready to be bound and
     // run again afterwards. Throws DbError on failure.
     bool runHasRow();
+    // Runs a statement that changes rows and returns how many it changed.
+    int run();
 
     // The text the Qt driver stores for a date-time: "yyyy-MM-ddTHH:mm:ss.zzz".
     static QString storedText(const QDateTime& value);
 
 private:
     DbError error() const;
+    void check(int rc) const;
 
     sqlite3* handle_;
     sqlite3_stmt* statement_ = nullptr;
 };
-
-// The DbError of the handle's last failure.
-DbError sqliteError(sqlite3* handle);
