@@ -110,3 +110,52 @@ QString RemoveBrancos(const QString& text) {
         --to;
     return text.mid(from, to - from);
 }
+
+QString textoDataHoraRapido(const QDateTime& when, QStringView pattern) {
+    const QDate d = when.date();
+    const QTime t = when.time();
+    QString text;
+    text.reserve(pattern.size());
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern[i];
+        qsizetype run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        int value = -1;
+        switch (c.unicode()) {
+        case u'd':
+            value = d.day();
+            break;
+        case u'M':
+            value = d.month();
+            break;
+        case u'y':
+            value = d.year();
+            break;
+        case u'h':
+            value = t.hour();
+            break;
+        case u'm':
+            value = t.minute();
+            break;
+        case u's':
+            value = t.second();
+            break;
+        case u'z':
+            value = t.msec();
+            break;
+        default:
+            break;
+        }
+        if (value < 0) {
+            text.append(pattern.mid(i, run));
+        } else {
+            const qsizetype end = text.size() + run;
+            text.resize(end);
+            for (qsizetype k = end - 1; k >= end - run; --k, value /= 10)
+                text[k] = QChar(u'0' + value % 10);
+        }
+        i += run;
+    }
+    return text;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -38,3 +39,8 @@ QString FormataCPF(const QString& cpf);
 
 // The text without leading and trailing blanks (the space only; tabs and other characters stay).
 QString RemoveBrancos(const QString& text);
+
+// The date-time written by a pattern of "dd", "MM", "yyyy", "hh", "mm", "ss", "zzz" (zero-padded to
+// the run's width) and literal characters, digit by digit: for texts written once per row of a long
+// run, where QDateTime::toString costs more than the row.
+QString textoDataHoraRapido(const QDateTime& when, QStringView pattern);

@@ -1,6 +1,7 @@
 #include "SqliteStatement.h"
 
 #include "Database.h"
+#include "Formats.h"
 
 #include <QDateTime>
 #include <sqlite3.h>
@@ -30,20 +31,7 @@ DbError SqliteStatement::error() const {
 }
 
 QString SqliteStatement::storedText(const QDateTime& value) {
-    const QDate d = value.date();
-    const QTime t = value.time();
-    QString text(23, Qt::Uninitialized);
-    QChar* c = text.data();
-    const auto digits = [&c](int number, int width) {
-        for (int k = width - 1; k >= 0; --k, number /= 10)
-            c[k] = QChar(u'0' + number % 10);
-        c += width;
-    };
-    const auto mark = [&c](char16_t ch) { *c++ = QChar(ch); };
-    digits(d.year(), 4), mark(u'-'), digits(d.month(), 2), mark(u'-'), digits(d.day(), 2), mark(u'T');
-    digits(t.hour(), 2), mark(u':'), digits(t.minute(), 2), mark(u':'), digits(t.second(), 2), mark(u'.');
-    digits(t.msec(), 3);
-    return text;
+    return textoDataHoraRapido(value, u"yyyy-MM-ddThh:mm:ss.zzz");
 }
 
 void SqliteStatement::check(int rc) const {

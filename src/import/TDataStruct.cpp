@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "Documents.h"
 #include "EventSequence.h"
+#include "Formats.h"
 #include "LogImportacao.h"
 #include "Prompts.h"
 #include "Sql.h"
@@ -163,20 +164,7 @@ std::optional<QDateTime> TDataStruct::converteData(const QString& texto) {
 }
 
 QString TDataStruct::textoDataHora(const QDateTime& quando) {
-    // Written for every statement logged: digits by hand rather than through a format pattern.
-    const QDate d = quando.date();
-    const QTime t = quando.time();
-    QString texto(19, Qt::Uninitialized);
-    QChar* c = texto.data();
-    const auto poe = [&c](int valor, int digitos) {
-        for (int k = digitos - 1; k >= 0; --k, valor /= 10)
-            c[k] = QChar(u'0' + valor % 10);
-        c += digitos;
-    };
-    const auto sep = [&c](char16_t ch) { *c++ = QChar(ch); };
-    poe(d.day(), 2), sep(u'/'), poe(d.month(), 2), sep(u'/'), poe(d.year(), 4), sep(u' ');
-    poe(t.hour(), 2), sep(u':'), poe(t.minute(), 2), sep(u':'), poe(t.second(), 2);
-    return texto;
+    return textoDataHoraRapido(quando, u"dd/MM/yyyy hh:mm:ss");
 }
 
 void TDataStruct::falha(const ContextoImportacao& ctx, const QString& mensagem) {

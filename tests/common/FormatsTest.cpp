@@ -114,3 +114,13 @@ TEST(RemoveBrancos, TrimsSpacesOnly) {
 }
 
 } // namespace
+
+TEST(TextoDataHoraRapido, WritesWhatQDateTimeWrites) {
+    for (const QDateTime& when :
+         {QDateTime(QDate(2015, 11, 25), QTime(14, 3, 59, 7)), QDateTime(QDate(1, 1, 1), QTime(0, 0)),
+          QDateTime(QDate(2079, 12, 31), QTime(23, 59, 59, 999))})
+        for (const char* pattern : {"dd/MM/yyyy hh:mm:ss", "yyyy-MM-ddThh:mm:ss.zzz", "hh:mm"}) {
+            const QString p = QString::fromLatin1(pattern);
+            EXPECT_EQ(textoDataHoraRapido(when, p), when.toString(p)) << pattern;
+        }
+}
