@@ -28,22 +28,6 @@ QLabel* marca(QWidget* parent, const QString& name) {
     return label;
 }
 
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    return button;
-}
-
-QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setReadOnly(true);
-    form->addRow(caption, edit);
-    return edit;
-}
-
 QGroupBox* dadosDaRemessa(QWidget* parent, const QString& numero, const QString& arquivo) {
     auto* grupo = new QGroupBox(QStringLiteral("Dados da Remessa: "), parent);
     auto* form = new QFormLayout(grupo);

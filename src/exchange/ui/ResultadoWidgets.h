@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Controls.h"
+
 #include <QString>
 
 class QFormLayout;
@@ -14,10 +16,14 @@ namespace ResultadoWidgets {
 
 // A check mark shown when a step is done (hidden until then, keeping its place).
 QLabel* marca(QWidget* parent, const QString& name);
-// A button that is not the default unless made so, named by its text.
-QPushButton* botao(QWidget* parent, const QString& name, const QString& text);
+// A button that is not the default unless made so.
+inline QPushButton* botao(QWidget* parent, const QString& name, const QString& text) {
+    return Controls::button(parent, name, text);
+}
 // A read-only field with its caption as a row of the form.
-QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption);
+inline QLineEdit* campo(QFormLayout* form, QWidget* parent, const QString& name, const QString& caption) {
+    return Controls::readOnlyField(form, parent, name, caption);
+}
 // Keeps the widget's place in its layout while hidden.
 void mantemLugar(QWidget* widget);
 
