@@ -25,12 +25,11 @@ QList<Copia> copiaPorNome(const EstruturaRegistro& destino, const EstruturaRegis
 }
 
 // The copy from the file's prepared ones, or worked out now.
-QList<Copia> copiaGuardada(const ContextoImportacao& ctx, QChar tipo, const EstruturaRegistro& destino,
+QList<Copia> copiaGuardada(const ContextoImportacao& ctx, char16_t tipo, const EstruturaRegistro& destino,
                            const EstruturaRegistro& origem, const std::function<QList<Copia>()>& calcula) {
     if (!ctx.consultas)
         return calcula();
-    const QString chave = tipo + QString::number(quintptr(&destino), 16) + QLatin1Char('<') +
-                          QString::number(quintptr(&origem), 16);
+    const ConsultasPreparadas::ChaveCopia chave{tipo, &destino, &origem};
     auto it = ctx.consultas->copias.find(chave);
     if (it == ctx.consultas->copias.end())
         it = ctx.consultas->copias.insert(chave, calcula());

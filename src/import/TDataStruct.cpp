@@ -79,20 +79,11 @@ const QString& nomeParametro(int i) {
 
 } // namespace
 
-// The record statement from the file's prepared ones, or prepared now into `avulso`.
-static SqliteStatement& comandoPreparado(const ContextoImportacao& ctx, const QString& sql,
-                                         std::optional<SqliteStatement>& proprio) {
-    if (ctx.consultas)
-        return ctx.consultas->comandoPreparado(sql);
-    proprio.emplace(ctx.db, sql);
-    return *proprio;
-}
-
-SqliteStatement& ConsultasPreparadas::comandoPreparado(const QString& sql) {
-    auto it = comandos_.find(sql);
-    if (it == comandos_.end())
-        it = comandos_.emplace(sql, std::make_unique<SqliteStatement>(db_, sql)).first;
-    return *it->second;
+// The record statement, prepared the first time it runs.
+static SqliteStatement& instrucaoDe(const ContextoImportacao& ctx, ConsultasPreparadas::Comando& comando) {
+    if (!comando.instrucao)
+        comando.instrucao = std::make_shared<SqliteStatement>(ctx.db, comando.sql);
+    return *comando.instrucao;
 }
 
 QSqlQuery& ConsultasPreparadas::consulta(const QString& sql) {
@@ -374,9 +365,8 @@ bool TDataStruct::existe(const ContextoImportacao& ctx) {
             return false;
     try {
         ConsultasPreparadas::Comando proprio;
-        const ConsultasPreparadas::Comando& teste = comando(ctx, u'S', proprio);
-        std::optional<SqliteStatement> avulso;
-        SqliteStatement& query = comandoPreparado(ctx, teste.sql, avulso);
+        ConsultasPreparadas::Comando& teste = comando(ctx, u'S', proprio);
+        SqliteStatement& query = instrucaoDe(ctx, teste);
         for (int k = 0; k < teste.ordem.size(); ++k)
             query.bind(k, parametro(teste.ordem[k]));
         return query.runHasRow();
@@ -395,7 +385,7 @@ quint64 TDataStruct::chavesPreenchidas() const {
 }
 
 // 'S' the existence test, 'U' the update, 'I' the insert.
-ConsultasPreparadas::Comando TDataStruct::montaComando(QChar tipo) const {
+ConsultasPreparadas::Comando TDataStruct::montaComando(char16_t tipo) const {
     ConsultasPreparadas::Comando c;
     const QString& tabela = estrutura_->tabela;
     const QString where = clausulaWhere();
@@ -440,14 +430,13 @@ ConsultasPreparadas::Comando TDataStruct::montaComando(QChar tipo) const {
     return c;
 }
 
-const ConsultasPreparadas::Comando& TDataStruct::comando(const ContextoImportacao& ctx, QChar tipo,
-                                                         ConsultasPreparadas::Comando& proprio) const {
+ConsultasPreparadas::Comando& TDataStruct::comando(const ContextoImportacao& ctx, char16_t tipo,
+                                                   ConsultasPreparadas::Comando& proprio) const {
     if (!ctx.consultas || quantidade() > 64) {
         proprio = montaComando(tipo);
         return proprio;
     }
-    const QString chave = QString::number(quintptr(estrutura_), 16) + tipo +
-                          (tipo == u'I' ? QString() : QString::number(chavesPreenchidas(), 16));
+    const ConsultasPreparadas::ChaveComando chave{estrutura_, tipo, tipo == u'I' ? 0 : chavesPreenchidas()};
     auto it = ctx.consultas->comandos.find(chave);
     if (it == ctx.consultas->comandos.end())
         it = ctx.consultas->comandos.insert(chave, montaComando(tipo));
@@ -517,7 +506,7 @@ bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao)
     return true;
 }
 
-bool TDataStruct::executa(const ContextoImportacao& ctx, const ConsultasPreparadas::Comando& comando) {
+bool TDataStruct::executa(const ContextoImportacao& ctx, ConsultasPreparadas::Comando& comando) {
     QStringList parametros;
     parametros.reserve(comando.campos.size());
     for (int i : comando.campos)
@@ -527,8 +516,7 @@ bool TDataStruct::executa(const ContextoImportacao& ctx, const ConsultasPreparad
     ctx.log->logBDAntes(QStringList{carimbo, QStringLiteral("Vai tentar executar")} + comando.linhas +
                         parametros);
     try {
-        std::optional<SqliteStatement> avulso;
-        SqliteStatement& query = comandoPreparado(ctx, comando.sql, avulso);
+        SqliteStatement& query = instrucaoDe(ctx, comando);
         // By position: the statement is ours and its placeholders are each used once.
         for (int k = 0; k < comando.ordem.size(); ++k)
             query.bind(k, parametro(comando.ordem[k]));

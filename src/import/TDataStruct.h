@@ -12,7 +12,6 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 
 class Clock;
 class LogImportacao;
@@ -25,8 +24,6 @@ public:
     explicit ConsultasPreparadas(QSqlDatabase db) : db_(std::move(db)) {}
     // The statement prepared on first use, ready to be bound and run. Throws DbError.
     QSqlQuery& consulta(const QString& sql);
-    // The same for the records' own statements, run on SQLite's handle.
-    SqliteStatement& comandoPreparado(const QString& sql);
 
     // Issue dates of certificates already looked up (the lower bound of their dates); forgotten when
     // the certificate is written again.
@@ -41,8 +38,18 @@ public:
         QString sql;        // as run
         QList<int> campos;  // fields bound, by position in the record (the order they are logged)
         QList<int> ordem;   // the same fields in the order of their placeholders in the text
+        std::shared_ptr<SqliteStatement> instrucao; // prepared on first use, run on SQLite's handle
     };
-    QHash<QString, Comando> comandos;
+    struct ChaveComando {
+        const void* estrutura;
+        char16_t tipo;  // 'S' the existence test, 'U' the update, 'I' the insert
+        quint64 chaves; // the key fields that are filled
+        friend bool operator==(const ChaveComando&, const ChaveComando&) = default;
+        friend size_t qHash(const ChaveComando& c, size_t seed = 0) {
+            return qHashMulti(seed, c.estrutura, c.tipo, c.chaves);
+        }
+    };
+    QHash<ChaveComando, Comando> comandos;
 
     // How one record type fills another (an event, the bookkeeping): the target fields in order,
     // each from a field of the source or, when `origem` is -1, with a value of the program. It
@@ -52,12 +59,20 @@ public:
         int origem;
         QString valor;
     };
-    QHash<QString, QList<Copia>> copias;
+    struct ChaveCopia {
+        char16_t tipo; // 'I' the inclusion event, 'N' fields of the same name
+        const void* destino;
+        const void* origem;
+        friend bool operator==(const ChaveCopia&, const ChaveCopia&) = default;
+        friend size_t qHash(const ChaveCopia& c, size_t seed = 0) {
+            return qHashMulti(seed, c.tipo, c.destino, c.origem);
+        }
+    };
+    QHash<ChaveCopia, QList<Copia>> copias;
 
 private:
     QSqlDatabase db_;
     QHash<QString, QSqlQuery> consultas_;
-    std::unordered_map<QString, std::unique_ptr<SqliteStatement>> comandos_;
 };
 
 // What every record of a run shares: the connection, the run's certifier acronym, the user who
@@ -125,10 +140,10 @@ private:
     bool dentroDosLimites(const ContextoImportacao& ctx, bool inclusao);
     QString clausulaWhere() const;
     quint64 chavesPreenchidas() const;
-    const ConsultasPreparadas::Comando& comando(const ContextoImportacao& ctx, QChar tipo,
-                                                ConsultasPreparadas::Comando& proprio) const;
-    ConsultasPreparadas::Comando montaComando(QChar tipo) const;
-    bool executa(const ContextoImportacao& ctx, const ConsultasPreparadas::Comando& comando);
+    ConsultasPreparadas::Comando& comando(const ContextoImportacao& ctx, char16_t tipo,
+                                          ConsultasPreparadas::Comando& proprio) const;
+    ConsultasPreparadas::Comando montaComando(char16_t tipo) const;
+    bool executa(const ContextoImportacao& ctx, ConsultasPreparadas::Comando& comando);
     void defineValor(int i, QString valor);
 
     const EstruturaRegistro* estrutura_;
