@@ -168,6 +168,8 @@ int prepare(Session& session, SharedBatchState& state, TerminalPrompts& prompts,
         TerminalPrompts::say(result.EdResultado);
         TerminalPrompts::say(QStringLiteral("Número da remessa: %1").arg(result.numeroRemessa));
         TerminalPrompts::say(QStringLiteral("Arquivo criado para transferência: %1").arg(result.arquivo));
+        if (!result.aviso.isEmpty())
+            prompts.show(PromptKind::Warning, QStringLiteral("Preparação de Remessas"), result.aviso);
         out(QDir(state.DirLocalTransf).filePath(result.arquivo));
         return Done;
     case PreparationResult::Status::NadaAEnviar:

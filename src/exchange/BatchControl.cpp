@@ -261,22 +261,44 @@ QString maior(const QString& a, const QString& b) {
     return a.compare(b) >= 0 ? a : b;
 }
 
+namespace {
+
+// The number after "anterior" within its own date, or the first of the next date after the 99th.
+QString seguinte(const QString& anterior) {
+    const int sequencia = anterior.mid(8, 2).toInt() + 1;
+    if (sequencia <= 99)
+        return anterior.left(8) + QStringLiteral("%1").arg(sequencia, 2, 10, QLatin1Char('0'));
+    const QDate data = QDate::fromString(anterior.left(8), QStringLiteral("yyyyMMdd"));
+    return DataAAAAMMDD(data.addDays(1)) + QStringLiteral("01");
+}
+
+} // namespace
+
 Proximo proximo(const QString& anterior, const QDate& hoje) {
     const QString data = DataAAAAMMDD(hoje);
-    if (anterior.left(8) > data)
-        return {{},
-                QStringLiteral("A data de hoje (%1) é anterior à da última remessa emitida (%2). Verifique o "
-                               "relógio do computador.")
-                    .arg(hoje.toString(QStringLiteral("dd/MM/yyyy")), anterior)};
+    if (anterior.left(8) > data &&
+        QDate::fromString(anterior.left(8), QStringLiteral("yyyyMMdd")).isValid()) {
+        // A number was issued with the clock set ahead. Numbers never go back, so the sequence goes
+        // on after it rather than blocking every preparation until that date comes.
+        const QString numero = seguinte(anterior);
+        return {
+            numero,
+            {},
+            QStringLiteral("A data de hoje (%1) é anterior à da última remessa emitida (%2): o relógio do "
+                           "computador parece errado. A numeração continua depois dela, na remessa %3. "
+                           "Verifique o relógio do computador.")
+                .arg(hoje.toString(QStringLiteral("dd/MM/yyyy")), anterior, numero)};
+    }
     if (anterior.left(8) != data)
-        return {data + QStringLiteral("01"), {}};
+        return {data + QStringLiteral("01"), {}, {}};
     const int sequencia = anterior.mid(8, 2).toInt() + 1;
     if (sequencia > 99)
         return {{},
                 QStringLiteral(
                     "Já foram preparadas 99 remessas na data de hoje; o número da remessa não comporta "
-                    "mais uma. Prepare a próxima remessa amanhã.")};
-    return {data + QStringLiteral("%1").arg(sequencia, 2, 10, QLatin1Char('0')), {}};
+                    "mais uma. Prepare a próxima remessa amanhã."),
+                {}};
+    return {seguinte(anterior), {}, {}};
 }
 
 } // namespace NumeroRemessa

@@ -149,10 +149,13 @@ inline const QString Nenhum = QStringLiteral("0000000000");
 struct Proximo {
     QString numero;   // empty when refused
     QString problema; // why no number can be given (the 100th batch of one date)
+    QString aviso;    // a number given, but the clock looks wrong (today is before the previous date)
 };
 // The number after the previous one on the given date: today + "01" when the previous number is
-// of another date, else the next sequence ("09" -> "10"). The 100th batch of a date is refused, and
-// so is a date earlier than the previous number's (a clock set back would issue old numbers again).
+// of an earlier date, else the next sequence ("09" -> "10"); the 100th batch of today is refused.
+// When the previous number's date is later than today (a batch prepared with the clock set ahead),
+// numbers must still never go back: the sequence goes on after that number (the 99th of its date is
+// followed by the next date's first), with a warning that the clock looks wrong.
 Proximo proximo(const QString& anterior, const QDate& hoje);
 // The later of two numbers ("0000000000" is the earliest).
 QString maior(const QString& a, const QString& b);

@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <optional>
 #include <sqlite3.h>
@@ -37,8 +38,8 @@ const QString OperacaoErro = QStringLiteral("Erro.!");
 // The version stamped into every partial batch: the program's version text, characters 7 to 18.
 const QString TextoVersao = QStringLiteral("Versão " TARVENDIX_VERSION);
 
-// The masks of the work files of a batch in the transfer directory.
-const QStringList MascarasTrabalho{QStringLiteral("*.DB"), QStringLiteral("*.PX"), QStringLiteral("*.VAL")};
+// The version table every partial batch carries.
+const QString NomeSistema = QStringLiteral("Sistema.db");
 
 // Rows between two looks at the interruption flag and two progress reports while copying.
 constexpr int RowsPerTick = 256;
@@ -66,29 +67,46 @@ QList<ConsultaRemessa> consultasDe(const QString& tipoRemessa) {
     return {ConsultaRemessa::I, ConsultaRemessa::A, ConsultaRemessa::E};
 }
 
-// Deletes the work files of the transfer directory; the message when one stays behind (anything
-// of such a name that cannot be deleted, a directory included, would otherwise go out or clash).
-QString apagaArquivosDeTrabalho(const QString& directory) {
+// The names of every file a preparation may leave in the transfer directory: the difference
+// tables of the descriptors (with the index and validity files older tools wrote beside them) and
+// the version table. Only these are ever deleted or packed there; the directory is the user's
+// choice and may hold anything else.
+QStringList nomesDeTrabalho() {
+    QStringList names{NomeSistema};
+    for (const TabelaRemessa& tabela : TDMTabelasData::MontaTabelasRemessa())
+        for (ConsultaRemessa consulta : {ConsultaRemessa::I, ConsultaRemessa::A, ConsultaRemessa::E})
+            for (const char* extensao : {".DB", ".PX", ".VAL"})
+                names << tabela.Nome + sufixoArquivo(consulta) + QLatin1String(extensao);
+    return names;
+}
+
+// The entries of the directory that bear one of those names, whatever their case.
+QStringList arquivosDeTrabalho(const QString& directory) {
+    static const QSet<QString> nomes = [] {
+        QSet<QString> set;
+        for (const QString& name : nomesDeTrabalho())
+            set.insert(name.toUpper());
+        return set;
+    }();
     const QDir dir(directory);
-    const QStringList names = dir.entryList(MascarasTrabalho, QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                                  QDir::Hidden | QDir::System);
-    for (const QString& name : names) {
-        const QString path = dir.absoluteFilePath(name);
+    QStringList paths;
+    for (const QString& name :
+         dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name))
+        if (nomes.contains(name.toUpper()))
+            paths << dir.absoluteFilePath(name);
+    return paths;
+}
+
+// Deletes the work files a former run left; the message when one stays behind (anything of such
+// a name that cannot be deleted, a directory included, would otherwise go out or clash).
+QString apagaArquivosDeTrabalho(const QString& directory) {
+    for (const QString& path : arquivosDeTrabalho(directory))
         if (!QFile::remove(path) && QFileInfo::exists(path))
             return QStringLiteral(
                        "Não foi possível apagar o arquivo %1 do Diretório Local de Transferência de "
                        "Remessas.")
                 .arg(QDir::toNativeSeparators(path));
-    }
     return {};
-}
-
-QStringList arquivosDeTrabalho(const QString& directory) {
-    QStringList files;
-    for (const QString& mask : MascarasTrabalho)
-        files << filesMatching(directory, mask);
-    files.removeDuplicates();
-    return files;
 }
 
 // Reports progress and watches the interruption flag, also from inside a running statement.
@@ -140,6 +158,8 @@ public:
     ReadSnapshot(const QString& sourceConnection, Watch& watch)
         : name_(QStringLiteral("CapaCertific-remessa-%1").arg(quintptr(this), 0, 16)) {
         QSqlDatabase db = QSqlDatabase::cloneDatabase(sourceConnection, name_);
+        // Read-only: a database file gone missing is an error, never a new empty register.
+        db.setConnectOptions(db.connectOptions() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
         if (!db.open()) {
             const QString text = db.lastError().text();
             db = QSqlDatabase();
@@ -236,7 +256,7 @@ qint64 conta(const QSqlDatabase& db, const QString& sql, Watch& watch) {
 }
 
 void escreveSistema(const QString& directory) {
-    ParadoxWriter sistema(QDir(directory).filePath(QStringLiteral("Sistema.db")),
+    ParadoxWriter sistema(QDir(directory).filePath(NomeSistema),
                           {ParadoxField::alpha(QStringLiteral("Versao"), 50)});
     const QString versao = TextoVersao.mid(6, 12).trimmed();
     sistema.append({Cp1252::decode(EmbaralhaTexto(Direcao::Codificar, Cp1252::encodeLossy(versao)))});
@@ -418,6 +438,7 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
     result.numeroRemessa = numero.numero;
     result.arquivo = arquivo;
     result.tabelasCriadas = criadas;
+    result.aviso = numero.aviso;
     return result;
 }
 

@@ -44,6 +44,7 @@ struct PreparationResult {
     QString mensagem;       // a box to show, if any (refusals, errors, nothing to send)
     QString titulo;         // its caption
     int tabelasCriadas = 0; // difference tables written
+    QString aviso;          // a warning that goes with a success (the clock looks wrong)
     bool ok() const { return status == Status::Sucesso; }
 };
 

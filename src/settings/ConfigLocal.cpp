@@ -1,9 +1,12 @@
 #include "ConfigLocal.h"
 
+#include "Paths.h"
 #include "Sql.h"
 #include "Transaction.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
@@ -80,6 +83,25 @@ void save(const QSqlDatabase& db, const ConfigLocal& row) {
 
 namespace {
 
+// The path with links resolved as far as it exists, so "x/../base" and a link to the base
+// directory are told for what they are.
+QString resolved(const QString& path) {
+    const QString absolute = QDir::cleanPath(QDir(path).absolutePath());
+    const QString canonical = QFileInfo(absolute).canonicalFilePath();
+    return canonical.isEmpty() ? absolute : canonical;
+}
+
+bool isSameOrInside(const QString& path, const QString& directory) {
+    return path == directory || path.startsWith(Paths::withTrailingSlash(directory));
+}
+
+bool holdsADatabase(const QString& dir) {
+    const QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    const QString database = QFileInfo(Paths::databaseFile()).fileName();
+    return std::any_of(names.cbegin(), names.cend(),
+                       [&](const QString& name) { return name.compare(database, Qt::CaseInsensitive) == 0; });
+}
+
 using Diretorios = std::array<std::pair<QString, QString>, 3>;
 
 Diretorios diretoriosDe(const ConfigLocal& row) {
@@ -97,7 +119,7 @@ QString problemaDe(const QString& caption, const QString& dir) {
         return QStringLiteral("O campo \"%1\" não pode ser o diretório raiz.").arg(caption);
     if (dir.size() > TamanhoDiretorio)
         return QStringLiteral("O campo \"%1\" tem mais de %2 caracteres.").arg(caption).arg(TamanhoDiretorio);
-    return {};
+    return problemaDiretorioProtegido(caption, dir);
 }
 
 QString problemaDeIguais(const Diretorios& dirs, int i, int j) {
@@ -130,6 +152,33 @@ QString problemaDiretorioTransferencia(const ConfigLocal& row) {
         return problema;
     for (int other : {0, 2})
         if (const QString problema = problemaDeIguais(dirs, transferencia, other); !problema.isEmpty())
+            return problema;
+    return {};
+}
+
+QString problemaDiretorioProtegido(const QString& caption, const QString& dir) {
+    if (dir.trimmed().isEmpty())
+        return {};
+    const QString path = resolved(dir);
+    if (path == resolved(Paths::baseDirectory()) || holdsADatabase(path))
+        return QStringLiteral("O campo \"%1\" não pode indicar o diretório do banco de dados do programa "
+                              "(%2): o programa grava e apaga arquivos de trabalho nesse diretório. "
+                              "Escolha outro diretório.")
+            .arg(caption, QDir::toNativeSeparators(dir));
+    if (QCoreApplication::instance()) {
+        const QString program = resolved(QCoreApplication::applicationDirPath());
+        // The work directory beside the program is there for such files.
+        if (isSameOrInside(path, program) && !isSameOrInside(path, resolved(Paths::workDirectory())))
+            return QStringLiteral("O campo \"%1\" não pode indicar o diretório do programa nem um diretório "
+                                  "dentro dele (%2). Escolha outro diretório.")
+                .arg(caption, QDir::toNativeSeparators(dir));
+    }
+    return {};
+}
+
+QString problemaDiretoriosProtegidos(const ConfigLocal& row) {
+    for (const auto& [caption, dir] : diretoriosDe(row))
+        if (const QString problema = problemaDiretorioProtegido(caption, dir); !problema.isEmpty())
             return problema;
     return {};
 }

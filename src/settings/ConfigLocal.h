@@ -37,13 +37,22 @@ void save(const QSqlDatabase& db, const ConfigLocal& row);
 // Column length of each directory and address.
 inline constexpr int TamanhoDiretorio = 100;
 
-// Why the three local directories cannot be saved: empty, the root, longer than the column, or
-// two of them the same directory (the exchange deletes and packs files by mask in each).
-// Empty when they are sound.
+// Why the three local directories cannot be saved: empty, the root, longer than the column, a
+// protected directory (below), or two of them the same directory (the exchange writes, packs and
+// deletes its work files in each). Empty when they are sound.
 QString problemaDiretorios(const ConfigLocal& row);
 
 // The same checks for the transfer directory alone, which the batch preparation runs before it
 // deletes files by mask there: set, not the root, fits the column, not one of the other two.
 QString problemaDiretorioTransferencia(const ConfigLocal& row);
+
+// Why a directory must never receive the exchange's work files: it is the base directory, holds a
+// database file, or is (or lies inside) the program's own directory, apart from the work directory.
+// Empty for an empty directory (not configured yet) and for a sound one.
+QString problemaDiretorioProtegido(const QString& caption, const QString& dir);
+
+// The first of the three configured local directories that is protected; empty when none is. The
+// start-up check and the operations that write into them run it on stored settings.
+QString problemaDiretoriosProtegidos(const ConfigLocal& row);
 
 } // namespace ConfigLocalTable

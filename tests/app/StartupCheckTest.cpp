@@ -84,6 +84,22 @@ TEST_F(StartupCheck, EmptyConfigurationIsReportedAndTheLoginFollows) {
     }
 }
 
+TEST_F(StartupCheck, ADirectoryThatWouldExposeTheRegisterIsReportedAndTheLoginFollows) {
+    // Stored before the directories were checked, or written by hand.
+    QSqlQuery q(capaSistema.database());
+    q.prepare(
+        QStringLiteral("INSERT INTO CONFIG_LOCAL (SiglaCertificador, DirLocalTransf) VALUES ('OCC', :d)"));
+    q.bindValue(QStringLiteral(":d"), home.path());
+    ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+
+    window.runStartupCheck();
+    ASSERT_EQ(prompts.shown().size(), 1) << prompts.texts().join("|").toStdString();
+    EXPECT_EQ(prompts.shown()[0].kind, PromptKind::Warning);
+    EXPECT_TRUE(prompts.shown()[0].text.contains("Diretório Local de Transferência de Remessas"));
+    EXPECT_TRUE(prompts.shown()[0].text.contains("banco de dados")) << prompts.shown()[0].text.toStdString();
+    EXPECT_EQ(logins, 1);
+}
+
 TEST_F(StartupCheck, WorkDirectoryThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
     // A file where the directory should be: mkpath fails whoever runs the test.
     QFile blocker(home.path() + QStringLiteral("Trabalho"));

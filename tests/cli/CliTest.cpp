@@ -145,6 +145,24 @@ TEST_F(Cli, ABatchFromPreparationToCancellation) {
     EXPECT_EQ(twice.status, 1);
 }
 
+TEST_F(Cli, ATransferDirectorySetToTheBaseDirectoryLeavesTheRegisterIntact) {
+    certificado("C-1", true);
+    const int certificados = Sql::scalar(db, "SELECT count(*) FROM CERTIFIC").toInt();
+    Sql::execute(db, "UPDATE CONFIG_LOCAL SET DirLocalTransf = :d", {{":d", home.path()}});
+
+    const Outcome run = cli({"batch", "prepare", "--partial"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("Diretório Local de Transferência de Remessas")) << run.err;
+    EXPECT_TRUE(run.err.contains("banco de dados")) << run.err;
+    ASSERT_TRUE(QFileInfo::exists(home.path() + "CapaCertific.db"));
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CERTIFIC").toInt(), certificados);
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 0);
+
+    // The register still opens for the next run.
+    const Outcome list = cli({"batch", "list"});
+    EXPECT_EQ(list.status, 0) << list.err;
+}
+
 TEST_F(Cli, PreviewCompleteBatchAndClearing) {
     certificado("C-1", true);
     nivelaReplicas();

@@ -44,6 +44,7 @@ struct NumberCase {
     const char* name;
     const char* anterior;
     const char* numero; // empty: refused
+    bool aviso = false; // the clock looks wrong
 };
 
 class NextNumber : public ::testing::TestWithParam<NumberCase> {};
@@ -54,18 +55,28 @@ TEST_P(NextNumber, FollowsThePreviousOne) {
         NumeroRemessa::proximo(QString::fromUtf8(c.anterior), QDate(2024, 3, 5));
     EXPECT_EQ(next.numero, QString::fromUtf8(c.numero));
     EXPECT_EQ(next.problema.isEmpty(), *c.numero != 0) << next.problema;
+    EXPECT_EQ(next.aviso.isEmpty(), !c.aviso) << next.aviso;
+    if (c.aviso) {
+        EXPECT_TRUE(next.aviso.contains("05/03/2024")) << next.aviso;
+        EXPECT_TRUE(next.aviso.contains(QString::fromUtf8(c.numero))) << next.aviso;
+        EXPECT_TRUE(next.aviso.contains("relógio")) << next.aviso;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NextNumber,
-                         ::testing::Values(NumberCase{"None", "0000000000", "2024030501"},
-                                           NumberCase{"SameDay", "2024030501", "2024030502"},
-                                           NumberCase{"NineToTen", "2024030509", "2024030510"},
-                                           NumberCase{"TenToEleven", "2024030510", "2024030511"},
-                                           NumberCase{"EarlierDate", "2024030437", "2024030501"},
-                                           NumberCase{"NinetyNinthIsLast", "2024030598", "2024030599"},
-                                           NumberCase{"HundredthRefused", "2024030599", ""},
-                                           NumberCase{"FromTheFutureRefused", "2024030601", ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NextNumber,
+    ::testing::Values(NumberCase{"None", "0000000000", "2024030501"},
+                      NumberCase{"SameDay", "2024030501", "2024030502"},
+                      NumberCase{"NineToTen", "2024030509", "2024030510"},
+                      NumberCase{"TenToEleven", "2024030510", "2024030511"},
+                      NumberCase{"EarlierDate", "2024030437", "2024030501"},
+                      NumberCase{"NinetyNinthIsLast", "2024030598", "2024030599"},
+                      NumberCase{"HundredthRefused", "2024030599", ""},
+                      // A batch prepared with the clock set ahead: the
+                      // numbering goes on after it, never back.
+                      NumberCase{"FromTheFutureContinues", "2024030601", "2024030602", true},
+                      NumberCase{"FromTheFutureNextDate", "2025123199", "2026010101", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BatchTexts, EventsStatusesAndArchiveNames) {
     EXPECT_EQ(BatchEvents::descricao("PR"), "Remessa Preparada");

@@ -433,6 +433,72 @@ TEST_F(Preparacao, StaleWorkFilesNeverGoOut) {
     EXPECT_EQ(entriesOf(archive(result.numeroRemessa)), (QStringList{"Certific_A.DB", "Sistema.db"}));
 }
 
+TEST_F(Preparacao, AClockSetAheadDoesNotBlockTheNextBatches) {
+    certificado(QStringLiteral("C-1"), true);
+    // Prepared and accepted while the clock said 2024-06-01.
+    evento("2024060101", "PR", "C", 60);
+    evento("2024060101", "OK", "C", 30);
+    const PreparationResult result = prepara();
+    ASSERT_TRUE(result.ok()) << result.mensagem;
+    EXPECT_EQ(result.numeroRemessa, "2024060102");
+    EXPECT_TRUE(result.aviso.contains("relógio")) << result.aviso;
+    EXPECT_TRUE(QFileInfo::exists(archive("2024060102")));
+}
+
+TEST_F(Preparacao, OnlyItsOwnFilesAreDeletedOrPackedInTheTransferDirectory) {
+    certificado(QStringLiteral("C-1"), true);
+    nivelaReplicas();
+    Sql::execute(db, "UPDATE CERTIFIC SET Observacoes = 'nova'");
+    // The user's own files, named like tables, and a leftover of a former run.
+    const QStringList theirs{"notas.db", "Clientes.DB", "Certific.DB", "velho.px", "X.Val", "Certific_X.DB"};
+    for (const QString& name : theirs + QStringList{"CERTIFIC_I.DB"}) {
+        QFile file(transf() + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("deles");
+    }
+    const PreparationResult result = prepara();
+    ASSERT_TRUE(result.ok()) << result.mensagem;
+    EXPECT_EQ(entriesOf(archive(result.numeroRemessa)), (QStringList{"Certific_A.DB", "Sistema.db"}));
+    for (const QString& name : theirs) {
+        QFile file(transf() + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        EXPECT_EQ(file.readAll(), "deles") << name;
+    }
+    EXPECT_FALSE(QFileInfo::exists(transf() + "CERTIFIC_I.DB"));
+}
+
+// Settings written before the directories were checked (or by hand) may name the base directory.
+TEST_F(Preparacao, ATransferDirectorySetToTheBaseDirectoryLeavesTheRegisterIntact) {
+    certificado(QStringLiteral("C-1"), true);
+    const int certificados = Sql::scalar(db, "SELECT count(*) FROM CERTIFIC").toInt();
+    ASSERT_GT(certificados, 0);
+    for (const QString& directory : {home.path(), home.path() + "Transf/../"}) {
+        Sql::execute(db, "UPDATE CONFIG_LOCAL SET DirLocalTransf = :d", {{":d", directory}});
+        state.load(db, session.user());
+        const PreparationResult result = prepara();
+        EXPECT_EQ(result.status, PreparationResult::Status::Recusada) << directory;
+        EXPECT_TRUE(result.mensagem.contains("banco de dados")) << result.mensagem;
+        EXPECT_EQ(result.titulo, "Erro de Configuração");
+        ASSERT_TRUE(QFileInfo::exists(home.path() + "CapaCertific.db"));
+        EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CERTIFIC").toInt(), certificados);
+        EXPECT_EQ(Sql::scalar(db, "PRAGMA integrity_check").toString(), "ok");
+        EXPECT_EQ(controleRows(), 0);
+    }
+}
+
+TEST_F(Preparacao, ADirectoryHoldingAnotherRegisterIsRefused) {
+    certificado(QStringLiteral("C-1"), true);
+    QFile other(transf() + "capacertific.DB");
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("outro registro");
+    other.close();
+    const PreparationResult result = prepara();
+    EXPECT_EQ(result.status, PreparationResult::Status::Recusada);
+    EXPECT_TRUE(result.mensagem.contains("banco de dados")) << result.mensagem;
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll(), "outro registro");
+}
+
 struct DirectoryCase {
     const char* name;
     const char* transf; // relative to the home; "-" for empty

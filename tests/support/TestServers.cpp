@@ -3,7 +3,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -13,6 +15,15 @@
 namespace {
 
 const QString Python = QStringLiteral("/usr/bin/python3");
+
+// The servers need programs that scripts/setup installs; one that is missing is named, so the
+// failure says what to install rather than how the server failed.
+QString missingProgram(const QString& program) {
+    const bool found = QDir::isAbsolutePath(program) ? QFileInfo(program).isExecutable()
+                                                     : !QStandardPaths::findExecutable(program).isEmpty();
+    return found ? QString()
+                 : QStringLiteral("the program %1 is not installed (scripts/setup installs it)").arg(program);
+}
 
 bool accepts(int port) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -29,6 +40,10 @@ bool accepts(int port) {
 
 // Starts the server and waits until its port answers.
 bool start(QProcess& process, const QStringList& arguments, int port, QString& error) {
+    if (const QString missing = missingProgram(Python); !missing.isEmpty()) {
+        error = missing;
+        return false;
+    }
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(Python, arguments);
     if (!process.waitForStarted(5000)) {
@@ -82,6 +97,10 @@ int freeLocalPort() {
 // pyftpdlib binds the port itself (port 0) and says which: a port picked beforehand could be taken
 // by another test's server or client in between, and this test would then talk to that one.
 FtpTestServer::FtpTestServer() {
+    if (const QString missing = missingProgram(Python); !missing.isEmpty()) {
+        error_ = missing;
+        return;
+    }
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.start(Python, {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
                             QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),
@@ -120,6 +139,10 @@ SmtpTestServer::SmtpTestServer(bool requireTls) : port_(freeLocalPort()) {
     if (requireTls) {
         const QString cert = work_.filePath(QStringLiteral("cert.pem"));
         const QString key = work_.filePath(QStringLiteral("key.pem"));
+        if (const QString missing = missingProgram(QStringLiteral("openssl")); !missing.isEmpty()) {
+            error_ = missing;
+            return;
+        }
         if (QProcess::execute(QStringLiteral("openssl"),
                               {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
                                QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),

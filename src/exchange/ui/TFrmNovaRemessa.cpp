@@ -393,6 +393,8 @@ void TFrmNovaRemessa::mostraResultado(const PreparationResult& result, const QSt
 }
 
 void TFrmNovaRemessa::mostraMensagem(const PreparationResult& result) {
+    if (!result.aviso.isEmpty())
+        session_.prompts().warning(result.aviso, QStringLiteral("Preparação de Remessas"));
     if (result.mensagem.isEmpty())
         return;
     if (result.status == PreparationResult::Status::Erro)

@@ -2,6 +2,7 @@
 #include "SettingsFixture.h"
 #include "VerificaConfiguracao.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSignalSpy>
 
@@ -157,6 +158,11 @@ TEST_F(ConfiguraDiretoriosTest, DiretoriosPerigososSaoRecusados) {
         {"/", dir("transf"), dir("aux"), "raiz"},
         {dir("sinc"), dir("sinc") + "/", dir("aux"), "mesmo diretório"},
         {dir("sinc"), dir("transf"), longo, "100 caracteres"},
+        // Directories where work files would sit beside (and once were deleted with) the register
+        // or the program.
+        {dir("sinc"), home.path(), dir("aux"), "banco de dados"},
+        {home.path() + "sinc/..", dir("transf"), dir("aux"), "banco de dados"},
+        {dir("sinc"), dir("transf"), QCoreApplication::applicationDirPath(), "diretório do programa"},
     };
     for (const Case& c : cases) {
         page.open();
