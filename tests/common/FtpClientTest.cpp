@@ -216,6 +216,7 @@ struct DropBoxCase {
     const char* name;
     const char* permissions;
     bool mayDelete;
+    const char* note;
 };
 
 class FtpDropBox : public FtpClientTest, public ::testing::WithParamInterface<DropBoxCase> {};
@@ -237,15 +238,22 @@ TEST_P(FtpDropBox, AnAccountThatMayNotRenameGetsTheFileUnderItsNameAndTheLogSays
     EXPECT_EQ(contentsOf(box.pathOf("entrada/OC-OCC12026121001.zip")), archive);
     const QString temporary = FtpClient::temporaryName("OC-OCC12026121001.zip");
     EXPECT_EQ(QFile::exists(box.pathOf("entrada/" + temporary)), !GetParam().mayDelete);
-    EXPECT_EQ(result.notes, QStringList{FtpClient::renameRefusedNote(temporary, "OC-OCC12026121001.zip",
-                                                                     GetParam().mayDelete)});
+    EXPECT_EQ(result.notes, QStringList{QString::fromUtf8(GetParam().note)});
     EXPECT_EQ(connections, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FtpDropBox,
-                         ::testing::Values(DropBoxCase{"MayDelete", "elradmwMT", true},
-                                           DropBoxCase{"MayNotDelete", "elrawMT", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FtpDropBox,
+    ::testing::Values(DropBoxCase{"MayDelete", "elradmwMT", true,
+                                  "O servidor FTP não permitiu renomear OC-OCC12026121001.zip.tmp para "
+                                  "OC-OCC12026121001.zip: o arquivo temporário foi removido e o arquivo "
+                                  "foi enviado de novo, diretamente com o nome OC-OCC12026121001.zip."},
+                      DropBoxCase{"MayNotDelete", "elrawMT", false,
+                                  "O servidor FTP não permitiu renomear OC-OCC12026121001.zip.tmp para "
+                                  "OC-OCC12026121001.zip nem remover OC-OCC12026121001.zip.tmp, que ficou "
+                                  "no servidor: o arquivo foi enviado de novo, diretamente com o nome "
+                                  "OC-OCC12026121001.zip."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FtpClientTest, AnUploadThatMayRenameLeavesNoNote) {
     write(local("a.zip"), "abc");
