@@ -86,15 +86,9 @@ int deliver(Session& session, SharedBatchState& state, const QString& diretorio,
     if (desfecho != TransferenciaRemota::Desfecho::Sucesso)
         return Refused;
     if (modo == ModoEntrega::Ftp) {
+        // The URL the file went to: an absolute directory shows as "%2F" after the host.
         const auto destino = TransferenciaRemota::destinoFtp(state.EndKavorelEnvio, {}, {});
-        QStringList path = QString(destino.diretorio)
-                               .replace(QLatin1Char('\\'), QLatin1Char('/'))
-                               .split(QLatin1Char('/'), Qt::SkipEmptyParts);
-        path << transferencia.entrega().nomeEnviado();
-        out(QStringLiteral("ftp://%1:%2/%3")
-                .arg(destino.endpoint.host)
-                .arg(destino.endpoint.port)
-                .arg(path.join(QLatin1Char('/'))));
+        out(FtpClient::urlOf(destino.endpoint, destino.diretorio, transferencia.entrega().nomeEnviado()));
     } else {
         out(transferencia.entrega().caminhoEnviado());
     }

@@ -19,6 +19,8 @@ CurlSession::CurlSession() {
         return;
     curl_easy_setopt(handle_, CURLOPT_ERRORBUFFER, errorBuffer_);
     curl_easy_setopt(handle_, CURLOPT_NOSIGNAL, 1L); // safe on worker threads
+    // A control connection stays silent for the whole of a long upload: keep it known to routers.
+    curl_easy_setopt(handle_, CURLOPT_TCP_KEEPALIVE, 1L);
     curl_easy_setopt(handle_, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(handle_, CURLOPT_XFERINFOFUNCTION, &CurlSession::progressThunk);
     curl_easy_setopt(handle_, CURLOPT_XFERINFODATA, this);
@@ -36,10 +38,27 @@ void CurlSession::collectInto(QByteArray& target) {
     curl_easy_setopt(handle_, CURLOPT_WRITEDATA, &target);
 }
 
+void CurlSession::setStallTimeout(int seconds) {
+    stallTimeout_ = std::chrono::seconds(seconds > 0 ? seconds : 0);
+    if (seconds <= 0)
+        return;
+    curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, long(seconds));
+    curl_easy_setopt(handle_, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(seconds));
+}
+
 int CurlSession::perform() {
     errorBuffer_[0] = '\0';
     connectedReported_ = false;
-    return curl_easy_perform(handle_);
+    watchStalled_ = false;
+    lastMoved_ = -1;
+    lastCode_ = curl_easy_perform(handle_);
+    return lastCode_;
+}
+
+bool CurlSession::stalled() const {
+    // libcurl's own limits end with a timeout; before the connection is up that is the connection's.
+    return watchStalled_ || (lastCode_ == CURLE_OPERATION_TIMEDOUT && connectedReported_);
 }
 
 QString CurlSession::errorText(int code) const {
@@ -48,10 +67,48 @@ QString CurlSession::errorText(int code) const {
     return QString::fromUtf8(curl_easy_strerror(CURLcode(code)));
 }
 
+QString CurlSession::stalledText(int seconds) {
+    return QStringLiteral("A transferência foi abandonada: nenhum dado foi transferido em %1 %2")
+        .arg(seconds)
+        .arg(seconds == 1 ? QStringLiteral("segundo") : QStringLiteral("segundos"));
+}
+
+// libcurl reports progress about once a second even while nothing moves, also while it waits for
+// the server's word on a finished transfer, where its low-speed limit does not reach.
+bool CurlSession::stallWatchExpired(qint64 moved) {
+    if (stallTimeout_.count() <= 0 || !connectedReported_)
+        return false;
+    const Clock::time_point now = Clock::now();
+    if (moved != lastMoved_) {
+        lastMoved_ = moved;
+        lastMovement_ = now;
+        return false;
+    }
+    if (now - lastMovement_ < stallTimeout_)
+        return false;
+    watchStalled_ = true;
+    return true;
+}
+
+// Every byte has moved and the server's last reply is a positive completion (FTP 226 or the 250 of
+// the rename after it, SMTP 250 after the message): during the transfer it is 1xx (FTP) or 354
+// (SMTP), so this holds only once the server has the data.
+bool CurlSession::confirmedByServer(qint64 dt, qint64 dn, qint64 ut, qint64 un) const {
+    const bool allMoved = (ut > 0 && un >= ut) || (dt > 0 && dn >= dt);
+    if (!allMoved)
+        return false;
+    long reply = 0;
+    curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &reply);
+    return reply >= 200 && reply < 300;
+}
+
 int CurlSession::progressThunk(void* self, long long dt, long long dn, long long ut, long long un) {
     auto* session = static_cast<CurlSession*>(self);
-    if (session->progress_ && !session->progress_(dt, dn, ut, un))
+    if (session->stallWatchExpired(dn + un))
         return 1; // ends the transfer with CURLE_ABORTED_BY_CALLBACK
+    if (session->progress_ && !session->progress_(dt, dn, ut, un) &&
+        !session->confirmedByServer(dt, dn, ut, un))
+        return 1;
     return 0;
 }
 
@@ -59,6 +116,7 @@ int CurlSession::prereqThunk(void* self, char*, char*, int, int) {
     auto* session = static_cast<CurlSession*>(self);
     if (!session->connectedReported_) {
         session->connectedReported_ = true;
+        session->lastMovement_ = Clock::now();
         if (session->connected_)
             session->connected_();
     }

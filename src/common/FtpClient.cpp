@@ -1,6 +1,7 @@
 #include "FtpClient.h"
 
 #include "CurlSession.h"
+#include "ProgramSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,10 @@ QString encodedPath(const QString& directory) {
             levels << QString::fromLatin1(QUrl::toPercentEncoding(level));
     }
     return levels.join(QLatin1Char('/'));
+}
+
+bool startsWithSeparator(const QString& directory) {
+    return directory.startsWith(QLatin1Char('/')) || directory.startsWith(QLatin1Char('\\'));
 }
 
 FtpResult::Failure failureOf(CURLcode code, FtpResult::Failure duringTransfer) {
@@ -77,6 +82,7 @@ QString FtpResult::reason() const {
         return QStringLiteral("Erro ao tentar conectar. Verifique as configurações do Sistema");
     case Failure::Aborted:
         return QStringLiteral("Transferência interrompida.");
+    case Failure::Stalled:
     case Failure::LocalFile:
     case Failure::Other:
         break;
@@ -91,22 +97,38 @@ struct FtpClient::Transfer {
     qint64 uploadSize = 0;
     FILE* download = nullptr;
     QByteArray* listing = nullptr;
+    bool commandsOnly = false;     // no transfer: the directory changes and the commands after them
+    bool reportsConnection = true; // the first step of the operation tells the caller it is connected
     QStringList postCommands;
+    int code = 0; // libcurl's, once run
 };
 
-FtpClient::FtpClient(FtpEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
+FtpClient::FtpClient(FtpEndpoint endpoint)
+    : endpoint_(std::move(endpoint)), stallTimeout_(ProgramSettings().stallTimeoutSeconds()) {}
 
 QString FtpClient::temporaryName(const QString& remoteName) {
     return remoteName + QStringLiteral(".tmp");
 }
 
-QString FtpClient::urlOf(const QString& directory, const QString& name) const {
+QString FtpClient::urlOf(const FtpEndpoint& endpoint, const QString& directory, const QString& name) {
     const QString path = encodedPath(directory);
     QString url =
-        QStringLiteral("ftp://%1:%2/").arg(endpoint_.host).arg(endpoint_.port > 0 ? endpoint_.port : 21);
+        QStringLiteral("ftp://%1:%2/").arg(endpoint.host).arg(endpoint.port > 0 ? endpoint.port : 21);
+    // In an ftp:// URL the path is taken from the login directory; an encoded "/" as its first
+    // character makes libcurl start from the root.
     if (!path.isEmpty())
-        url += path + QLatin1Char('/');
+        url += (startsWithSeparator(directory) ? QStringLiteral("%2F") : QString()) + path + QLatin1Char('/');
     return url + QString::fromLatin1(QUrl::toPercentEncoding(name));
+}
+
+QString FtpClient::renameRefusedNote(const QString& temporary, const QString& remoteName, bool removed) {
+    if (removed)
+        return QStringLiteral("O servidor FTP não permitiu renomear %1 para %2: o arquivo temporário foi "
+                              "removido e o arquivo foi enviado de novo, diretamente com o nome %2.")
+            .arg(temporary, remoteName);
+    return QStringLiteral("O servidor FTP não permitiu renomear %1 para %2 nem remover %1, que ficou no "
+                          "servidor: o arquivo foi enviado de novo, diretamente com o nome %2.")
+        .arg(temporary, remoteName);
 }
 
 FtpResult FtpClient::run(Transfer& transfer) {
@@ -124,6 +146,7 @@ FtpResult FtpClient::run(Transfer& transfer) {
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, ConnectTimeoutSeconds);
     curl_easy_setopt(handle, CURLOPT_FTPPORT, "-"); // active mode, on the address of the control link
     curl_easy_setopt(handle, CURLOPT_TRANSFERTEXT, 0L);
+    curl.setStallTimeout(stallTimeout_);
 
     CurlSession::StringList post;
     for (const QString& command : transfer.postCommands)
@@ -140,10 +163,12 @@ FtpResult FtpClient::run(Transfer& transfer) {
     } else if (transfer.listing) {
         curl_easy_setopt(handle, CURLOPT_DIRLISTONLY, 1L);
         curl.collectInto(*transfer.listing);
+    } else if (transfer.commandsOnly) {
+        curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     }
 
     curl.onProgress([this, &transfer](qint64 downTotal, qint64 downNow, qint64, qint64 upNow) {
-        if (progress_) {
+        if (progress_ && !transfer.commandsOnly) {
             if (transfer.upload)
                 progress_(upNow, transfer.uploadSize);
             else
@@ -151,15 +176,21 @@ FtpResult FtpClient::run(Transfer& transfer) {
         }
         return !aborted_;
     });
-    curl.onConnected([this] {
-        if (connected_)
+    curl.onConnected([this, &transfer] {
+        if (connected_ && transfer.reportsConnection)
             connected_();
     });
 
     const CURLcode code = CURLcode(curl.perform());
+    transfer.code = code;
+    // What the transfer reports wins over an interruption asked for after it was done.
+    if (code == CURLE_OK)
+        return {};
+    if (curl.stalled())
+        return {FtpResult::Failure::Stalled, CurlSession::stalledText(stallTimeout_)};
     if (aborted_)
         return {FtpResult::Failure::Aborted, curl.errorText(code)};
-    return {failureOf(code, transfer.failureKind), code == CURLE_OK ? QString() : curl.errorText(code)};
+    return {failureOf(code, transfer.failureKind), curl.errorText(code)};
 }
 
 FtpResult FtpClient::upload(const QString& localFile, const QString& directory, const QString& remoteName) {
@@ -170,16 +201,44 @@ FtpResult FtpClient::upload(const QString& localFile, const QString& directory, 
     FILE* stream = fdopen(dup(file.handle()), "rb");
     if (!stream)
         return {FtpResult::Failure::LocalFile, QStringLiteral("não foi possível ler %1").arg(localFile)};
+    const QString temporary = temporaryName(remoteName);
     Transfer transfer;
-    transfer.url = urlOf(directory, temporaryName(remoteName));
+    transfer.url = urlOf(endpoint_, directory, temporary);
     transfer.failureKind = FtpResult::Failure::Upload;
     transfer.upload = stream;
     transfer.uploadSize = file.size();
     // After the transfer the session is in the target directory: rename there.
-    transfer.postCommands << QStringLiteral("RNFR ") + temporaryName(remoteName)
-                          << QStringLiteral("RNTO ") + remoteName;
-    const FtpResult result = run(transfer);
+    transfer.postCommands << QStringLiteral("RNFR ") + temporary << QStringLiteral("RNTO ") + remoteName;
+    FtpResult result = run(transfer);
+    if (transfer.code == CURLE_QUOTE_ERROR && !aborted_)
+        result = uploadWithoutRename(stream, transfer.uploadSize, directory, remoteName);
     fclose(stream);
+    return result;
+}
+
+// The data arrived under the temporary name but the account may not rename it (a drop box): the
+// temporary file goes, where the account may delete, and the data goes again under the real name.
+FtpResult FtpClient::uploadWithoutRename(FILE* stream, qint64 size, const QString& directory,
+                                         const QString& remoteName) {
+    const QString temporary = temporaryName(remoteName);
+    Transfer removal;
+    removal.url = urlOf(endpoint_, directory, QString());
+    removal.commandsOnly = true;
+    removal.reportsConnection = false;
+    removal.postCommands << QStringLiteral("DELE ") + temporary;
+    const bool removed = run(removal).ok();
+    if (aborted_)
+        return {FtpResult::Failure::Aborted, {}};
+    if (fseek(stream, 0, SEEK_SET) != 0)
+        return {FtpResult::Failure::LocalFile, QStringLiteral("não foi possível reler o arquivo")};
+    Transfer direct;
+    direct.url = urlOf(endpoint_, directory, remoteName);
+    direct.failureKind = FtpResult::Failure::Upload;
+    direct.upload = stream;
+    direct.uploadSize = size;
+    direct.reportsConnection = false;
+    FtpResult result = run(direct);
+    result.notes.prepend(renameRefusedNote(temporary, remoteName, removed));
     return result;
 }
 
@@ -188,7 +247,7 @@ FtpResult FtpClient::list(const QString& directory, QStringList& names) {
     names.clear();
     QByteArray listing;
     Transfer transfer;
-    transfer.url = urlOf(directory, QString()); // ends with "/": a listing
+    transfer.url = urlOf(endpoint_, directory, QString()); // ends with "/": a listing
     transfer.failureKind = FtpResult::Failure::List;
     transfer.listing = &listing;
     const FtpResult result = run(transfer);
@@ -210,7 +269,7 @@ FtpResult FtpClient::download(const QString& directory, const QString& remoteNam
     if (!stream)
         return {FtpResult::Failure::LocalFile, QStringLiteral("não foi possível criar %1").arg(partial)};
     Transfer transfer;
-    transfer.url = urlOf(directory, remoteName);
+    transfer.url = urlOf(endpoint_, directory, remoteName);
     transfer.failureKind = FtpResult::Failure::Download;
     transfer.download = stream;
     FtpResult result = run(transfer);

@@ -53,4 +53,8 @@ QString errorLogFile() {
     return baseDirectory() + QFileInfo(program).completeBaseName() + QStringLiteral("-LOGERROS.log");
 }
 
+QString settingsFile() {
+    return baseDirectory() + QStringLiteral("tarvendix.conf");
+}
+
 } // namespace Paths

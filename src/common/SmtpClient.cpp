@@ -1,6 +1,7 @@
 #include "SmtpClient.h"
 
 #include "CurlSession.h"
+#include "ProgramSettings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -88,6 +89,8 @@ size_t readUpload(char* buffer, size_t size, size_t count, void* source) {
 
 } // namespace
 
+SmtpClient::SmtpClient() : stallTimeout_(ProgramSettings().stallTimeoutSeconds()) {}
+
 QByteArray SmtpClient::compose(const SmtpMessage& message, const QByteArray& attachment,
                                const QByteArray& boundary) {
     const QByteArray fileName = QFileInfo(message.attachmentPath).fileName().toLatin1();
@@ -147,6 +150,7 @@ SmtpResult SmtpClient::send(const SmtpMessage& message) {
     recipients.append("<" + message.toAddress.toLatin1() + ">");
     curl_easy_setopt(handle, CURLOPT_URL, url.constData());
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, ConnectTimeoutSeconds);
+    curl.setStallTimeout(stallTimeout_);
     curl_easy_setopt(handle, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
     curl_easy_setopt(handle, CURLOPT_MAIL_FROM, from.constData());
     curl_easy_setopt(handle, CURLOPT_MAIL_RCPT, recipients.list());
@@ -166,10 +170,13 @@ SmtpResult SmtpClient::send(const SmtpMessage& message) {
             connected_();
     });
     const int code = curl.perform();
-    if (aborted_)
-        return {SmtpResult::Failure::Aborted, curl.errorText(code)};
+    // What the server reports wins over an interruption asked for after it accepted the message.
     if (code == CURLE_OK)
         return {};
+    if (curl.stalled())
+        return {SmtpResult::Failure::Stalled, CurlSession::stalledText(stallTimeout_)};
+    if (aborted_)
+        return {SmtpResult::Failure::Aborted, curl.errorText(code)};
     const QString detail = curl.errorText(code);
     SmtpResult::Failure failure = failureOf(CURLcode(code), detail);
     // A server that demands TLS without offering it refuses the mail: say so plainly.

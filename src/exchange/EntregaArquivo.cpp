@@ -4,6 +4,7 @@
 #include "BatchControl.h"
 #include "Clock.h"
 #include "DbError.h"
+#include "EnvioTXT.h"
 #include "RegistraEnvioTXT.h"
 #include "Session.h"
 #include "SharedBatchState.h"
@@ -39,6 +40,10 @@ QString EntregaArquivo::arquivoNaoEncontrado() {
 
 QString EntregaArquivo::registroFalhou(const QString& detalhe) {
     return QStringLiteral("O arquivo foi transferido, mas o envio não pôde ser registrado: %1").arg(detalhe);
+}
+
+QString EntregaArquivo::problemaNome() const {
+    return ehArquivoTxt() ? EnvioTXT::problemaNome(nome_) : QString();
 }
 
 bool EntregaArquivo::empacota() {

@@ -55,6 +55,10 @@ public:
     QString caminhoArquivo() const { return diretorio_ + nome_; }
     QString caminhoEnviado() const { return diretorio_ + nomeEnviado(); }
 
+    // Why this file cannot be delivered at all (empty when it can): a text file whose name the
+    // register cannot take. Checked before anything is packed or sent.
+    QString problemaNome() const;
+
     // Packs a text file into the zip of its base name in the directory (from a copy: the text file
     // stays); nothing for a batch archive. Runs the archiver, so it belongs to the screen's thread;
     // the archiver's own boxes go through the prompts. False when packing failed (the box was

@@ -62,9 +62,22 @@ bool jaRegistrado(const QSqlDatabase& db, const QString& nomeArquivo) {
     }
 }
 
+QString problemaNome(const QString& nomeArquivo) {
+    if (nomeArquivo.size() <= TamanhoMaximoNome)
+        return {};
+    return QStringLiteral("O nome do arquivo %1 tem %2 caracteres, mais do que os %3 que o registro de "
+                          "arquivos enviados guarda. Renomeie o arquivo com no máximo %3 caracteres e "
+                          "tente de novo.")
+        .arg(nomeArquivo)
+        .arg(nomeArquivo.size())
+        .arg(TamanhoMaximoNome);
+}
+
 QString problemaEnvio(const QSqlDatabase& db, const QString& nomeArquivo) {
     if (nomeArquivo.isEmpty())
         return QStringLiteral("Por favor selecione um arquivo");
+    if (const QString problema = problemaNome(nomeArquivo); !problema.isEmpty())
+        return problema;
     if (jaRegistrado(db, nomeArquivo))
         return QStringLiteral("O arquivo ") + nomeArquivo +
                QStringLiteral(" já foi enviado e processado no KAVOREL.");

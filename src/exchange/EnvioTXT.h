@@ -39,8 +39,16 @@ QList<Registro> registros(const QSqlDatabase& db);
 // registered by the text import. A failing lookup counts as not found.
 bool jaRegistrado(const QSqlDatabase& db, const QString& nomeArquivo);
 
+// The longest name CONTROLE_TXT.NomeArquivo takes.
+constexpr int TamanhoMaximoNome = 30;
+
+// Why a text file cannot go under this name at all (empty when it can): a name longer than the
+// register takes would be sent and never recorded, and the sent-once check would not hold for it.
+QString problemaNome(const QString& nomeArquivo);
+
 // Why the selected file cannot go (empty when it can): none selected ("Por favor selecione um
-// arquivo") or already registered ("O arquivo <name> já foi enviado e processado no KAVOREL.").
+// arquivo"), a name the register cannot take (problemaNome), or already registered ("O arquivo
+// <name> já foi enviado e processado no KAVOREL.").
 QString problemaEnvio(const QSqlDatabase& db, const QString& nomeArquivo);
 
 // Loads the shared state from CONFIG_LOCAL for the delivery, with the chosen directory as the

@@ -56,6 +56,10 @@ bool GravaDisquete::inicia() {
     if (destino_.isEmpty())
         return false;
     Prompts& prompts = session_.prompts();
+    if (const QString problema = entrega_.problemaNome(); !problema.isEmpty()) {
+        prompts.error(problema);
+        return false;
+    }
     if (!QFileInfo(entrega_.caminhoArquivo()).isFile()) {
         prompts.error(arquivoNaoEncontrado());
         return false;

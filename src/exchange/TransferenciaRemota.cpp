@@ -59,6 +59,7 @@ QString TransferenciaRemota::motivoSmtp(const SmtpResult& result) {
             "O Servidor E-MAIL exige conexão segura (STARTTLS), que não pôde ser estabelecida");
     case SmtpResult::Failure::Aborted:
         return Interrompida;
+    case SmtpResult::Failure::Stalled:
     case SmtpResult::Failure::LocalFile:
         break;
     }
@@ -101,6 +102,10 @@ void TransferenciaRemota::interrompe() {
 
 bool TransferenciaRemota::inicia() {
     Prompts& prompts = session_.prompts();
+    if (const QString problema = entrega_.problemaNome(); !problema.isEmpty()) {
+        prompts.warning(problema);
+        return false;
+    }
     if (modo_ == ModoEntrega::Ftp) {
         ftp_ = destinoFtp(state_.EndKavorelEnvio, state_.LoginFTP, state_.SenhaFTP);
     } else {
@@ -217,6 +222,10 @@ TransferenciaRemota::Desfecho TransferenciaRemota::conclui() {
         return Desfecho::FalhaConexao;
     }
     escreve(QStringLiteral("Tamanho do arquivo : %1 bytes").arg(tamanho_));
+    if (ftp) {
+        for (const QString& nota : ftpResult_.notes)
+            escreve(nota);
+    }
     if (!ok) {
         const QString motivo = ftp ? ftpResult_.reason() : motivoSmtp(smtpResult_);
         escreve(QStringLiteral("Transferência não realizada: ") + motivo + QLatin1Char('.'));

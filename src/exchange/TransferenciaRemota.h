@@ -56,7 +56,8 @@ public:
     // and return when it is done).
     Desfecho executa(const std::function<void(const std::function<void()>&)>& runner = {});
 
-    // Any thread: stops the transfer (the FTP screen offers it only until the connection is up).
+    // Any thread: stops the transfer, at any point until the server has confirmed it; a transfer
+    // the server has confirmed is a delivery, and is recorded as one.
     void interrompe();
     bool interrompida() const { return interrompido_; }
 

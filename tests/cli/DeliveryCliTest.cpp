@@ -59,8 +59,9 @@ TEST_F(DeliveryCli, BatchDeliverByFtpUploadsRecordsAndPrintsWhereItWent) {
     const Outcome run = cli({"batch", "deliver", "--ftp"});
 
     EXPECT_EQ(run.status, 0) << run.err;
+    // The directory of the address is absolute: "%2F" after the host says so in the URL.
     EXPECT_EQ(run.out.trimmed(),
-              QStringLiteral("ftp://127.0.0.1:%1/envio/%2").arg(ftp.port()).arg(archiveName()));
+              QStringLiteral("ftp://127.0.0.1:%1/").arg(ftp.port()) + "%2Fenvio/" + archiveName());
     EXPECT_TRUE(run.err.contains("Usuário Responsável : maria")) << run.err;
     EXPECT_TRUE(run.err.contains("Transferência realizada com sucesso.")) << run.err;
     EXPECT_EQ(read(ftp.pathOf("envio/" + archiveName())), bytes);
@@ -157,6 +158,52 @@ TEST_F(DeliveryCli, TxtSendDeliversOnceAndKeepsOtherCertifiersFilesOut) {
     EXPECT_EQ(other.status, 1);
     EXPECT_TRUE(other.err.contains("não é um arquivo TXT deste certificador (TX-OCC*.txt)")) << other.err;
     EXPECT_EQ(textRegister().size(), 1);
+}
+
+TEST_F(DeliveryCli, TxtSendRefusesANameTheRegisterCannotTakeBeforeSendingIt) {
+    const QString dir = home.path() + "txt/";
+    ASSERT_TRUE(QDir().mkpath(dir));
+    const QString name = "TX-OCC-um-nome-comprido-demais.txt";
+    archive(dir + name, 300);
+    QTemporaryDir media;
+
+    const Outcome run = cli({"txt", "send", dir + name, "--copy", media.path()});
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(
+        run.err.contains("O nome do arquivo TX-OCC-um-nome-comprido-demais.txt tem 34 caracteres, mais "
+                         "do que os 30 que o registro de arquivos enviados guarda."))
+        << run.err;
+    EXPECT_TRUE(QFile::exists(dir + name));
+    EXPECT_FALSE(QFile::exists(dir + "TX-OCC-um-nome-comprido-demais.zip"));
+    EXPECT_TRUE(QDir(media.path()).isEmpty());
+    EXPECT_TRUE(textRegister().isEmpty());
+}
+
+// The companion reads the stall timeout from the settings file of the base directory too.
+TEST_F(DeliveryCli, BatchDeliverToAStalledServerEndsWithTheStallMessage) {
+    FtpTestServer ftp(FtpTestServer::Options{{}, {}, {"STOR"}});
+    ASSERT_TRUE(ftp.started()) << ftp.error();
+    ASSERT_TRUE(QDir().mkpath(ftp.pathOf("envio")));
+    QFile settings(home.path() + "tarvendix.conf");
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[rede]\nTempoSemDados=1\n");
+    settings.close();
+    Sql::execute(db, QStringLiteral("UPDATE CONFIG_LOCAL SET EndKavorelEnvio = '127.0.0.1:%1/envio', "
+                                    "LoginFTP = '%2', SenhaFTP = '%3'")
+                         .arg(ftp.port())
+                         .arg(FtpTestServer::user(), FtpTestServer::password()));
+    archive(transf() + archiveName());
+
+    const Outcome run = cli({"batch", "deliver", "--ftp"});
+
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_TRUE(
+        run.err.contains("Transferência não realizada: A transferência foi abandonada: nenhum dado foi "
+                         "transferido em 1 segundo."))
+        << run.err;
+    EXPECT_FALSE(QFile::exists(ftp.pathOf("envio/" + archiveName())));
+    EXPECT_EQ(lastEvent(), "PR");
 }
 
 TEST_F(DeliveryCli, AUserWithoutBatchControlIsRefused) {

@@ -1,4 +1,6 @@
 #include "SmtpClient.h"
+#include "CurlSession.h"
+#include "TestHome.h"
 #include "TestServers.h"
 
 #include <QFile>
@@ -147,6 +149,39 @@ TEST_F(SmtpClientTest, FailuresAreToldApartAndSendNothing) {
     EXPECT_EQ(SmtpClient().send(missingFile).failure, SmtpResult::Failure::LocalFile);
 
     EXPECT_TRUE(server.messages(1, 300).isEmpty());
+}
+
+// A server that takes the whole message and never answers it: with the stall timeout of the
+// settings file at one second, the send ends with the stall message.
+TEST(SmtpStall, AServerThatNeverAnswersTheMessageEndsWithTheStallMessage) {
+    TestHome home;
+    QFile settings(home.path() + "tarvendix.conf");
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[rede]\nTempoSemDados=1\n");
+    settings.close();
+    SmtpTestServer server(false, true);
+    ASSERT_TRUE(server.started()) << server.error().toStdString();
+    QTemporaryDir work;
+    QFile file(work.filePath("OC-OCC12026121001.zip"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(20000, 'z'));
+    file.close();
+    SmtpMessage m;
+    m.host = "127.0.0.1";
+    m.port = server.port();
+    m.greetingName = "occ1.example";
+    m.fromName = "OCC1";
+    m.fromAddress = "remessas@kavorel.example";
+    m.toAddress = "remessas@kavorel.example";
+    m.subject = "Envio de remessa anexado ao E-MAIL";
+    m.body = "Segue em anexo o arquivo de remessa";
+    m.attachmentPath = file.fileName();
+
+    SmtpClient client;
+    const SmtpResult result = client.send(m);
+
+    EXPECT_EQ(result.failure, SmtpResult::Failure::Stalled) << result.detail.toStdString();
+    EXPECT_EQ(result.detail, CurlSession::stalledText(1));
 }
 
 TEST(SmtpCompose, LinesEndInCrLfAndTheAttachmentIsWrappedAt76) {

@@ -1,3 +1,4 @@
+#include "CurlSession.h"
 #include "EntregaFixture.h"
 #include "EnvioTXT.h"
 #include "GravaDisquete.h"
@@ -150,6 +151,102 @@ TEST_F(Entrega, AnInterruptionBeforeTheConnectionSendsNothing) {
     EXPECT_EQ(transfer.log().size(), 4);
     EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
     EXPECT_TRUE(QDir(ftp->pathOf("remessas/oc")).isEmpty());
+}
+
+// The interruption comes once the server holds the archive under its name: the delivery took place
+// and is recorded, so the batch cannot be cancelled while the authority has it.
+TEST_F(Entrega, AnInterruptionAfterTheServerHasTheArchiveStillRecordsTR) {
+    useFtp();
+    const QByteArray bytes = archive(50000);
+    TransferenciaRemota transfer(session, state, ModoEntrega::Ftp, state.DirLocalTransf, archiveName());
+    bool interruptedLate = false;
+    transfer.setAvisos({{},
+                        [&](qint64, qint64) {
+                            if (QFile::exists(ftp->pathOf("remessas/oc/" + archiveName()))) {
+                                transfer.interrompe();
+                                interruptedLate = true;
+                            }
+                        },
+                        {}});
+    EXPECT_EQ(transfer.executa(), TransferenciaRemota::Desfecho::Sucesso);
+    EXPECT_TRUE(interruptedLate);
+    EXPECT_EQ(transfer.log().last(), "Transferência realizada com sucesso.");
+    EXPECT_EQ(read(ftp->pathOf("remessas/oc/" + archiveName())), bytes);
+    EXPECT_EQ(events(), (QStringList{"PR|C|ana|", "TR|C|maria|"}));
+}
+
+// "/remessas/oc" is the directory of that name under the server's root, whatever directory the
+// account starts in; without the leading separator it is taken from the login directory.
+TEST_F(Entrega, AnAbsoluteDirectoryIsTakenFromTheServersRoot) {
+    ftp = std::make_unique<FtpTestServer>(FtpTestServer::Options{"/contas/occ", {}, {}});
+    ASSERT_TRUE(ftp->started()) << ftp->error().toStdString();
+    ASSERT_TRUE(QDir().mkpath(ftp->pathOf("remessas/oc")));
+    ASSERT_TRUE(QDir().mkpath(ftp->pathOf("contas/occ/remessas/oc")));
+    const QByteArray bytes = archive(1000);
+    for (const char* address : {"127.0.0.1:%1/remessas/oc", "127.0.0.1:%1\\remessas\\oc"}) {
+        config(QStringLiteral("EndKavorelEnvio = '%1', LoginFTP = '%2', SenhaFTP = '%3'")
+                   .arg(QString::fromLatin1(address).arg(ftp->port()), FtpTestServer::user(),
+                        FtpTestServer::password()));
+        EXPECT_EQ(deliver(ModoEntrega::Ftp), TransferenciaRemota::Desfecho::Sucesso) << address;
+        EXPECT_EQ(read(ftp->pathOf("remessas/oc/" + archiveName())), bytes) << address;
+        EXPECT_FALSE(QFile::exists(ftp->pathOf("contas/occ/remessas/oc/" + archiveName()))) << address;
+        QFile::remove(ftp->pathOf("remessas/oc/" + archiveName()));
+    }
+    // Without a port the address's directory has no leading separator: from the login directory.
+    config(QStringLiteral("EndKavorelEnvio = '127.0.0.1/remessas/oc'"));
+    EXPECT_EQ(TransferenciaRemota::destinoFtp(state.EndKavorelEnvio, {}, {}).diretorio, "remessas/oc");
+}
+
+// An account that may store but not rename: the archive arrives under its own name, the log says
+// how, and the delivery is recorded.
+TEST_F(Entrega, ADropBoxAccountGetsTheArchiveUnderItsNameAndTheLogSaysHow) {
+    ftp = std::make_unique<FtpTestServer>(
+        FtpTestServer::Options{{}, {{"caixa", "postal", "elradmwMT", {}}}, {}});
+    ASSERT_TRUE(ftp->started()) << ftp->error().toStdString();
+    ASSERT_TRUE(QDir().mkpath(ftp->pathOf("remessas/oc")));
+    config(QStringLiteral(
+               "EndKavorelEnvio = '127.0.0.1:%1/remessas/oc', LoginFTP = 'caixa', SenhaFTP = 'postal'")
+               .arg(ftp->port()));
+    const QByteArray bytes = archive(30000);
+
+    EXPECT_EQ(deliver(ModoEntrega::Ftp), TransferenciaRemota::Desfecho::Sucesso);
+
+    EXPECT_EQ(read(ftp->pathOf("remessas/oc/" + archiveName())), bytes);
+    EXPECT_EQ(QDir(ftp->pathOf("remessas/oc")).entryList(QDir::Files), QStringList{archiveName()});
+    QStringList expected = successLog(30000, 30000);
+    expected.insert(
+        4, FtpClient::renameRefusedNote(FtpClient::temporaryName(archiveName()), archiveName(), true));
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(events(), (QStringList{"PR|C|ana|", "TR|C|maria|"}));
+}
+
+// A server that takes the connection and then moves nothing: with the stall timeout of the
+// settings file at one second the delivery ends with the stall message and records nothing.
+TEST_F(Entrega, AStalledDeliveryEndsWithItsMessageAndRecordsNothing) {
+    write(home.path() + "tarvendix.conf", "[rede]\nTempoSemDados=1\n");
+    ftp = std::make_unique<FtpTestServer>(FtpTestServer::Options{{}, {}, {"STOR"}});
+    ASSERT_TRUE(ftp->started()) << ftp->error().toStdString();
+    ASSERT_TRUE(QDir().mkpath(ftp->pathOf("remessas/oc")));
+    config(QStringLiteral("EndKavorelEnvio = '127.0.0.1:%1/remessas/oc', LoginFTP = '%2', SenhaFTP = '%3'")
+               .arg(ftp->port())
+               .arg(FtpTestServer::user(), FtpTestServer::password()));
+    smtp = std::make_unique<SmtpTestServer>(false, true);
+    ASSERT_TRUE(smtp->started()) << smtp->error().toStdString();
+    config(QStringLiteral("EndSMTPHost = '127.0.0.1', EndSMTPPort = '%1', EndSMTPUsuario = 'occ.local', "
+                          "EndSMTPEMailReply = 'remessas@kavorel.example'")
+               .arg(smtp->port()));
+    archive(5000);
+    const QString message = CurlSession::stalledText(1);
+
+    for (ModoEntrega modo : {ModoEntrega::Ftp, ModoEntrega::Email}) {
+        EXPECT_EQ(deliver(modo), TransferenciaRemota::Desfecho::Falha);
+        EXPECT_EQ(log.mid(3), (QStringList{"Tamanho do arquivo : 5000 bytes",
+                                           "Transferência não realizada: " + message + ".", message}));
+    }
+    EXPECT_TRUE(ftp->stalling("STOR"));
+    EXPECT_FALSE(QFile::exists(ftp->pathOf("remessas/oc/" + archiveName())));
+    EXPECT_TRUE(prompts.shown().isEmpty());
+    EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
 }
 
 TEST_F(Entrega, EmailSendsOneMessageWithTheArchiveAttached) {
@@ -455,16 +552,49 @@ TEST_F(EntregaTxt, ByEmailAndByMediaWithTheirRemarks) {
 }
 
 TEST_F(EntregaTxt, ADeliveryWhoseRecordFailsSaysSoAndKeepsTheFile) {
-    // The register keeps names of up to 30 characters.
-    const QString longName = QStringLiteral("TX-OCC-um-nome-comprido-demais.txt");
-    write(transf() + longName, content);
+    // The register keeps users of up to 10 characters.
+    state.Usuario = QStringLiteral("usuario-comprido");
     QTemporaryDir media;
-    EXPECT_EQ(copy(media.path(), longName), GravaDisquete::Desfecho::NaoRegistrada);
+    EXPECT_EQ(copy(media.path(), txt), GravaDisquete::Desfecho::NaoRegistrada);
     EXPECT_TRUE(
         prompts.lastText().startsWith("O arquivo foi transferido, mas o envio não pôde ser registrado"))
         << prompts.lastText().toStdString();
     EXPECT_TRUE(textRegister().isEmpty());
+    EXPECT_EQ(read(transf() + txt), content);
+}
+
+// The register keeps names of up to 30 characters: a longer one would be sent and never recorded,
+// and could then be sent again and again. It is refused before anything is packed or sent.
+TEST_F(EntregaTxt, ANameLongerThanTheRegisterTakesIsRefusedBeforeAnythingIsSent) {
+    const QString longName = QStringLiteral("TX-OCC-um-nome-comprido-demais.txt"); // 34 characters
+    const QString refusal = QStringLiteral(
+        "O nome do arquivo TX-OCC-um-nome-comprido-demais.txt tem 34 caracteres, mais do que os 30 que o "
+        "registro de arquivos enviados guarda. Renomeie o arquivo com no máximo 30 caracteres e tente de "
+        "novo.");
+    write(transf() + longName, content);
+    useFtp();
+    useSmtp();
+    EXPECT_EQ(EnvioTXT::problemaEnvio(db, longName), refusal);
+    const QString longest = "TX-OCC" + QString(20, '0') + ".txt";
+    ASSERT_EQ(longest.size(), 30);
+    EXPECT_TRUE(EnvioTXT::problemaEnvio(db, longest).isEmpty());
+
+    for (ModoEntrega modo : {ModoEntrega::Ftp, ModoEntrega::Email}) {
+        prompts.clear();
+        EXPECT_EQ(deliver(modo, longName), TransferenciaRemota::Desfecho::NaoIniciada);
+        EXPECT_EQ(prompts.lastText(), refusal);
+        EXPECT_TRUE(log.isEmpty());
+    }
+    QTemporaryDir media;
+    EXPECT_EQ(copy(media.path(), longName), GravaDisquete::Desfecho::NaoIniciada);
+    EXPECT_EQ(prompts.lastText(), refusal);
+
     EXPECT_EQ(read(transf() + longName), content);
+    EXPECT_FALSE(QFile::exists(transf() + "TX-OCC-um-nome-comprido-demais.zip")); // never packed
+    EXPECT_TRUE(QDir(ftp->pathOf("remessas/oc")).isEmpty());
+    EXPECT_TRUE(smtp->messages(1, 300).isEmpty());
+    EXPECT_TRUE(QDir(media.path()).isEmpty());
+    EXPECT_TRUE(textRegister().isEmpty());
 }
 
 TEST_F(EntregaTxt, OnlyTheCertifiersOwnTextFilesAreEligible) {

@@ -94,30 +94,43 @@ int freeLocalPort() {
     return port;
 }
 
-// pyftpdlib binds the port itself (port 0) and says which: a port picked beforehand could be taken
+FtpTestServer::FtpTestServer() : FtpTestServer(Options{}) {}
+
+// The server binds the port itself (port 0) and says which: a port picked beforehand could be taken
 // by another test's server or client in between, and this test would then talk to that one.
-FtpTestServer::FtpTestServer() {
+FtpTestServer::FtpTestServer(const Options& options) {
     if (const QString missing = missingProgram(Python); !missing.isEmpty()) {
         error_ = missing;
         return;
     }
+    QStringList arguments{QStringLiteral(TARVENDIX_SOURCE_DIR "/tests/support/ftp_test_server.py"),
+                          QStringLiteral("--root"), root_.path(), QStringLiteral("--marker"),
+                          markers_.path()};
+    QList<Account> accounts{
+        {user(), password(), QString::fromLatin1(AllPermissions), options.loginDirectory}};
+    accounts += options.otherAccounts;
+    for (const Account& account : accounts) {
+        QDir(root_.path()).mkpath(QStringLiteral(".") + account.loginDirectory);
+        arguments << QStringLiteral("--user")
+                  << QStringList{account.user, account.password, account.permissions, account.loginDirectory}
+                         .join(QLatin1Char(':'));
+    }
+    if (!options.stall.isEmpty())
+        arguments << QStringLiteral("--stall") << options.stall.join(QLatin1Char(','));
     process_.setProcessChannelMode(QProcess::MergedChannels);
-    process_.start(Python, {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
-                            QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QStringLiteral("0"),
-                            QStringLiteral("-u"), user(), QStringLiteral("-P"), password(),
-                            QStringLiteral("-d"), root_.path(), QStringLiteral("-w")});
+    process_.start(Python, arguments);
     if (!process_.waitForStarted(5000)) {
         error_ = process_.errorString();
         return;
     }
-    static const QRegularExpression starting(QStringLiteral(">>> starting FTP server on [0-9.]+:([0-9]+)"));
+    static const QRegularExpression listening(QStringLiteral("listening on [0-9.]+:([0-9]+)"));
     QByteArray output;
     const QDeadlineTimer deadline(15000);
     while (!deadline.hasExpired() && port_ == 0) {
         if (!process_.waitForReadyRead(100) && process_.state() != QProcess::Running)
             break;
         output += process_.readAll();
-        const QRegularExpressionMatch match = starting.match(QString::fromLocal8Bit(output));
+        const QRegularExpressionMatch match = listening.match(QString::fromLocal8Bit(output));
         if (match.hasMatch())
             port_ = match.captured(1).toInt();
     }
@@ -130,11 +143,15 @@ FtpTestServer::FtpTestServer() {
         error_ = QStringLiteral("the FTP server does not answer on port %1").arg(port_);
 }
 
+bool FtpTestServer::stalling(const QString& command) const {
+    return QFile::exists(QDir(markers_.path()).filePath(command));
+}
+
 FtpTestServer::~FtpTestServer() {
     stop(process_);
 }
 
-SmtpTestServer::SmtpTestServer(bool requireTls) : port_(freeLocalPort()) {
+SmtpTestServer::SmtpTestServer(bool requireTls, bool stallMessages) : port_(freeLocalPort()) {
     QStringList arguments; // after the address
     if (requireTls) {
         const QString cert = work_.filePath(QStringLiteral("cert.pem"));
@@ -153,9 +170,17 @@ SmtpTestServer::SmtpTestServer(bool requireTls) : port_(freeLocalPort()) {
         }
         arguments << QStringLiteral("--tlscert") << cert << QStringLiteral("--tlskey") << key;
     }
-    // aiosmtpd creates the maildir itself and refuses one that exists.
-    arguments << QStringLiteral("-c") << QStringLiteral("aiosmtpd.handlers.Mailbox")
-              << work_.filePath(QStringLiteral("maildir"));
+    if (stallMessages) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PYTHONPATH"),
+                           QStringLiteral(TARVENDIX_SOURCE_DIR "/tests/support"));
+        process_.setProcessEnvironment(environment);
+        arguments << QStringLiteral("-c") << QStringLiteral("smtp_test_handlers.Stalling");
+    } else {
+        // aiosmtpd creates the maildir itself and refuses one that exists.
+        arguments << QStringLiteral("-c") << QStringLiteral("aiosmtpd.handlers.Mailbox")
+                  << work_.filePath(QStringLiteral("maildir"));
+    }
     // aiosmtpd cannot be asked for a port of its own choosing: a port picked beforehand may be taken
     // by another test in between, and then the port answers while our server has died; try again.
     for (int attempt = 0; attempt < 5 && !started_; ++attempt) {

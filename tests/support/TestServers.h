@@ -13,10 +13,28 @@
 // A free TCP port on 127.0.0.1 at the time of asking.
 int freeLocalPort();
 
-// pyftpdlib serving a fresh directory, with one user who may write.
+// pyftpdlib serving a fresh directory (tests/support/ftp_test_server.py), with one user who may do
+// anything and, on demand, more accounts and a server that hangs.
 class FtpTestServer {
 public:
+    // An account: pyftpdlib's permission letters ("f" rename, "d" delete, "w" store) and the
+    // directory it starts in, under the served directory ("/" when empty; created when missing).
+    struct Account {
+        QString user;
+        QString password;
+        QString permissions;
+        QString loginDirectory;
+    };
+    struct Options {
+        QString loginDirectory;       // of user()
+        QList<Account> otherAccounts; // besides user()
+        // Commands ("STOR", "RETR", "NLST") whose data connection opens and then moves no byte.
+        QStringList stall;
+    };
+    static constexpr const char* AllPermissions = "elradfmwMT";
+
     FtpTestServer();
+    explicit FtpTestServer(const Options& options);
     ~FtpTestServer();
     bool started() const { return started_; }
     QString error() const { return error_; }
@@ -27,9 +45,12 @@ public:
     static QString password() { return QStringLiteral("s3nh@ftp"); }
     // A file's path under the served directory.
     QString pathOf(const QString& relative) const { return root_.filePath(relative); }
+    // True once the server holds a stalled data connection of `command`.
+    bool stalling(const QString& command) const;
 
 private:
     QTemporaryDir root_;
+    QTemporaryDir markers_;
     QProcess process_;
     int port_ = 0;
     bool started_ = false;
@@ -40,8 +61,9 @@ private:
 class SmtpTestServer {
 public:
     // With `requireTls`, the server offers STARTTLS (a self-signed certificate made for the test)
-    // and refuses mail until it is used.
-    explicit SmtpTestServer(bool requireTls = false);
+    // and refuses mail until it is used. With `stallMessages`, it takes the whole message and then
+    // never answers it (tests/support/smtp_test_handlers.py).
+    explicit SmtpTestServer(bool requireTls = false, bool stallMessages = false);
     ~SmtpTestServer();
     bool started() const { return started_; }
     QString error() const { return error_; }

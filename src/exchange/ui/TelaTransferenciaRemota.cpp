@@ -110,7 +110,7 @@ void TelaTransferenciaRemota::BtTransfereClick() {
     BtCancela_->setEnabled(false);
     transferencia_ = std::make_unique<TransferenciaRemota>(session_, state_, modo_, EdDiretorio_->text(),
                                                            EdArquivoTransferencia_->text());
-    const bool ftp = modo_ == ModoEntrega::Ftp;
+    // "Interrompe" stays usable for the whole transfer: a stalled upload must be stoppable.
     transferencia_->setAvisos({[this](const QString& texto) { linha(texto); },
                                [this](qint64 feito, qint64 total) {
                                    onScreen(this, [this, feito, total] {
@@ -118,11 +118,7 @@ void TelaTransferenciaRemota::BtTransfereClick() {
                                        PbTransferencia_->setValue(total > 0 ? int(feito * 100 / total) : 0);
                                    });
                                },
-                               [this, ftp] {
-                                   // From here on an FTP upload cannot be interrupted.
-                                   if (ftp)
-                                       onScreen(this, [this] { BtInterrompe_->setEnabled(false); });
-                               }});
+                               {}});
     if (!transferencia_->inicia()) {
         BtSaida_->setFocus();
         return;

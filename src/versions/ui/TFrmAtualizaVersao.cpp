@@ -10,6 +10,7 @@
 #include "VersaoWidgets.h"
 #include "Versoes.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -99,6 +100,18 @@ TFrmAtualizaVersao::TFrmAtualizaVersao(Session& session, QWidget* parent)
 
 TFrmAtualizaVersao::~TFrmAtualizaVersao() = default;
 
+void TFrmAtualizaVersao::reject() {
+    if (!executando_) // Esc and the close button wait for the run to end
+        QDialog::reject();
+}
+
+void TFrmAtualizaVersao::closeEvent(QCloseEvent* event) {
+    if (executando_)
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
+}
+
 void TFrmAtualizaVersao::tipoMudou() {
     const bool internet = CbTipo_->currentText() == Internet;
     grupoLocalizacao_->setTitle(internet ? QStringLiteral("Endereço Kavorel para Busca de Novas Versões")
@@ -131,8 +144,10 @@ void TFrmAtualizaVersao::atualiza() {
         session_.prompts().error(problem);
         return;
     }
+    executando_ = true;
     BtAtualiza_->setEnabled(false);
     BtCancela_->setEnabled(false);
+    BtSaida_->setEnabled(false);
     CbTipo_->setEnabled(false);
     BtBrowse_->setEnabled(false);
     PbTransferencia_->setValue(0);
@@ -165,14 +180,16 @@ void TFrmAtualizaVersao::atualiza() {
     QCoreApplication::processEvents(); // the last progress and the check mark
     BtInterrompe_->setEnabled(false);
     CkProcura_->setVisible(result.desfecho != AtualizaVersao::Desfecho::Falhou || !result.arquivo.isEmpty());
-    if (result.desfecho != AtualizaVersao::Desfecho::Obtida) {
+    if (result.desfecho == AtualizaVersao::Desfecho::Obtida) {
+        CkTransferindo_->setVisible(true);
+        PbTransferencia_->setValue(100);
+        instala(result.arquivo, result.versao, recepcao);
+    } else {
         EdResultado_->setText(result.texto);
-        BtSaida_->setFocus();
-        return;
     }
-    CkTransferindo_->setVisible(true);
-    PbTransferencia_->setValue(100);
-    instala(result.arquivo, result.versao, recepcao);
+    executando_ = false;
+    BtSaida_->setEnabled(true);
+    BtSaida_->setFocus();
 }
 
 void TFrmAtualizaVersao::instala(const QString& arquivo, const QString& versao, const QString& recepcao) {
@@ -185,5 +202,4 @@ void TFrmAtualizaVersao::instala(const QString& arquivo, const QString& versao, 
     } else {
         EdResultado_->setText(QStringLiteral("Ocorreu um Erro na Atualização."));
     }
-    BtSaida_->setFocus();
 }

@@ -14,7 +14,9 @@ class Session;
 
 // "Controle de Versões - Atualiza Versão Atual": finds a version newer than the installed one on
 // the authority's server ("Internet") or in a directory ("Arquivo Local"), fetches it into the
-// reception directory and installs it.
+// reception directory and installs it. The transfer runs on a worker thread, so the window keeps
+// painting and "Interrompe" works; from the start until the installation has ended the window does
+// not close (Esc, the close button and "Saída" wait), so nothing else can write the same archive.
 class TFrmAtualizaVersao : public QDialog {
     Q_OBJECT
 public:
@@ -22,6 +24,12 @@ public:
     ~TFrmAtualizaVersao() override;
 
     bool instalou() const { return instalou_; }
+    bool executando() const { return executando_; }
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void tipoMudou();
@@ -50,4 +58,5 @@ private:
     std::unique_ptr<AtualizaVersao> busca_;
     QString enderecoKavorel_;
     bool instalou_ = false;
+    bool executando_ = false;
 };

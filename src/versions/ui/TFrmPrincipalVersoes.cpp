@@ -73,16 +73,24 @@ void TFrmPrincipalVersoes::mostra() {
 }
 
 void TFrmPrincipalVersoes::atualizaVersao() {
+    if (subTelaAberta_)
+        return; // the open one writes into the reception directory
+    subTelaAberta_ = true;
     TFrmAtualizaVersao form(session_, this);
     form.exec();
+    subTelaAberta_ = false;
     if (form.instalou())
         emit versaoInstalada();
     mostra();
 }
 
 void TFrmPrincipalVersoes::versaoAnterior() {
+    if (subTelaAberta_)
+        return;
+    subTelaAberta_ = true;
     TFrmVersaoAnterior form(session_, this);
     form.exec();
+    subTelaAberta_ = false;
     if (form.instalou())
         emit versaoInstalada();
     mostra();

@@ -32,4 +32,5 @@ private:
     QTableView* grade_;
     QStandardItemModel* modelo_;
     QPushButton* BtVersaoAnterior_;
+    bool subTelaAberta_ = false; // one update or re-installation at a time
 };

@@ -220,6 +220,41 @@ TEST_F(EntregaTelas, InterruptingWhileTheServerKeepsSilentStopsAtOnce) {
     EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
 }
 
+// A server that takes the upload's data connection and then reads nothing: "Interrompe" is still
+// there during the upload, and ends it without a record.
+TEST_F(EntregaTelas, InterrompeStaysUsableDuringTheUploadAndStopsIt) {
+    ftp = std::make_unique<FtpTestServer>(FtpTestServer::Options{{}, {}, {"STOR"}});
+    ASSERT_TRUE(ftp->started()) << ftp->error().toStdString();
+    ASSERT_TRUE(QDir().mkpath(ftp->pathOf("remessas/oc")));
+    config(QStringLiteral("EndKavorelEnvio = '127.0.0.1:%1/remessas/oc', LoginFTP = '%2', SenhaFTP = '%3'")
+               .arg(ftp->port())
+               .arg(FtpTestServer::user(), FtpTestServer::password()));
+    archive(5000);
+    TFrmTransfereArquivo form(session, state, archiveName());
+    form.show();
+    bool reached = false, interruptible = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!ftp->stalling("STOR"))
+            return;
+        poll.stop();
+        reached = true;
+        interruptible = enabled(&form, "BtInterrompe");
+        clickOn(&form, "BtInterrompe");
+    });
+    poll.start();
+    clickOn(&form, "BtTransfere");
+
+    EXPECT_TRUE(reached);
+    EXPECT_TRUE(interruptible);
+    EXPECT_EQ(form.desfecho(), TransferenciaRemota::Desfecho::Interrompida);
+    EXPECT_TRUE(text(&form, "MmResultado").endsWith("Transferência interrompida."));
+    EXPECT_FALSE(QFile::exists(ftp->pathOf("remessas/oc/" + archiveName())));
+    EXPECT_TRUE(prompts.shown().isEmpty());
+    EXPECT_EQ(events(), QStringList{"PR|C|ana|"});
+}
+
 TEST_F(EntregaTelas, EmailScreenSendsAndOffersTheReceiptOnlyAfterSuccess) {
     useSmtp();
     archive(2000);

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -215,6 +216,61 @@ TEST_F(VersoesScreenTest, TheNewestOnTheServerIsFetchedAndInstalledAndNothingNew
               "Brasil pela internet");
     EXPECT_EQ(second, "Não foi encontrado arquivo de atualização mais atual.");
     EXPECT_EQ(main.findChild<QTableView*>("DBGridVersao")->model()->rowCount(), 1);
+}
+
+// While the archive is downloading, Esc, the close button and "Saída" leave the window where it is,
+// and the version screen starts no second update into the same archive; "Interrompe" ends it.
+TEST_F(VersoesScreenTest, WhileADownloadRunsTheWindowStaysAndNoSecondUpdateStarts) {
+    FtpTestServer stalling(FtpTestServer::Options{{}, {}, {"RETR"}});
+    ASSERT_TRUE(stalling.started()) << stalling.error().toStdString();
+    ASSERT_TRUE(QDir(stalling.root()).mkpath("tabelas"));
+    package("2026040101", {"PAIS"}, stalling.pathOf("tabelas"));
+    Sql::execute(db, "UPDATE CONFIG_LOCAL SET EndKavorelOrigAux = :a",
+                 {{":a", QStringLiteral("127.0.0.1:%1/tabelas").arg(stalling.port())}});
+    TFrmPrincipalVersoes main(session);
+    main.show();
+
+    bool reached = false, stayed = false, secondOpened = false;
+    QString result;
+    onUpdateScreen(main, [&](QWidget* screen) {
+        QTimer poll;
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!stalling.stalling("RETR"))
+                return;
+            poll.stop();
+            reached = true;
+            QTest::keyClick(screen, Qt::Key_Escape);
+            screen->close();
+            clickOn(screen, "BtSaida");
+            stayed = screen->isVisible();
+            // A second update would come up as a second modal window: close it if it does.
+            QTimer watch;
+            watch.setInterval(10);
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (modal && modal != screen) {
+                    secondOpened = true;
+                    clickOn(modal, "BtCancela");
+                }
+            });
+            watch.start();
+            clickOn(&main, "BtAtualizaVersao");
+            watch.stop();
+            clickOn(screen, "BtInterrompe");
+        });
+        poll.start();
+        clickOn(screen, "BtAtualiza");
+        result = text(screen, "EdResultado");
+    });
+
+    EXPECT_TRUE(reached);
+    EXPECT_TRUE(stayed);
+    EXPECT_FALSE(secondOpened);
+    EXPECT_EQ(result, "Foi encontrado arquivo mais atual, mas houve interrupção na transferência.");
+    EXPECT_TRUE(QDir(reception).entryList(QDir::Files).isEmpty())
+        << QDir(reception).entryList().join(' ').toStdString();
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE_AUX").toInt(), 0);
 }
 
 TEST_F(VersoesScreenTest, ReinstallingAVersionWhoseArchiveIsGoneSaysSoAndChangesNothing) {
