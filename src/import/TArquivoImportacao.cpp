@@ -76,14 +76,28 @@ std::unique_ptr<TDataStruct> TArquivoImportacao::LeProximoRegistro() {
     const int linhaHeader = linha_;
     const EstruturaRegistro* estrutura = EstruturasTxt::porHeader(header);
 
-    // The record's first data line. A header there starts the next record: this one has no data.
-    std::optional<QString> atual = leLinha();
-    const bool semDados = atual && !headerDaLinha(*atual).isEmpty();
-    if (semDados) {
-        devolvida_ = atual;
-        --linha_;
-        atual.reset();
-    }
+    // The record's data lines, read as its fields ask for them. A header met on any of them ends the
+    // record (it starts the next one), as does the end of the file: the fields still due stay empty,
+    // each counted on the line it would have had, and the record's own checks decide.
+    bool terminado = false;
+    int linhaCorrente = linhaHeader;
+    const auto proximaLinha = [&]() -> QString {
+        ++linhaCorrente;
+        if (terminado)
+            return {};
+        std::optional<QString> linha = leLinha();
+        if (linha && !headerDaLinha(*linha).isEmpty()) {
+            devolvida_ = std::move(linha);
+            --linha_;
+            linha.reset();
+        }
+        if (!linha) {
+            terminado = true;
+            return {};
+        }
+        return *linha;
+    };
+    QString corrente = proximaLinha();
     if (!estrutura) {
         avisa(QStringLiteral("Foi encontrado um header inválido -->") + header +
               QStringLiteral(" Verifique a linha ") + QString::number(linhaHeader));
@@ -91,17 +105,12 @@ std::unique_ptr<TDataStruct> TArquivoImportacao::LeProximoRegistro() {
     }
 
     auto registro = std::make_unique<TDataStruct>(*estrutura);
-    QString corrente = atual.value_or(QString());
-    int linhaCorrente = atual ? linha_ : linhaHeader + 1;
     for (int i = 0; i < estrutura->campos.size(); ++i) {
         const DefinicaoCampo& campo = estrutura->campos[i];
         if (campo.largura == 0)
             continue;
-        if (campo.novaLinha) {
-            const std::optional<QString> proxima = semDados ? std::nullopt : leLinha();
-            corrente = proxima.value_or(QString());
-            linhaCorrente = proxima ? linha_ : linhaCorrente + 1;
-        }
+        if (campo.novaLinha)
+            corrente = proximaLinha();
         registro->define(i, corrente.mid(campo.coluna - 1, campo.largura), linhaCorrente);
     }
     registro->ValidaRegistro(contexto_);

@@ -13,7 +13,8 @@
 // The reader of one import file: lines end with CR LF (a lone LF is accepted; a trailing CR never
 // enters a value), text is Windows-1252. A header line ("[" in column 1, up to its first "]")
 // starts a record of that header's type; its fields are cut from the following lines by start
-// column and width, a field with the new-line mark taking the next line first. Every record is
+// column and width, a field with the new-line mark taking the next line first. A header where a
+// data line was due ends the record (the fields still due stay empty) and starts the next. Every record is
 // checked as soon as it is read (messages to "Log.txt"). Lines that start no record, and unknown
 // headers, become warnings.
 class TArquivoImportacao {
@@ -50,7 +51,7 @@ private:
     QIODevice* dispositivo_ = nullptr;
     int linha_ = 0;
     int totalLinhas_ = 0;
-    std::optional<QString> devolvida_; // a header met where a record's first data line was due
+    std::optional<QString> devolvida_; // a header met where a record's data line was due
     QStringList avisos_;
     std::function<void(const QString&)> aoAvisar_;
 };

@@ -99,6 +99,24 @@ TEST_F(Importacao, ANewLineImportedSuspendedGetsAnInclusionEventWithStatusAButAC
     EXPECT_EQ(linhasSql("SELECT Completo, Aprovado FROM CERTIFIC"), QStringList{"0|0"});
 }
 
+// A certificate whose remarks line is missing ends at the next header: the event that follows is
+// imported, not taken for remarks.
+TEST_F(Importacao, ACertificateMissingItsLastLineLeavesTheNextRecordWhole) {
+    QStringList certificado = Txt::certific("C1");
+    certificado.removeLast();
+    QStringList avisos;
+    escreve(Nome1, certificado + Txt::statusC("C1", "SUS", "S"));
+    ImportacaoTxt run(parametros());
+    AcompanhamentoImportacao a;
+    a.aviso = [&](const QString& t) { avisos << t; };
+    run.setAcompanhamento(a);
+    EXPECT_EQ(run.importa(dir(), {Nome1}).first().situacao, SituacaoArquivo::Importado);
+    EXPECT_TRUE(avisos.isEmpty()) << avisos.join("\n").toStdString();
+    EXPECT_EQ(linhasSql("SELECT Signatarios, Observacoes FROM CERTIFIC"), QStringList{"Fulano de Tal|NULL"});
+    EXPECT_EQ(linhasSql("SELECT Evento, StatusCertificado FROM STATUS_C ORDER BY SeqEvento"),
+              (QStringList{"INC|A", "SUS|S"}));
+}
+
 TEST_F(Importacao, FiftyOneRecordsAreOneBatchAndFiftyTwoAreTwo) {
     for (const int quantos : {51, 52}) {
         SCOPED_TRACE(quantos);

@@ -121,6 +121,34 @@ TEST_F(Leitura, AHeaderRightAfterAHeaderStartsItsOwnRecord) {
     EXPECT_EQ(campo(1, "MarcaProd"), "Outra");
 }
 
+// A header met where any data line of a record was due ends that record (its missing fields empty,
+// so its own checks decide) and starts the next one.
+TEST_F(Leitura, AHeaderOnAnyDataLineEndsTheRecordAndStartsTheNext) {
+    QStringList certificado = Txt::certific("C1");
+    certificado.removeLast(); // no remarks line
+    le(certificado + Txt::statusC("C1") + QStringList{"[PRODUTO]", "Marca"} + Txt::produto("Outra"));
+    ASSERT_EQ(registros.size(), 4u);
+    EXPECT_EQ(registros[0]->estrutura().classe, "TCertificStruct");
+    EXPECT_EQ(campo(0, "Signatarios"), "Fulano de Tal");
+    EXPECT_EQ(campo(0, "Observacoes"), "");
+    EXPECT_TRUE(registros[0]->valido()); // the remarks are optional
+    EXPECT_EQ(registros[1]->estrutura().classe, "TStatusCStruct");
+    EXPECT_EQ(campo(1, "Evento"), "ALT");
+    EXPECT_EQ(campo(1, "Justificativa"), QString::fromUtf8("Alteração pedida pelo cliente"));
+    EXPECT_TRUE(registros[1]->valido());
+    // A product cut short by the next header fails its required fields, counted from where it stopped.
+    EXPECT_FALSE(registros[2]->valido());
+    EXPECT_EQ(campo(3, "MarcaProd"), "Outra");
+    EXPECT_TRUE(registros[3]->valido());
+    EXPECT_EQ(mensagens(),
+              (QStringList{
+                  "O campo obrigatório ModeloProd não foi encontrado. Verifique a linha 11 do arquivo txt.",
+                  "O campo obrigatório Importado não foi encontrado. Verifique a linha 12 do arquivo txt.",
+              }));
+    EXPECT_TRUE(avisos.isEmpty()) << avisos.join("\n").toStdString();
+    EXPECT_EQ(linhas, 15);
+}
+
 TEST_F(Leitura, TextIsReadAsWindows1252AndALoneLineFeedEndsALineToo) {
     QByteArray bytes = "[PRODUTO]\r\nA\xe7\xe3o\nModelo \x80\r\n0\r\n\r\n";
     le(bytes);
