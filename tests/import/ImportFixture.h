@@ -201,6 +201,12 @@ protected:
         f.write(Cp1252::encodeLossy(linhas.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
     }
 
+    void escreveBytes(const QString& nome, const QByteArray& bytes) {
+        QFile f(QDir(dir()).filePath(nome));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
     ImportacaoTxt::Parametros parametros(bool podeAprovar = true) {
         ImportacaoTxt::Parametros p;
         p.db = db;

@@ -1,3 +1,4 @@
+#include "EstruturaRegistro.h"
 #include "ImportFixture.h"
 #include "ImportacaoConsole.h"
 
@@ -115,6 +116,47 @@ TEST_F(Importacao, ACertificateMissingItsLastLineLeavesTheNextRecordWhole) {
     EXPECT_EQ(linhasSql("SELECT Signatarios, Observacoes FROM CERTIFIC"), QStringList{"Fulano de Tal|NULL"});
     EXPECT_EQ(linhasSql("SELECT Evento, StatusCertificado FROM STATUS_C ORDER BY SeqEvento"),
               (QStringList{"INC|A", "SUS|S"}));
+}
+
+// One register saved as Windows-1252, as UTF-8 and as UTF-8 with a byte-order mark gives the same rows.
+TEST_F(Importacao, TheSameRegisterSavedInEachEncodingGivesIdenticalRows) {
+    QStringList tabelas;
+    for (const EstruturaRegistro& e : EstruturasTxt::todas())
+        tabelas << e.tabela;
+    const auto linhasDoRegistro = [&] {
+        QStringList todas;
+        for (const QString& t : tabelas)
+            todas += QStringList{t} + linhasSql("SELECT * FROM " + t + " ORDER BY rowid");
+        return todas;
+    };
+    const QString texto = arquivoCompleto("C1").join("\r\n") + "\r\n";
+    const struct {
+        const char* caso;
+        QByteArray bytes;
+    } casos[] = {
+        {"Windows-1252", Cp1252::encodeLossy(texto)},
+        {"UTF-8", texto.toUtf8()},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + texto.toUtf8()},
+    };
+    QStringList primeiro;
+    int n = 0;
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        const QString nome = QStringLiteral("TX-OCC1201511250%1.txt").arg(++n);
+        escreveBytes(nome, c.bytes);
+        prompts.clear();
+        ASSERT_EQ(importa({nome}).first().situacao, SituacaoArquivo::Importado)
+            << prompts.texts().join("\n").toStdString() << erroBD(nome).join("\n").toStdString();
+        EXPECT_EQ(linhasSql("SELECT NomFantasia, EndLogr, SiglaUF, RazSocialEmp FROM EMPRESA"),
+                  QStringList{"Ótima|Rua das Flores|SP|Indústria Ótima Ltda"});
+        const QStringList linhas = linhasDoRegistro();
+        if (primeiro.isEmpty())
+            primeiro = linhas;
+        else
+            EXPECT_EQ(linhas, primeiro);
+        for (const QString& t : tabelas)
+            ASSERT_SQL(db, "DELETE FROM " + t);
+    }
 }
 
 TEST_F(Importacao, FiftyOneRecordsAreOneBatchAndFiftyTwoAreTwo) {

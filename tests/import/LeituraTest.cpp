@@ -158,6 +158,51 @@ TEST_F(Leitura, TextIsReadAsWindows1252AndALoneLineFeedEndsALineToo) {
     EXPECT_EQ(linhas, 5);
 }
 
+// The same record saved as Windows-1252, as UTF-8 and as UTF-8 with a byte-order mark reads the
+// same: the mark hides no header and an accented letter takes one column, not two.
+TEST_F(Leitura, AUtf8FileWithOrWithoutAByteOrderMarkReadsAsItsWindows1252Twin) {
+    const QStringList empresa = Txt::empresa();
+    const QString texto = empresa.join("\r\n") + "\r\n";
+    const struct {
+        const char* caso;
+        QByteArray bytes;
+    } casos[] = {
+        {"Windows-1252", Cp1252::encodeLossy(texto)},
+        {"UTF-8", texto.toUtf8()},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + texto.toUtf8()},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        registros.clear();
+        le(c.bytes);
+        ASSERT_EQ(registros.size(), 1u);
+        EXPECT_TRUE(avisos.isEmpty()) << avisos.join("\n").toStdString();
+        EXPECT_EQ(linhas, 5);
+        EXPECT_EQ(campo(0, "NomFantasia").trimmed(), QString::fromUtf8("Ótima"));
+        EXPECT_EQ(campo(0, "EndLogr").trimmed(), "Rua das Flores");
+        EXPECT_EQ(campo(0, "SiglaUF"), "SP");
+        EXPECT_EQ(campo(0, "RazSocialEmp"), QString::fromUtf8("Indústria Ótima Ltda"));
+        EXPECT_TRUE(registros[0]->valido()) << mensagens().join("\n").toStdString();
+    }
+}
+
+// Columns are counted in characters, a character beyond the 16-bit range included; bytes that are
+// not UTF-8 are Windows-1252 even when some of them would pass for UTF-8.
+TEST_F(Leitura, ColumnsAreCountedInCharactersAndOtherBytesAreWindows1252) {
+    const QString clave = QString::fromUtf8("\xF0\x9D\x84\x9E"); // U+1D11E, two UTF-16 units
+    le(("[PRODUTO]\r\nMarca\r\nModelo " + clave + "\r\n0         " + clave + "123\r\n").toUtf8());
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(campo(0, "ModeloProd"), "Modelo " + clave);
+    EXPECT_EQ(campo(0, "Importado"), "0         ");
+    EXPECT_EQ(campo(0, "CodEANUPC"), clave + "123");
+
+    registros.clear();
+    le(QByteArray("[PRODUTO]\r\nA\xC3\xA7\xC3\xA3o\r\nModelo \xE7\r\n0\r\n"));
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(campo(0, "MarcaProd"), QString::fromUtf8("AÃ§Ã£o"));
+    EXPECT_EQ(campo(0, "ModeloProd"), QString::fromUtf8("Modelo ç"));
+}
+
 TEST(Datas, TheFilesDateFormAndTheProgramsTimeStamps) {
     const struct {
         const char* texto;
