@@ -21,12 +21,18 @@ QString ondeVerificar(int linha) {
 }
 
 // Exact membership of a coded value (trimmed, upper case) in its list of codes.
-bool umDe(const QString& valor, std::initializer_list<const char*> codigos) {
-    const QString v = valor.trimmed().toUpper();
+bool umDe(const QString& aparado, std::initializer_list<const char*> codigos) {
+    const QString v = aparado.toUpper();
     for (const char* c : codigos)
         if (v == QLatin1String(c))
             return true;
     return false;
+}
+
+// A number as the file writes it within its columns, blanks already trimmed: no other white space
+// around it (the conversion itself would pass over a tab).
+bool semEspacoNasPontas(const QString& aparado) {
+    return !aparado.isEmpty() && !aparado.front().isSpace() && !aparado.back().isSpace();
 }
 
 bool soDigitos(const QString& texto) {
@@ -98,7 +104,7 @@ TDataStruct::TDataStruct(const EstruturaRegistro& estrutura)
     : estrutura_(&estrutura), itens_(estrutura.campos.size()) {}
 
 void TDataStruct::defineValor(int i, QString valor) {
-    itens_[i].aparado = valor.trimmed();
+    itens_[i].aparado = RemoveBrancos(valor);
     itens_[i].valor = std::move(valor);
 }
 
@@ -138,7 +144,7 @@ int numero(const QString& t, int from, int n) {
 
 std::optional<QDateTime> TDataStruct::converteData(const QString& texto) {
     // "dd/mm/yyyy", optionally followed by " hh:mm:ss" (the program's own time stamps).
-    const QString t = texto.trimmed();
+    const QString t = RemoveBrancos(texto);
     if ((t.size() != 10 && t.size() != 19) || t[2] != u'/' || t[5] != u'/')
         return std::nullopt;
     const QDate dia(numero(t, 6, 4), numero(t, 3, 2), numero(t, 0, 2));
@@ -191,7 +197,7 @@ bool TDataStruct::ValidaRegistro(const ContextoImportacao& ctx) {
 bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime& emissao) {
     const DefinicaoCampo& campo = estrutura_->campos[i];
     const QString& valor = itens_[i].valor;
-    const QString aparadoValor = valor.trimmed();
+    const QString& aparadoValor = itens_[i].aparado;
     const QString onde = ondeVerificar(itens_[i].linha);
     const auto erro = [&](const QString& frase) {
         falha(ctx, QStringLiteral("O valor ") + valor + frase + onde);
@@ -210,11 +216,13 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
     case TipoCampo::InteiroCurto:
     case TipoCampo::Inteiro:
         aparadoValor.toInt(&ok);
+        ok = ok && semEspacoNasPontas(aparadoValor);
         if (!ok)
             erro(QStringLiteral(" não é um integer válido"));
         break;
     case TipoCampo::Float:
         aparadoValor.toDouble(&ok);
+        ok = ok && semEspacoNasPontas(aparadoValor);
         if (!ok)
             erro(QStringLiteral(" não é um float válido"));
         break;

@@ -90,7 +90,7 @@ struct ContextoImportacao {
 // One field of a record: where it was read and what it holds.
 struct TDataStructItem {
     QString valor;   // as read, blanks kept
-    QString aparado; // the value without leading and trailing blanks
+    QString aparado; // the value without leading and trailing blanks (spaces only: a tab stays)
     int linha = 0;   // line of the file the value came from
 };
 

@@ -245,6 +245,13 @@ TEST_F(Importacao, ABrandOf105CharactersAndAForeignCompanyAreImported) {
               QStringList{"US|Acme Corp.|Acme Corp.|NULL"});
 }
 
+// Values lose their leading and trailing blanks only; a tab stays in the stored value.
+TEST_F(Importacao, OnlyBlanksAreTrimmedFromTheStoredValues) {
+    QStringList file = Txt::produto("  Marca\t  ", "\tModelo X ");
+    EXPECT_EQ(importaUm(Nome1, file).situacao, SituacaoArquivo::Importado);
+    EXPECT_EQ(linhasSql("SELECT MarcaProd, ModeloProd FROM PRODUTO"), QStringList{"Marca\t|\tModelo X"});
+}
+
 TEST_F(Importacao, AnUpdateIsAcceptedOnlyWithItsEventWrittenAfterIt) {
     ASSERT_EQ(importaUm(Nome1, arquivoCompleto("C1")).situacao, SituacaoArquivo::Importado);
     QStringList alterado = Txt::certific("C1", "S");
