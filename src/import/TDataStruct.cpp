@@ -477,23 +477,18 @@ static QDateTime emissaoDoCertificado(const ContextoImportacao& ctx, const QStri
     return data;
 }
 
-// Status and entry dates lie between the certificate's issue date (1900 for companies and products)
-// and now.
+// Status and entry dates lie between the certificate's issue date as the register holds it before
+// the statement (1900 for companies and products, and when there is no such certificate yet) and
+// now. A certificate record is bounded the same way: a new one by 1900, so its insert runs, and its
+// inclusion event then by the issue date just written.
 bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao) {
     const QString& tabela = estrutura_->tabela;
     QDateTime inferior = LimiteInferior;
     if (tabela.compare(QLatin1String("EMPRESA"), Qt::CaseInsensitive) != 0 &&
         tabela.compare(QLatin1String("PRODUTO"), Qt::CaseInsensitive) != 0) {
-        const int propria = estrutura_->indice(QStringLiteral("DataEmissao"));
-        if (propria >= 0) {
-            // A certificate's own lines are bounded by the issue date it carries.
-            if (const auto quando = converteData(aparado(propria)))
-                inferior = *quando;
-        } else {
-            const QDateTime emissao = emissaoDoCertificado(ctx, valor(QStringLiteral("Numcertif")));
-            if (emissao.isValid())
-                inferior = emissao;
-        }
+        const QDateTime emissao = emissaoDoCertificado(ctx, valor(QStringLiteral("Numcertif")));
+        if (emissao.isValid())
+            inferior = emissao;
     }
     const QDateTime agora = ctx.clock->now();
     for (int i = 0; i < quantidade(); ++i) {
@@ -544,9 +539,14 @@ bool TDataStruct::executa(const ContextoImportacao& ctx, ConsultasPreparadas::Co
 }
 
 TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) {
-    // The certificate's issue date may change: its lines look it up again.
+    const Gravacao g = grava(ctx);
+    // The certificate's issue date may have changed: the records after it look it up again.
     if (ctx.consultas && estrutura_->indice(QStringLiteral("DataEmissao")) >= 0)
         ctx.consultas->emissoes.remove(valor(QStringLiteral("Numcertif")));
+    return g;
+}
+
+TDataStruct::Gravacao TDataStruct::grava(const ContextoImportacao& ctx) {
     const QString& tabela = estrutura_->tabela;
     ConsultasPreparadas::Comando proprio;
     if (existe(ctx)) {

@@ -136,6 +136,7 @@ private:
     bool verificaCampo(int i, const ContextoImportacao& ctx, QDateTime& emissao);
     void verificaEmpresa(const ContextoImportacao& ctx);
     void falha(const ContextoImportacao& ctx, const QString& mensagem);
+    Gravacao grava(const ContextoImportacao& ctx);
     bool existe(const ContextoImportacao& ctx);
     bool dentroDosLimites(const ContextoImportacao& ctx, bool inclusao);
     QString clausulaWhere() const;

@@ -433,6 +433,28 @@ TEST_F(Importacao, AStatusDateBeforeTheIssueDateIsRefusedAndTheIssueDateItselfAc
     EXPECT_EQ(importaUm(Nome2, file).situacao, SituacaoArquivo::Importado);
 }
 
+// A new certificate's row is bounded by the issue date the register held before it (none), so its
+// insert runs and is logged; its inclusion event is then bounded by the issue date just written and
+// refused. The log shows both, in that order.
+TEST_F(Importacao, AnInclusionEventBeforeTheIssueDateIsRefusedAfterTheLoggedInsertOfItsRow) {
+    const auto r = importaUm(Nome1, Txt::certific("C1", "A", "10/11/2015", "10/11/2018", "09/11/2015"));
+    EXPECT_EQ(r.situacao, SituacaoArquivo::Falhou);
+    const QStringList bd = erroBD(Nome1);
+    const int insercao = int(bd.indexOf("Insert into CERTIFIC"));
+    ASSERT_GE(insercao, 2) << bd.join("\n").toStdString();
+    EXPECT_EQ(bd.mid(insercao - 2, 2),
+              (QStringList{"********* 25/11/2015 14:03:59 ***********", "Vai tentar executar"}));
+    EXPECT_TRUE(bd.contains("p9=09/11/2015"));
+    const int sucesso = int(bd.indexOf("Executou com Sucesso", insercao));
+    ASSERT_GT(sucesso, insercao);
+    EXPECT_EQ(
+        bd.mid(sucesso),
+        (QStringList{"Executou com Sucesso", "*************************************",
+                     "Não foi possível fazer a inclusão pois a data DthStatusCertificado é inferior a data "
+                     "emissão ou superior a data do sistema!"}));
+    EXPECT_EQ(conta("CERTIFIC") + conta("STATUS_C"), 0);
+}
+
 TEST_F(Importacao, TheSameFileTwiceIsRefusedTheSecondTime) {
     ASSERT_EQ(importaUm(Nome1, produtos(1)).situacao, SituacaoArquivo::Importado);
     prompts.clear();
