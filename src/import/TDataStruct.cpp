@@ -1,6 +1,7 @@
 #include "TDataStruct.h"
 
 #include "Clock.h"
+#include "CodigosReferencia.h"
 #include "DbError.h"
 #include "Documents.h"
 #include "EventSequence.h"
@@ -40,6 +41,22 @@ bool soDigitos(const QString& texto) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
     return !texto.isEmpty();
+}
+
+// The message of a code that its reference table lacks.
+QString fraseDeReferencia(Verificacao verificacao) {
+    switch (verificacao) {
+    case Verificacao::Pais:
+        return QStringLiteral(" não é um país cadastrado ");
+    case Verificacao::PapelEmpresa:
+        return QStringLiteral(" não é um papel de empresa cadastrado ");
+    case Verificacao::ClasseCertificado:
+        return QStringLiteral(" não é uma classe de certificado cadastrada ");
+    case Verificacao::ClasseProduto:
+        return QStringLiteral(" não é uma classe de produto cadastrada ");
+    default:
+        return QStringLiteral(" não é uma classe de serviço cadastrada ");
+    }
 }
 
 constexpr int TamanhoMaximoProduto = 105;
@@ -105,6 +122,8 @@ TDataStruct::TDataStruct(const EstruturaRegistro& estrutura)
 
 void TDataStruct::defineValor(int i, QString valor) {
     itens_[i].aparado = RemoveBrancos(valor);
+    if (estrutura_->campos[i].maiusculas)
+        itens_[i].aparado = itens_[i].aparado.toUpper();
     itens_[i].valor = std::move(valor);
 }
 
@@ -282,6 +301,14 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
     case Verificacao::HistoricoSis:
         if (!umDe(aparadoValor, {"1", "2"}))
             erro(QStringLiteral(" não é válido "));
+        break;
+    case Verificacao::Pais:
+    case Verificacao::PapelEmpresa:
+    case Verificacao::ClasseCertificado:
+    case Verificacao::ClasseProduto:
+    case Verificacao::ClasseServico:
+        if (ok && !(ctx.referencias && ctx.referencias->contem(campo.verificacao, aparadoValor)))
+            erro(fraseDeReferencia(campo.verificacao));
         break;
     case Verificacao::TamanhoProduto:
         if (aparadoValor.size() > TamanhoMaximoProduto)

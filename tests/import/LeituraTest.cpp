@@ -1,3 +1,4 @@
+#include "CodigosReferencia.h"
 #include "ImportFixture.h"
 #include "TArquivoImportacao.h"
 
@@ -8,6 +9,12 @@ namespace {
 // Reads a whole file from memory: the records and the warnings, with "Log.txt" in a scratch directory.
 class Leitura : public ::testing::Test {
 protected:
+    TestHome home;
+    QSqlDatabase db = home.openDatabase();
+    CodigosReferencia referencias = [this] {
+        loadSampleReference(db, "OCC1");
+        return CodigosReferencia::carrega(db);
+    }();
     QTemporaryDir pasta;
     LogImportacao log{pasta.path()};
     ManualClock clock{QDateTime(QDate(2015, 11, 25), QTime(14, 3, 59))};
@@ -19,7 +26,9 @@ protected:
         QBuffer buffer;
         buffer.setData(bytes);
         ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
-        TArquivoImportacao leitor(ContextoImportacao{{}, "OCC1", "maria", &clock, &log, nullptr});
+        ContextoImportacao ctx{db, "OCC1", "maria", &clock, &log, nullptr};
+        ctx.referencias = &referencias;
+        TArquivoImportacao leitor(ctx);
         ASSERT_TRUE(leitor.abre(&buffer));
         linhas = leitor.numeroLinhas();
         while (!leitor.fimDeArquivo())
