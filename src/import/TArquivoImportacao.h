@@ -11,13 +11,13 @@
 #include <optional>
 
 // The reader of one import file: lines end with CR LF (a lone LF is accepted; a trailing CR never
-// enters a value); text is UTF-8 when the file starts with UTF-8's byte-order mark or is well-formed
-// UTF-8 with bytes beyond ASCII, Windows-1252 otherwise, and columns count characters. A header line ("[" in
-// column 1, up to its first "]") starts a record of that header's type; its fields are cut from the following
-// lines by start column and width, a field with the new-line mark taking the next line first. A header where
-// a data line was due ends the record (the fields still due stay empty) and starts the next. Every record is
-// checked as soon as it is read (messages to "Log.txt"). Lines that start no record, and unknown
-// headers, become warnings.
+// enters a value). The text is UTF-8 when the file starts with UTF-8's byte-order mark or is
+// well-formed UTF-8 with bytes beyond ASCII, Windows-1252 otherwise; columns count characters. A
+// header line ("[" in column 1, up to its first "]") starts a record of that header's type; its
+// fields are cut from the following lines by start column and width, a field with the new-line mark
+// taking the next line first. A header where a data line was due ends the record (the fields still
+// due stay empty) and starts the next. Every record is checked as soon as it is read (messages to
+// "Log.txt"). Lines that start no record, and unknown headers, become warnings.
 class TArquivoImportacao {
 public:
     explicit TArquivoImportacao(ContextoImportacao contexto);
