@@ -1,12 +1,14 @@
 #include "ImportBenchmark.h"
 
 #include "Clock.h"
+#include "CodigosReferencia.h"
 #include "Cp1252.h"
 #include "Database.h"
 #include "EstruturaRegistro.h"
 #include "ImportacaoTxt.h"
 #include "LogImportacao.h"
 #include "Prompts.h"
+#include "RegisterGenerator.h"
 #include "Sql.h"
 #include "TArquivoImportacao.h"
 #include "Transaction.h"
@@ -22,7 +24,6 @@ namespace {
 
 const QString Sigla = QStringLiteral("OCC1");
 const QString Cnpj = QStringLiteral("11222333000181");
-const QString Arquivo = QStringLiteral("TX-OCC12015112501.txt");
 
 // Messages go to the console.
 class ConsolePrompts : public Prompts {
@@ -36,9 +37,11 @@ public:
     QString chooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-// The value of a field of certificate `n`, by the field's name.
-QString valor(const QString& nome, int n) {
+// The value of a field of certificate `n`, by the field's name; `serie` is the unit's serial number.
+QString valor(const QString& nome, int n, const QString& serie) {
     const QString u = nome.toUpper();
+    if (u == QLatin1String("NUMSERIEPROD"))
+        return serie;
     if (u == QLatin1String("SIGLACERTIFICADOR"))
         return Sigla;
     if (u == QLatin1String("NUMCERTIF"))
@@ -66,9 +69,8 @@ QString valor(const QString& nome, int n) {
         {"IMPORTADO", "0"},
         {"IDCLASSECERTIF", "COMP"},
         {"IDCLASSEPROD", "110"},
-        {"IDCLASSESERV", "7"},
+        {"IDCLASSESERV", "10"},
         {"IDDOCNORM", "1"},
-        {"NUMSERIEPROD", "S1"},
         {"NUMLOTE", "L1"},
         {"QUANTLOTE", "100"},
     };
@@ -76,7 +78,7 @@ QString valor(const QString& nome, int n) {
 }
 
 // The lines of one record, laid out by its type's table.
-QStringList linhas(const EstruturaRegistro& e, int n) {
+QStringList linhas(const EstruturaRegistro& e, int n, const QString& serie = QStringLiteral("S1")) {
     QStringList saida{e.header, QString()};
     for (const DefinicaoCampo& c : e.campos) {
         if (c.largura == 0)
@@ -84,7 +86,7 @@ QStringList linhas(const EstruturaRegistro& e, int n) {
         if (c.novaLinha)
             saida << QString();
         QString& linha = saida.last();
-        const QString v = valor(c.nome, n).left(c.largura);
+        const QString v = valor(c.nome, n, serie).left(c.largura);
         if (linha.size() < c.coluna - 1)
             linha += QString(c.coluna - 1 - linha.size(), QLatin1Char(' '));
         linha = linha.left(c.coluna - 1) + v;
@@ -92,26 +94,54 @@ QStringList linhas(const EstruturaRegistro& e, int n) {
     return saida;
 }
 
-void geraArquivo(const QString& caminho, int registros) {
-    QFile f(caminho);
-    f.open(QIODevice::WriteOnly);
-    const EstruturaRegistro& empresa = *EstruturasTxt::porHeader(QStringLiteral("[EMPRESA]"));
-    int escritos = 0;
-    const auto escreve = [&](const QStringList& l) {
-        f.write(Cp1252::encodeLossy(l.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-        ++escritos;
-    };
-    escreve(linhas(empresa, 0));
-    for (int n = 0; escritos < registros; ++n)
-        for (const EstruturaRegistro& e : EstruturasTxt::todas())
-            if (&e != &empresa && escritos < registros)
-                escreve(linhas(e, n));
+const EstruturaRegistro& estrutura(const char* header) {
+    return *EstruturasTxt::porHeader(QString::fromLatin1(header));
 }
 
-QSqlDatabase novoBanco(const QString& caminho, const QString& conexao) {
+// Writes the records of a file; returns how many it wrote.
+class Gravador {
+public:
+    explicit Gravador(const QString& caminho) : arquivo_(caminho) { arquivo_.open(QIODevice::WriteOnly); }
+    void escreve(const QStringList& l) {
+        arquivo_.write(Cp1252::encodeLossy(l.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        ++escritos_;
+    }
+    int escritos() const { return escritos_; }
+
+private:
+    QFile arquivo_;
+    int escritos_ = 0;
+};
+
+// A file of every record type: one shared company, then one certificate per 25 records.
+void geraArquivo(const QString& caminho, int registros) {
+    Gravador f(caminho);
+    const EstruturaRegistro& empresa = estrutura("[EMPRESA]");
+    f.escreve(linhas(empresa, 0));
+    for (int n = 0; f.escritos() < registros; ++n)
+        for (const EstruturaRegistro& e : EstruturasTxt::todas())
+            if (&e != &empresa && f.escritos() < registros)
+                f.escreve(linhas(e, n));
+}
+
+// One certificate with its company and product, and `unidades` units of that product, each with
+// an event: every event leaves a note of its unit in the history bookkeeping, all of one
+// certificate.
+void geraUnidades(const QString& caminho, int unidades) {
+    Gravador f(caminho);
+    for (const char* header : {"[EMPRESA]", "[CERTIFIC]", "[EMP_CERT]", "[PRODUTO]"})
+        f.escreve(linhas(estrutura(header), 0));
+    for (int u = 1; u <= unidades; ++u) {
+        const QString serie = QStringLiteral("S%1").arg(u);
+        f.escreve(linhas(estrutura("[UNIDADE]"), 0, serie));
+        f.escreve(linhas(estrutura("[STATUS_U]"), 0, serie));
+    }
+}
+
+QSqlDatabase novoBanco(const QString& caminho, const QString& conexao, const QString& referencias) {
     QFile::remove(caminho);
     QSqlDatabase db = Database::open(caminho, conexao);
-    Sql::execute(db, QStringLiteral("INSERT INTO CONFIG_LOCAL (SiglaCertificador) VALUES ('OCC1')"));
+    ensureReference(db, Sigla, referencias);
     return db;
 }
 
@@ -125,25 +155,25 @@ qint64 memoriaMaximaKb() {
     return -1;
 }
 
-} // namespace
-
-bool benchImport(int registros, const QString& diretorio) {
+// Times the import of one file of the directory against plain inserts of its records, and prints
+// the two, their ratio and the peak memory under `titulo`.
+bool mede(const QString& titulo, const QString& diretorio, const QString& arquivo,
+          const QString& referencias) {
     QTextStream out(stdout);
-    QDir().mkpath(diretorio);
     const QDir dir(diretorio);
-    geraArquivo(dir.filePath(Arquivo), registros);
     const qint64 memoriaAntes = memoriaMaximaKb();
 
     SystemClock clock;
     ConsolePrompts prompts;
     QElapsedTimer timer;
+    int registros = 0;
 
     // The import.
     qint64 importMs = 0;
     qint64 importCpuMs = 0; // processor time: steadier than the clock on a shared machine
     {
-        QSqlDatabase db =
-            novoBanco(dir.filePath(QStringLiteral("importacao.db")), QStringLiteral("bench-import"));
+        QSqlDatabase db = novoBanco(dir.filePath(QStringLiteral("importacao.db")),
+                                    QStringLiteral("bench-import"), referencias);
         ImportacaoTxt::Parametros p;
         p.db = db;
         p.clock = &clock;
@@ -153,11 +183,11 @@ bool benchImport(int registros, const QString& diretorio) {
         ImportacaoTxt run(p);
         timer.start();
         const std::clock_t cpu = std::clock();
-        const QList<ResultadoArquivo> r = run.importa(diretorio, {Arquivo});
+        const QList<ResultadoArquivo> r = run.importa(diretorio, {arquivo});
         importMs = timer.elapsed();
         importCpuMs = (std::clock() - cpu) * 1000 / CLOCKS_PER_SEC;
         if (r.isEmpty() || r.first().situacao != SituacaoArquivo::Importado) {
-            out << "the import failed; see the logs in " << diretorio << "\n";
+            out << titulo << ": the import failed; see the logs in " << diretorio << "\n";
             return false;
         }
     }
@@ -168,18 +198,21 @@ bool benchImport(int registros, const QString& diretorio) {
     qint64 plainMs = 0;
     qint64 plainCpuMs = 0;
     {
-        QSqlDatabase db =
-            novoBanco(dir.filePath(QStringLiteral("insercao.db")), QStringLiteral("bench-plain"));
+        QSqlDatabase db = novoBanco(dir.filePath(QStringLiteral("insercao.db")),
+                                    QStringLiteral("bench-plain"), referencias);
+        const CodigosReferencia codigos = CodigosReferencia::carrega(db);
         LogImportacao log(dir.filePath(QStringLiteral("plain")));
         QDir().mkpath(log.diretorio());
-        TArquivoImportacao leitor(
-            ContextoImportacao{db, Sigla, QStringLiteral("bench"), &clock, &log, &prompts});
-        leitor.Open(dir.filePath(Arquivo));
+        ContextoImportacao ctx{db, Sigla, QStringLiteral("bench"), &clock, &log, &prompts};
+        ctx.referencias = &codigos;
+        TArquivoImportacao leitor(ctx);
+        leitor.Open(dir.filePath(arquivo));
         std::vector<std::unique_ptr<TDataStruct>> lidos;
         while (!leitor.fimDeArquivo())
             if (auto r = leitor.LeProximoRegistro())
                 lidos.push_back(std::move(r));
         leitor.Close();
+        registros = int(lidos.size());
         QHash<QString, QSqlQuery> insercoes;
         QHash<QString, int> sequencias;
         timer.start();
@@ -211,11 +244,27 @@ bool benchImport(int registros, const QString& diretorio) {
     }
     Database::close(QStringLiteral("bench-plain"));
 
-    out << registros << " records: import " << importMs << " ms, plain inserts " << plainMs << " ms, ratio "
-        << QString::number(double(importMs) / double(std::max<qint64>(plainMs, 1)), 'f', 2) << "\n"
+    out << titulo << ", " << registros << " records: import " << importMs << " ms, plain inserts " << plainMs
+        << " ms, ratio " << QString::number(double(importMs) / double(std::max<qint64>(plainMs, 1)), 'f', 2)
+        << "\n"
         << "processor time: import " << importCpuMs << " ms, plain inserts " << plainCpuMs << " ms, ratio "
         << QString::number(double(importCpuMs) / double(std::max<qint64>(plainCpuMs, 1)), 'f', 2) << "\n"
         << "peak memory: " << memoriaAntes << " kB before the import, " << memoriaImportacao
         << " kB after it\n";
+    out.flush();
     return true;
+}
+
+} // namespace
+
+bool benchImport(int registros, int unidades, const QString& diretorio, const QString& referencias) {
+    QDir().mkpath(diretorio);
+    const QDir dir(diretorio);
+    const QString todos = QStringLiteral("TX-OCC12015112501.txt");
+    const QString umCertificado = QStringLiteral("TX-OCC12015112502.txt");
+    geraArquivo(dir.filePath(todos), registros);
+    geraUnidades(dir.filePath(umCertificado), unidades);
+    return mede(QStringLiteral("every record type"), diretorio, todos, referencias) &&
+           mede(QStringLiteral("%1 units of one certificate").arg(unidades), diretorio, umCertificado,
+                referencias);
 }

@@ -2,8 +2,10 @@
 
 #include <QString>
 
-// The import of a generated "TX-" file of `records` records (every record type, one certificate per
-// 25 records and one shared company), timed against plain prepared inserts of the same rows in one
-// transaction, in the same run. Writes the file and two databases into `directory`. Prints the times,
-// their ratio and the process's peak memory. Returns false when the import did not go through.
-bool benchImport(int records, const QString& directory);
+// Two cases, each timed against plain prepared inserts of the same rows in one transaction, in the
+// same run: a generated "TX-" file of `records` records (every record type, one certificate per 25
+// records and one shared company), and one of a single certificate with `units` units of one
+// product, each unit with its event (thousands of history notes of one certificate). Writes the
+// files and the databases (with the sample reference data) into `directory`. Prints the times,
+// their ratios and the process's peak memory. Returns false when an import did not go through.
+bool benchImport(int records, int units, const QString& directory, const QString& sampleReferenceSql);

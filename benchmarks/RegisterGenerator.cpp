@@ -92,15 +92,6 @@ void runScript(const QSqlDatabase& db, const QString& sql) {
     }
 }
 
-void ensureReference(const QSqlDatabase& db, const GeneratorSettings& settings, const QString& sampleSql) {
-    if (Sql::scalar(db, QStringLiteral("SELECT count(*) FROM CLASSE_C")).toInt() == 0)
-        runScript(db, QString(sampleSql).replace(QStringLiteral("{SIGLA}"), settings.sigla));
-    if (Sql::scalar(db, QStringLiteral("SELECT count(*) FROM CONFIG_LOCAL")).toInt() == 0)
-        Sql::exec(db, QStringLiteral("INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) VALUES (:s, :n)"),
-                  {{QStringLiteral(":s"), settings.sigla},
-                   {QStringLiteral(":n"), QStringLiteral("Organismo gerado para medições")}});
-}
-
 const QStringList eventColumnsTail = {QStringLiteral("SeqEvento"), QStringLiteral("Evento"),
                                       QStringLiteral("Justificativa"), QStringLiteral("HistoricoSis")};
 
@@ -111,10 +102,19 @@ QStringList eventColumns(const QStringList& key, const QString& status, const QS
 
 } // namespace
 
+void ensureReference(const QSqlDatabase& db, const QString& sigla, const QString& sampleReferenceSql) {
+    if (Sql::scalar(db, QStringLiteral("SELECT count(*) FROM CLASSE_C")).toInt() == 0)
+        runScript(db, QString(sampleReferenceSql).replace(QStringLiteral("{SIGLA}"), sigla));
+    if (Sql::scalar(db, QStringLiteral("SELECT count(*) FROM CONFIG_LOCAL")).toInt() == 0)
+        Sql::exec(db, QStringLiteral("INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) VALUES (:s, :n)"),
+                  {{QStringLiteral(":s"), sigla},
+                   {QStringLiteral(":n"), QStringLiteral("Organismo gerado para medições")}});
+}
+
 GeneratedCounts generateRegister(const QSqlDatabase& db, const GeneratorSettings& settings,
                                  const QString& sampleReferenceSql) {
     Transaction transaction(db);
-    ensureReference(db, settings, sampleReferenceSql);
+    ensureReference(db, settings.sigla, sampleReferenceSql);
     std::mt19937 random(settings.seed);
     auto chance = [&](int percent) { return int(random() % 100) < percent; };
 

@@ -31,6 +31,10 @@ struct GeneratedCounts {
 GeneratedCounts generateRegister(const QSqlDatabase& db, const GeneratorSettings& settings,
                                  const QString& sampleReferenceSql);
 
+// Loads the sample reference data (with the accreditations of `sigla`) when the database has no
+// reference rows, and configures `sigla` when the database has no configuration. Throws DbError.
+void ensureReference(const QSqlDatabase& db, const QString& sigla, const QString& sampleReferenceSql);
+
 // Brings every replica level with its live table (what an accepted complete batch leaves).
 void levelReplicas(const QSqlDatabase& db);
 

@@ -1,7 +1,7 @@
 // tarvendix-bench: generated registers, and measurements of the exchange and the import over them.
 //   tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]
 //   tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]
-//   tarvendix-bench import --records N --dir DIR
+//   tarvendix-bench import --records N --dir DIR [--units U]
 //   tarvendix-bench reports [--certificates N]
 #include "BatchBenchmark.h"
 #include "Database.h"
@@ -29,7 +29,7 @@ QTextStream& err() {
 int usage() {
     err() << "usage: tarvendix-bench generate --db FILE [--certificates N] [--seed S] [--sigla X]\n"
              "       tarvendix-bench batch [--certificates N] [--seed S] [--changed PERCENT]\n"
-             "       tarvendix-bench import --records N --dir DIR\n"
+             "       tarvendix-bench import --records N --dir DIR [--units U]\n"
              "       tarvendix-bench reports [--certificates N]\n";
     err().flush();
     return 2;
@@ -99,6 +99,30 @@ int batch(const QStringList& args) {
     return runBatchBenchmark(certificates, seed, changed, sampleReference());
 }
 
+int import(const QStringList& args) {
+    int records = 0;
+    int units = 4000;
+    QString directory;
+    if (args.size() % 2 != 0)
+        return usage();
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        bool ok = true;
+        if (args[i] == QLatin1String("--records"))
+            records = args[i + 1].toInt(&ok);
+        else if (args[i] == QLatin1String("--units"))
+            units = args[i + 1].toInt(&ok);
+        else if (args[i] == QLatin1String("--dir"))
+            directory = args[i + 1];
+        else
+            return usage();
+        if (!ok)
+            return usage();
+    }
+    if (records < 1 || units < 1 || directory.isEmpty())
+        return usage();
+    return benchImport(records, units, directory, sampleReference()) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -118,9 +142,8 @@ int main(int argc, char** argv) {
             return generate(args);
         if (verb == QLatin1String("batch"))
             return batch(args);
-        if (verb == QLatin1String("import") && args.size() == 4 && args[0] == QLatin1String("--records") &&
-            args[2] == QLatin1String("--dir") && args[1].toInt() > 0)
-            return benchImport(args[1].toInt(), args[3]) ? 0 : 1;
+        if (verb == QLatin1String("import"))
+            return import(args);
         if (verb == QLatin1String("reports") &&
             (args.isEmpty() ||
              (args.size() == 2 && args[0] == QLatin1String("--certificates") && args[1].toInt() > 0)))

@@ -251,14 +251,27 @@ def link_table(name, key, entry, status, status_date):
     return t
 
 
-# Work table of the text import; emptied when an import ends, so no key. The import marks its
-# rows by item, hence the index by certificate.
+# Work table of the text import; emptied when an import ends, so no key.
+CTR_NOTE = CERT + ["NomeTabela", "TabelaHistorico"]
+
 CTR_HISTORICO = Table("CTR_HISTORICO", [
     "NomeTabela:s30", "TabelaHistorico:s30", "SiglaCertificador:s8", "NumCertif:s30",
     "CodigoPais:s4", "IdEmpresa:s255", "IdClasseCertif:s10", "IdClasseProd:si", "IdClasseServ:si",
     "MarcaProd:s255", "ModeloProd:s255", "Importado:si", "NumLote:s20", "NumSerieProd:s20",
     "IdDocNorm:i", "historico:s1", "DthUltAtualiz:dt", "UsuResp:s10",
-], indexes=[("Certificado", CERT)])
+], indexes=[
+    # The import finds a note (and updates it) by every identification column it has a value for,
+    # which depends on the record type: the certificate and the two table names, then the columns of
+    # the item. An index serves the shapes whose columns form its prefix, and no one order serves
+    # them all (units, lots, company links and the two kinds of certificate document share no
+    # prefix), so each family has its own; every note then costs a lookup, not a scan of every
+    # note of its certificate.
+    ("Certificado", CTR_NOTE + COMPANY + ["IdClasseServ", "IdClasseCertif", "IdDocNorm"]),
+    ("Documento", CTR_NOTE + ["IdClasseCertif", "IdClasseProd", "IdDocNorm"] + PRODUCT),
+    ("DocServico", CTR_NOTE + ["IdClasseCertif", "IdClasseServ", "IdDocNorm"]),
+    ("Unidade", CTR_NOTE + PRODUCT + ["NumSerieProd", "IdClasseCertif", "IdClasseProd", "IdDocNorm"]),
+    ("Lote", CTR_NOTE + PRODUCT + ["NumLote", "IdClasseCertif", "IdClasseProd", "IdDocNorm"]),
+])
 
 # --- settings and users -------------------------------------------------------------------------
 

@@ -135,6 +135,25 @@ void rebuildTable(sqlite3* raw, const QString& table) {
         execRaw(raw, index);
 }
 
+// Replaces the indexes of a table by those the embedded schema now describes.
+void recreateIndexes(sqlite3* raw, const QString& table) {
+    QStringList existing;
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray sql = QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                                          "tbl_name = '%1' AND sql IS NOT NULL")
+                               .arg(table)
+                               .toUtf8();
+    if (sqlite3_prepare_v2(raw, sql.constData(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            existing << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    sqlite3_finalize(statement);
+    for (const QString& index : existing)
+        execRaw(raw, QStringLiteral("DROP INDEX %1").arg(index));
+    for (const QString& index : indexStatementsOf(table))
+        execRaw(raw, index);
+}
+
 // One step of the schema, in its own transaction.
 void step(sqlite3* raw, int version, const std::function<void()>& change) {
     execRaw(raw, QStringLiteral("BEGIN"));
@@ -159,6 +178,10 @@ void migrate(sqlite3* raw) {
     if (version < 3) {
         // 3: the import's history bookkeeping tells units apart by their serial number.
         step(raw, 3, [raw] { rebuildTable(raw, QStringLiteral("CTR_HISTORICO")); });
+    }
+    if (version < 4) {
+        // 4: the import's bookkeeping finds a note by its whole identification key through an index.
+        step(raw, 4, [raw] { recreateIndexes(raw, QStringLiteral("CTR_HISTORICO")); });
     }
 }
 

@@ -9,8 +9,9 @@ struct sqlite3;
 namespace Database {
 
 inline const QString ConnectionName = QStringLiteral("CapaCertific");
-// 2: CONTROLE_NUMERACAO, the last batch number issued.
-inline constexpr int SchemaVersion = 3;
+// 2: CONTROLE_NUMERACAO, the last batch number issued. 3: CTR_HISTORICO.NumSerieProd. 4: the
+// indexes of CTR_HISTORICO's whole identification key.
+inline constexpr int SchemaVersion = 4;
 
 // Opens the file under the connection name, creating it from the embedded schema when it does
 // not exist. Registers UCase and an accent-aware, case-blind like. Throws DbError.

@@ -512,7 +512,11 @@ CREATE TABLE CTR_HISTORICO (
   DthUltAtualiz DATETIME CONSTRAINT "CTR_HISTORICO.DthUltAtualiz: date-time yyyy-MM-ddTHH:mm:ss.zzz" CHECK (DthUltAtualiz GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]T[0-9][0-9]:[0-9][0-9]:[0-9][0-9].[0-9][0-9][0-9]'),
   UsuResp VARCHAR(10) CONSTRAINT "CTR_HISTORICO.UsuResp: at most 10 characters" CHECK (length(UsuResp) <= 10)
 );
-CREATE INDEX IX_CTR_HISTORICO_Certificado ON CTR_HISTORICO (SiglaCertificador, NumCertif);
+CREATE INDEX IX_CTR_HISTORICO_Certificado ON CTR_HISTORICO (SiglaCertificador, NumCertif, NomeTabela, TabelaHistorico, CodigoPais, IdEmpresa, IdClasseServ, IdClasseCertif, IdDocNorm);
+CREATE INDEX IX_CTR_HISTORICO_Documento ON CTR_HISTORICO (SiglaCertificador, NumCertif, NomeTabela, TabelaHistorico, IdClasseCertif, IdClasseProd, IdDocNorm, MarcaProd, ModeloProd, Importado);
+CREATE INDEX IX_CTR_HISTORICO_DocServico ON CTR_HISTORICO (SiglaCertificador, NumCertif, NomeTabela, TabelaHistorico, IdClasseCertif, IdClasseServ, IdDocNorm);
+CREATE INDEX IX_CTR_HISTORICO_Unidade ON CTR_HISTORICO (SiglaCertificador, NumCertif, NomeTabela, TabelaHistorico, MarcaProd, ModeloProd, Importado, NumSerieProd, IdClasseCertif, IdClasseProd, IdDocNorm);
+CREATE INDEX IX_CTR_HISTORICO_Lote ON CTR_HISTORICO (SiglaCertificador, NumCertif, NomeTabela, TabelaHistorico, MarcaProd, ModeloProd, Importado, NumLote, IdClasseCertif, IdClasseProd, IdDocNorm);
 
 CREATE TABLE CONFIG_LOCAL (
   SiglaCertificador VARCHAR(8) NOT NULL CONSTRAINT "CONFIG_LOCAL.SiglaCertificador: at most 8 characters" CHECK (length(SiglaCertificador) <= 8),

@@ -2,6 +2,21 @@
 
 #include <QHash>
 
+bool comparaEmMaiusculas(Verificacao verificacao) {
+    switch (verificacao) {
+    case Verificacao::Sigla:
+    case Verificacao::Situacao:
+    case Verificacao::Evento:
+    case Verificacao::Importado:
+    case Verificacao::HistoricoSis:
+    case Verificacao::TipoPessoa:
+    case Verificacao::Pais:
+        return true;
+    default:
+        return false;
+    }
+}
+
 int EstruturaRegistro::indice(const QString& nome) const {
     // Looked up for every record: views, so nothing is copied.
     const QStringView procurado = QStringView(nome).trimmed();
@@ -487,6 +502,16 @@ Verificacao verificacaoDoNome(const QString& nome, bool empresa) {
         return Verificacao::TamanhoProduto;
     if (empresa && n == QLatin1String("TIPOPESSOA"))
         return Verificacao::TipoPessoa;
+    if (n == QLatin1String("CODIGOPAIS"))
+        return Verificacao::Pais;
+    if (n == QLatin1String("IDPAPELEMP"))
+        return Verificacao::PapelEmpresa;
+    if (n == QLatin1String("IDCLASSECERTIF"))
+        return Verificacao::ClasseCertificado;
+    if (n == QLatin1String("IDCLASSEPROD"))
+        return Verificacao::ClasseProduto;
+    if (n == QLatin1String("IDCLASSESERV"))
+        return Verificacao::ClasseServico;
     return Verificacao::Nenhuma;
 }
 
@@ -512,6 +537,7 @@ EstruturaRegistro monta(const QString& header, const QString& classe, const QStr
         c.chave = l.chave;
         c.obrigatorio = l.obrigatorio;
         c.verificacao = verificacaoDoNome(c.nome, empresa);
+        c.maiusculas = comparaEmMaiusculas(c.verificacao);
         e.campos << c;
     }
     if (!pai.isEmpty()) {

@@ -21,7 +21,17 @@ enum class Verificacao {
     HistoricoSis,   // 1 or 2
     TamanhoProduto, // MarcaProd, ModeloProd: at most 105 characters for now
     TipoPessoa,     // company records: 1 or 2
+    // Codes of the reference tables; a code the table lacks is refused.
+    Pais,              // CodigoPais: PAIS
+    PapelEmpresa,      // IdPapelEmp: PAPEL_EMP
+    ClasseCertificado, // IdClasseCertif: CLASSE_C
+    ClasseProduto,     // IdClasseProd: CLASSE_P
+    ClasseServico,     // IdClasseServ: CLASSE_S
 };
+
+// Whether the check reads the value in upper case; such a value is stored in upper case too, so the
+// register's exact comparisons find it.
+bool comparaEmMaiusculas(Verificacao verificacao);
 
 struct DefinicaoCampo {
     QString nome;           // column of the target table
@@ -33,6 +43,7 @@ struct DefinicaoCampo {
     bool obrigatorio = false;
     bool sequencia = false; // SeqEvento: the next event number of the table
     Verificacao verificacao = Verificacao::Nenhuma;
+    bool maiusculas = false; // stored in upper case (a coded value)
 };
 
 struct EstruturaRegistro {

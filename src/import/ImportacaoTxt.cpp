@@ -1,5 +1,6 @@
 #include "ImportacaoTxt.h"
 
+#include "CodigosReferencia.h"
 #include "DbError.h"
 #include "HistoricoImportacao.h"
 #include "LogImportacao.h"
@@ -67,7 +68,14 @@ ResultadoArquivo ImportacaoTxt::importaArquivo(const QString& diretorio, const Q
     LogImportacao log(diretorio);
     log.apaga();
     ConsultasPreparadas consultas(p_.db);
-    const ContextoImportacao ctx{p_.db, sigla, p_.usuario, p_.clock, &log, p_.prompts, &consultas};
+    CodigosReferencia referencias;
+    try {
+        referencias = CodigosReferencia::carrega(p_.db);
+    } catch (const DbError& e) {
+        log.logBD(e.message()); // no code is known, so every record with one is refused
+    }
+    const ContextoImportacao ctx{p_.db, sigla,      p_.usuario, p_.clock,
+                                 &log,  p_.prompts, &consultas, &referencias};
     TArquivoImportacao leitor(ctx);
     if (acomp_.aviso)
         leitor.aoAvisar(acomp_.aviso);

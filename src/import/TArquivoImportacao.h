@@ -11,11 +11,13 @@
 #include <optional>
 
 // The reader of one import file: lines end with CR LF (a lone LF is accepted; a trailing CR never
-// enters a value), text is Windows-1252. A header line ("[" in column 1, up to its first "]")
-// starts a record of that header's type; its fields are cut from the following lines by start
-// column and width, a field with the new-line mark taking the next line first. Every record is
-// checked as soon as it is read (messages to "Log.txt"). Lines that start no record, and unknown
-// headers, become warnings.
+// enters a value). The text is UTF-8 when the file starts with UTF-8's byte-order mark or is
+// well-formed UTF-8 with bytes beyond ASCII, Windows-1252 otherwise; columns count characters. A
+// header line ("[" in column 1, up to its first "]") starts a record of that header's type; its
+// fields are cut from the following lines by start column and width, a field with the new-line mark
+// taking the next line first. A header where a data line was due ends the record (the fields still
+// due stay empty) and starts the next. Every record is checked as soon as it is read (messages to
+// "Log.txt"). Lines that start no record, and unknown headers, become warnings.
 class TArquivoImportacao {
 public:
     explicit TArquivoImportacao(ContextoImportacao contexto);
@@ -43,6 +45,7 @@ public:
 
 private:
     std::optional<QString> leLinha();
+    std::optional<QByteArray> leBytes(); // the next line's bytes, without its CR LF
     void avisa(const QString& texto);
 
     ContextoImportacao contexto_;
@@ -50,7 +53,8 @@ private:
     QIODevice* dispositivo_ = nullptr;
     int linha_ = 0;
     int totalLinhas_ = 0;
-    std::optional<QString> devolvida_; // a header met where a record's first data line was due
+    bool utf8_ = false;                // the file's text is UTF-8, else Windows-1252
+    std::optional<QString> devolvida_; // a header met where a record's data line was due
     QStringList avisos_;
     std::function<void(const QString&)> aoAvisar_;
 };

@@ -1,6 +1,7 @@
 #include "TDataStruct.h"
 
 #include "Clock.h"
+#include "CodigosReferencia.h"
 #include "DbError.h"
 #include "Documents.h"
 #include "EventSequence.h"
@@ -21,12 +22,18 @@ QString ondeVerificar(int linha) {
 }
 
 // Exact membership of a coded value (trimmed, upper case) in its list of codes.
-bool umDe(const QString& valor, std::initializer_list<const char*> codigos) {
-    const QString v = valor.trimmed().toUpper();
+bool umDe(const QString& aparado, std::initializer_list<const char*> codigos) {
+    const QString v = aparado.toUpper();
     for (const char* c : codigos)
         if (v == QLatin1String(c))
             return true;
     return false;
+}
+
+// A number as the file writes it within its columns, blanks already trimmed: no other white space
+// around it (the conversion itself would pass over a tab).
+bool semEspacoNasPontas(const QString& aparado) {
+    return !aparado.isEmpty() && !aparado.front().isSpace() && !aparado.back().isSpace();
 }
 
 bool soDigitos(const QString& texto) {
@@ -34,6 +41,22 @@ bool soDigitos(const QString& texto) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
     return !texto.isEmpty();
+}
+
+// The message of a code that its reference table lacks.
+QString fraseDeReferencia(Verificacao verificacao) {
+    switch (verificacao) {
+    case Verificacao::Pais:
+        return QStringLiteral(" não é um país cadastrado ");
+    case Verificacao::PapelEmpresa:
+        return QStringLiteral(" não é um papel de empresa cadastrado ");
+    case Verificacao::ClasseCertificado:
+        return QStringLiteral(" não é uma classe de certificado cadastrada ");
+    case Verificacao::ClasseProduto:
+        return QStringLiteral(" não é uma classe de produto cadastrada ");
+    default:
+        return QStringLiteral(" não é uma classe de serviço cadastrada ");
+    }
 }
 
 constexpr int TamanhoMaximoProduto = 105;
@@ -98,7 +121,9 @@ TDataStruct::TDataStruct(const EstruturaRegistro& estrutura)
     : estrutura_(&estrutura), itens_(estrutura.campos.size()) {}
 
 void TDataStruct::defineValor(int i, QString valor) {
-    itens_[i].aparado = valor.trimmed();
+    itens_[i].aparado = RemoveBrancos(valor);
+    if (estrutura_->campos[i].maiusculas)
+        itens_[i].aparado = itens_[i].aparado.toUpper();
     itens_[i].valor = std::move(valor);
 }
 
@@ -138,7 +163,7 @@ int numero(const QString& t, int from, int n) {
 
 std::optional<QDateTime> TDataStruct::converteData(const QString& texto) {
     // "dd/mm/yyyy", optionally followed by " hh:mm:ss" (the program's own time stamps).
-    const QString t = texto.trimmed();
+    const QString t = RemoveBrancos(texto);
     if ((t.size() != 10 && t.size() != 19) || t[2] != u'/' || t[5] != u'/')
         return std::nullopt;
     const QDate dia(numero(t, 6, 4), numero(t, 3, 2), numero(t, 0, 2));
@@ -191,7 +216,7 @@ bool TDataStruct::ValidaRegistro(const ContextoImportacao& ctx) {
 bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime& emissao) {
     const DefinicaoCampo& campo = estrutura_->campos[i];
     const QString& valor = itens_[i].valor;
-    const QString aparadoValor = valor.trimmed();
+    const QString& aparadoValor = itens_[i].aparado;
     const QString onde = ondeVerificar(itens_[i].linha);
     const auto erro = [&](const QString& frase) {
         falha(ctx, QStringLiteral("O valor ") + valor + frase + onde);
@@ -210,11 +235,13 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
     case TipoCampo::InteiroCurto:
     case TipoCampo::Inteiro:
         aparadoValor.toInt(&ok);
+        ok = ok && semEspacoNasPontas(aparadoValor);
         if (!ok)
             erro(QStringLiteral(" não é um integer válido"));
         break;
     case TipoCampo::Float:
         aparadoValor.toDouble(&ok);
+        ok = ok && semEspacoNasPontas(aparadoValor);
         if (!ok)
             erro(QStringLiteral(" não é um float válido"));
         break;
@@ -274,6 +301,14 @@ bool TDataStruct::verificaCampo(int i, const ContextoImportacao& ctx, QDateTime&
     case Verificacao::HistoricoSis:
         if (!umDe(aparadoValor, {"1", "2"}))
             erro(QStringLiteral(" não é válido "));
+        break;
+    case Verificacao::Pais:
+    case Verificacao::PapelEmpresa:
+    case Verificacao::ClasseCertificado:
+    case Verificacao::ClasseProduto:
+    case Verificacao::ClasseServico:
+        if (ok && !(ctx.referencias && ctx.referencias->contem(campo.verificacao, aparadoValor)))
+            erro(fraseDeReferencia(campo.verificacao));
         break;
     case Verificacao::TamanhoProduto:
         if (aparadoValor.size() > TamanhoMaximoProduto)
@@ -469,23 +504,18 @@ static QDateTime emissaoDoCertificado(const ContextoImportacao& ctx, const QStri
     return data;
 }
 
-// Status and entry dates lie between the certificate's issue date (1900 for companies and products)
-// and now.
+// Status and entry dates lie between the certificate's issue date as the register holds it before
+// the statement (1900 for companies and products, and when there is no such certificate yet) and
+// now. A certificate record is bounded the same way: a new one by 1900, so its insert runs, and its
+// inclusion event then by the issue date just written.
 bool TDataStruct::dentroDosLimites(const ContextoImportacao& ctx, bool inclusao) {
     const QString& tabela = estrutura_->tabela;
     QDateTime inferior = LimiteInferior;
     if (tabela.compare(QLatin1String("EMPRESA"), Qt::CaseInsensitive) != 0 &&
         tabela.compare(QLatin1String("PRODUTO"), Qt::CaseInsensitive) != 0) {
-        const int propria = estrutura_->indice(QStringLiteral("DataEmissao"));
-        if (propria >= 0) {
-            // A certificate's own lines are bounded by the issue date it carries.
-            if (const auto quando = converteData(aparado(propria)))
-                inferior = *quando;
-        } else {
-            const QDateTime emissao = emissaoDoCertificado(ctx, valor(QStringLiteral("Numcertif")));
-            if (emissao.isValid())
-                inferior = emissao;
-        }
+        const QDateTime emissao = emissaoDoCertificado(ctx, valor(QStringLiteral("Numcertif")));
+        if (emissao.isValid())
+            inferior = emissao;
     }
     const QDateTime agora = ctx.clock->now();
     for (int i = 0; i < quantidade(); ++i) {
@@ -536,9 +566,14 @@ bool TDataStruct::executa(const ContextoImportacao& ctx, ConsultasPreparadas::Co
 }
 
 TDataStruct::Gravacao TDataStruct::GravaRegistro(const ContextoImportacao& ctx) {
-    // The certificate's issue date may change: its lines look it up again.
+    const Gravacao g = grava(ctx);
+    // The certificate's issue date may have changed: the records after it look it up again.
     if (ctx.consultas && estrutura_->indice(QStringLiteral("DataEmissao")) >= 0)
         ctx.consultas->emissoes.remove(valor(QStringLiteral("Numcertif")));
+    return g;
+}
+
+TDataStruct::Gravacao TDataStruct::grava(const ContextoImportacao& ctx) {
     const QString& tabela = estrutura_->tabela;
     ConsultasPreparadas::Comando proprio;
     if (existe(ctx)) {

@@ -14,6 +14,7 @@
 #include <optional>
 
 class Clock;
+class CodigosReferencia;
 class LogImportacao;
 class Prompts;
 
@@ -76,7 +77,8 @@ private:
 };
 
 // What every record of a run shares: the connection, the run's certifier acronym, the user who
-// becomes UsuResp, "now", the logs, and the prompts that show a failed statement's error.
+// becomes UsuResp, "now", the logs, the prompts that show a failed statement's error, and the codes
+// of the reference tables.
 struct ContextoImportacao {
     QSqlDatabase db;
     QString sigla;
@@ -85,13 +87,17 @@ struct ContextoImportacao {
     LogImportacao* log = nullptr;
     Prompts* prompts = nullptr;
     ConsultasPreparadas* consultas = nullptr; // optional: statements kept prepared for the file
+    // The codes of the reference tables; without them every country, role or class is refused.
+    const CodigosReferencia* referencias = nullptr;
 };
 
 // One field of a record: where it was read and what it holds.
 struct TDataStructItem {
-    QString valor;   // as read, blanks kept
-    QString aparado; // the value without leading and trailing blanks
-    int linha = 0;   // line of the file the value came from
+    QString valor; // as read, blanks kept
+    // The value without leading and trailing blanks (spaces only: a tab stays), in upper case for a
+    // coded field: what the checks read, the statements bind and the register stores.
+    QString aparado;
+    int linha = 0; // line of the file the value came from
 };
 
 // One record of an import file, typed by its EstruturaRegistro: checks its values and writes
@@ -104,7 +110,7 @@ public:
     const EstruturaRegistro& estrutura() const { return *estrutura_; }
     int quantidade() const { return int(itens_.size()); }
     const TDataStructItem& item(int i) const { return itens_[i]; }
-    // The value without leading and trailing blanks.
+    // The value without leading and trailing blanks (upper case for a coded field).
     const QString& aparado(int i) const { return itens_[i].aparado; }
     void define(int i, const QString& valor, int linha = 0);
     // By field name (ignoring case and blanks): the trimmed value, empty when there is no such field.
@@ -136,6 +142,7 @@ private:
     bool verificaCampo(int i, const ContextoImportacao& ctx, QDateTime& emissao);
     void verificaEmpresa(const ContextoImportacao& ctx);
     void falha(const ContextoImportacao& ctx, const QString& mensagem);
+    Gravacao grava(const ContextoImportacao& ctx);
     bool existe(const ContextoImportacao& ctx);
     bool dentroDosLimites(const ContextoImportacao& ctx, bool inclusao);
     QString clausulaWhere() const;

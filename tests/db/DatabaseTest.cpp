@@ -1,4 +1,5 @@
 #include "Database.h"
+#include "PrintQString.h"
 #include "SampleReference.h"
 #include "Sql.h"
 #include "TestHome.h"
@@ -55,7 +56,7 @@ TEST(Database, ASecondVersionDatabaseKeepsItsHistoryBookkeepingAndGainsTheSerial
     }
     Database::close();
     QSqlDatabase db = Database::open(file);
-    EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), 3);
+    EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), Database::SchemaVersion);
     EXPECT_EQ(Sql::scalar(db, "SELECT NomeTabela || NumCertif || MarcaProd || historico || "
                               "ifnull(NumSerieProd, '-') FROM CTR_HISTORICO")
                   .toString(),
@@ -77,6 +78,65 @@ TEST(Database, ASecondVersionDatabaseKeepsItsHistoryBookkeepingAndGainsTheSerial
         Sql::scalar(db, "SELECT count(*) FROM sqlite_master WHERE name = 'IX_CTR_HISTORICO_Certificado'")
             .toInt(),
         1);
+}
+
+namespace {
+
+// Each index of a table with its columns, "name(col, col, ...)", by name.
+QStringList indexesOf(const QSqlDatabase& db, const QString& table) {
+    QStringList indexes;
+    QSqlQuery list = Sql::exec(db,
+                               "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = :t "
+                               "AND sql IS NOT NULL ORDER BY name",
+                               {{":t", table}});
+    while (list.next()) {
+        QStringList columns;
+        QSqlQuery info =
+            Sql::exec(db, QStringLiteral("SELECT name FROM pragma_index_info('%1') ORDER BY seqno")
+                              .arg(list.value(0).toString()));
+        while (info.next())
+            columns << info.value(0).toString();
+        indexes << list.value(0).toString() + "(" + columns.join(", ") + ")";
+    }
+    return indexes;
+}
+
+} // namespace
+
+TEST(Database, AThirdVersionDatabaseGainsTheIndexesOfTheBookkeepingsWholeKey) {
+    TestHome home;
+    const QString file = home.path() + "CapaCertific.db";
+    QStringList current;
+    {
+        QSqlDatabase db = home.openDatabase();
+        current = indexesOf(db, "CTR_HISTORICO");
+        // The bookkeeping as the third version had it: indexed by certificate only.
+        for (const QString& index : current)
+            Sql::execute(db, "DROP INDEX " + index.section('(', 0, 0));
+        Sql::execute(
+            db, "CREATE INDEX IX_CTR_HISTORICO_Certificado ON CTR_HISTORICO (SiglaCertificador, NumCertif)");
+        Sql::execute(db,
+                     "INSERT INTO CTR_HISTORICO (NomeTabela, TabelaHistorico, SiglaCertificador, NumCertif, "
+                     "MarcaProd, ModeloProd, Importado, NumSerieProd, historico) "
+                     "VALUES ('UNIDADE', 'STATUS_U', 'OCC1', 'C-1', 'Marca', 'Modelo', 0, 'S-1', '0')");
+        Sql::execute(db, "PRAGMA user_version = 3");
+    }
+    Database::close();
+    QSqlDatabase db = Database::open(file);
+    EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), Database::SchemaVersion);
+    EXPECT_EQ(indexesOf(db, "CTR_HISTORICO"), current);
+    EXPECT_GE(current.size(), 2) << current.join(" ").toStdString();
+    // A unit's note is found by its whole key, and the note of the older file is still there.
+    QSqlQuery plan =
+        Sql::exec(db, "EXPLAIN QUERY PLAN SELECT historico FROM CTR_HISTORICO WHERE NomeTabela = "
+                      "'UNIDADE' AND TabelaHistorico = 'STATUS_U' AND SiglaCertificador = 'OCC1' AND "
+                      "NumCertif = 'C-1' AND MarcaProd = 'Marca' AND ModeloProd = 'Modelo' AND "
+                      "Importado = 0 AND NumSerieProd = 'S-1'");
+    ASSERT_TRUE(plan.next());
+    EXPECT_EQ(plan.value("detail").toString().count("=?"), 8)
+        << plan.value("detail").toString().toStdString();
+    EXPECT_EQ(Sql::scalar(db, "SELECT historico FROM CTR_HISTORICO WHERE NumSerieProd = 'S-1'").toString(),
+              "0");
 }
 
 TEST(SampleReference, LoadsWithTheAccreditationsOfTheGivenAcronym) {

@@ -92,3 +92,42 @@ TEST(Estruturas, ChecksFollowTheFieldNames) {
     EXPECT_EQ(statusL.campos[statusL.indice("MarcaProd")].verificacao, Verificacao::TamanhoProduto);
     EXPECT_EQ(statusL.campos[statusL.indice("DthStatus_L")].verificacao, Verificacao::Nenhuma);
 }
+
+// The bookkeeping looks a note up (and updates it) by every identification column it has a value
+// for, which depends on the record type. Each of those shapes finds its note through an index that
+// covers all of its columns, so a certificate with thousands of notes costs no scan per record.
+TEST(Estruturas, TheBookkeepingFindsANoteOfEachShapeThroughAnIndexOnItsWholeKey) {
+    TestHome home;
+    const QSqlDatabase db = home.openDatabase();
+    const EstruturaRegistro& ctr = EstruturasTxt::ctrHistorico();
+    int formas = 0;
+    for (const EstruturaRegistro& e : EstruturasTxt::todas()) {
+        if (!e.ehHistorico())
+            continue;
+        // The note of an event record and of an update of its parent: the event's columns that the
+        // bookkeeping shares.
+        QStringList termos;
+        for (int i = 0; i < ctr.campos.size(); ++i) {
+            const DefinicaoCampo& c = ctr.campos[i];
+            const bool preenchido = c.nome == QLatin1String("NomeTabela") ||
+                                    c.nome == QLatin1String("TabelaHistorico") || e.indice(c.nome) >= 0;
+            if (c.chave && preenchido)
+                termos << QStringLiteral("%1= :p%2").arg(c.nome).arg(i);
+        }
+        const QString where = QStringLiteral("where ") + termos.join(QStringLiteral(" and "));
+        for (const QString& sql : {QStringLiteral("select * from CTR_HISTORICO ") + where,
+                                   QStringLiteral("Update CTR_HISTORICO SET historico= :p17 ") + where}) {
+            QSqlQuery plano = Sql::exec(db, QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+            QStringList passos;
+            while (plano.next())
+                passos << plano.value(QStringLiteral("detail")).toString();
+            const QString texto = passos.join(QStringLiteral(" ; "));
+            EXPECT_TRUE(texto.contains(QLatin1String("USING INDEX")))
+                << sql.toStdString() << " -> " << texto.toStdString();
+            EXPECT_EQ(texto.count(QLatin1String("=?")), termos.size())
+                << e.tabela.toStdString() << ": " << sql.toStdString() << " -> " << texto.toStdString();
+        }
+        ++formas;
+    }
+    EXPECT_EQ(formas, 12);
+}

@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "ImportacaoTxt.h"
 #include "LogImportacao.h"
+#include "SampleReference.h"
 #include "ScriptedPrompts.h"
 #include "Sql.h"
 #include "TestHome.h"
@@ -176,8 +177,8 @@ inline QStringList completo(const QString& num) {
 
 } // namespace Txt
 
-// A fresh database with the certifier "OCC1" configured, the clock at 25/11/2015 14:03:59, and an
-// import directory.
+// A fresh database with the certifier "OCC1" configured and the sample reference tables (countries,
+// company roles, classes), the clock at 25/11/2015 14:03:59, and an import directory.
 class ImportFixture : public ::testing::Test {
 protected:
     TestHome home;
@@ -190,6 +191,7 @@ protected:
         db = home.openDatabase();
         ASSERT_SQL(db, QStringLiteral(
                            "INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) VALUES ('OCC1', 'Org')"));
+        loadSampleReference(db, QStringLiteral("OCC1"));
     }
 
     QString dir() const { return pasta.path(); }
@@ -199,6 +201,12 @@ protected:
         QFile f(QDir(dir()).filePath(nome));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(Cp1252::encodeLossy(linhas.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    }
+
+    void escreveBytes(const QString& nome, const QByteArray& bytes) {
+        QFile f(QDir(dir()).filePath(nome));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
     }
 
     ImportacaoTxt::Parametros parametros(bool podeAprovar = true) {

@@ -1,3 +1,4 @@
+#include "EstruturaRegistro.h"
 #include "ImportFixture.h"
 #include "ImportacaoConsole.h"
 
@@ -99,6 +100,65 @@ TEST_F(Importacao, ANewLineImportedSuspendedGetsAnInclusionEventWithStatusAButAC
     EXPECT_EQ(linhasSql("SELECT Completo, Aprovado FROM CERTIFIC"), QStringList{"0|0"});
 }
 
+// A certificate whose remarks line is missing ends at the next header: the event that follows is
+// imported, not taken for remarks.
+TEST_F(Importacao, ACertificateMissingItsLastLineLeavesTheNextRecordWhole) {
+    QStringList certificado = Txt::certific("C1");
+    certificado.removeLast();
+    QStringList avisos;
+    escreve(Nome1, certificado + Txt::statusC("C1", "SUS", "S"));
+    ImportacaoTxt run(parametros());
+    AcompanhamentoImportacao a;
+    a.aviso = [&](const QString& t) { avisos << t; };
+    run.setAcompanhamento(a);
+    EXPECT_EQ(run.importa(dir(), {Nome1}).first().situacao, SituacaoArquivo::Importado);
+    EXPECT_TRUE(avisos.isEmpty()) << avisos.join("\n").toStdString();
+    EXPECT_EQ(linhasSql("SELECT Signatarios, Observacoes FROM CERTIFIC"), QStringList{"Fulano de Tal|NULL"});
+    EXPECT_EQ(linhasSql("SELECT Evento, StatusCertificado FROM STATUS_C ORDER BY SeqEvento"),
+              (QStringList{"INC|A", "SUS|S"}));
+}
+
+// One register saved as Windows-1252, as UTF-8 and as UTF-8 with a byte-order mark gives the same rows.
+TEST_F(Importacao, TheSameRegisterSavedInEachEncodingGivesIdenticalRows) {
+    QStringList tabelas;
+    for (const EstruturaRegistro& e : EstruturasTxt::todas())
+        tabelas << e.tabela;
+    const auto linhasDoRegistro = [&] {
+        QStringList todas;
+        for (const QString& t : tabelas)
+            todas += QStringList{t} + linhasSql("SELECT * FROM " + t + " ORDER BY rowid");
+        return todas;
+    };
+    const QString texto = arquivoCompleto("C1").join("\r\n") + "\r\n";
+    const struct {
+        const char* caso;
+        QByteArray bytes;
+    } casos[] = {
+        {"Windows-1252", Cp1252::encodeLossy(texto)},
+        {"UTF-8", texto.toUtf8()},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + texto.toUtf8()},
+    };
+    QStringList primeiro;
+    int n = 0;
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        const QString nome = QStringLiteral("TX-OCC1201511250%1.txt").arg(++n);
+        escreveBytes(nome, c.bytes);
+        prompts.clear();
+        ASSERT_EQ(importa({nome}).first().situacao, SituacaoArquivo::Importado)
+            << prompts.texts().join("\n").toStdString() << erroBD(nome).join("\n").toStdString();
+        EXPECT_EQ(linhasSql("SELECT NomFantasia, EndLogr, SiglaUF, RazSocialEmp FROM EMPRESA"),
+                  QStringList{"Ótima|Rua das Flores|SP|Indústria Ótima Ltda"});
+        const QStringList linhas = linhasDoRegistro();
+        if (primeiro.isEmpty())
+            primeiro = linhas;
+        else
+            EXPECT_EQ(linhas, primeiro);
+        for (const QString& t : tabelas)
+            ASSERT_SQL(db, "DELETE FROM " + t);
+    }
+}
+
 TEST_F(Importacao, FiftyOneRecordsAreOneBatchAndFiftyTwoAreTwo) {
     for (const int quantos : {51, 52}) {
         SCOPED_TRACE(quantos);
@@ -183,6 +243,73 @@ TEST_F(Importacao, ABrandOf105CharactersAndAForeignCompanyAreImported) {
     EXPECT_EQ(linhasSql("SELECT MarcaProd FROM PRODUTO"), QStringList{marca});
     EXPECT_EQ(linhasSql("SELECT CodigoPais, IdEmpresa, RazSocialEmp, CGC FROM EMPRESA"),
               QStringList{"US|Acme Corp.|Acme Corp.|NULL"});
+}
+
+// Values lose their leading and trailing blanks only; a tab stays in the stored value.
+TEST_F(Importacao, OnlyBlanksAreTrimmedFromTheStoredValues) {
+    QStringList file = Txt::produto("  Marca\t  ", "\tModelo X ");
+    EXPECT_EQ(importaUm(Nome1, file).situacao, SituacaoArquivo::Importado);
+    EXPECT_EQ(linhasSql("SELECT MarcaProd, ModeloProd FROM PRODUTO"), QStringList{"Marca\t|\tModelo X"});
+}
+
+// Coded fields are checked in upper case and stored so: a lower-case acronym, status, event or
+// country reaches the same certificate and company link, and the register reads them as its own.
+TEST_F(Importacao, CodedFieldsAreStoredInUpperCase) {
+    ASSERT_EQ(importaUm(Nome1, arquivoCompleto("C1")).situacao, SituacaoArquivo::Importado);
+    const QStringList minusculas = {
+        "[CERTIFIC]",
+        colunas({{1, "occ1"},
+                 {9, "C1"},
+                 {39, "s"},
+                 {40, "110"},
+                 {50, "COMP"},
+                 {60, "10/11/2015"},
+                 {70, "10/11/2018"},
+                 {80, "20/11/2015"}}),
+        "Laboratório Central",
+        "REL-77",
+        "Fulano de Tal",
+        "",
+        "[STATUS_C]",
+        colunas({{1, "occ1"}, {9, "C1"}, {39, "sus"}, {42, "2"}, {43, "s"}, {44, "20/11/2015"}}),
+        "Suspenso a pedido",
+        "[EMP_CERT]",
+        colunas({{1, "Occ1"},
+                 {9, "C1"},
+                 {39, "br"},
+                 {43, "s"},
+                 {44, "1"},
+                 {54, "10/11/2015"},
+                 {64, "20/11/2015"}}),
+        Txt::Cnpj,
+        "[EVENTO_EMP]",
+        colunas({{1, "occ1"}, {9, "C1"}, {39, "bR"}, {43, "sus"}, {46, "2"}, {47, "s"}, {48, "20/11/2015"}}),
+        Txt::Cnpj,
+        "Vínculo suspenso",
+    };
+    EXPECT_EQ(importaUm(Nome2, minusculas).situacao, SituacaoArquivo::Importado)
+        << erroBD(Nome2).join("\n").toStdString() << erro(Nome2).join("\n").toStdString();
+    EXPECT_EQ(linhasSql("SELECT SiglaCertificador, NumCertif, StatusCertificado FROM CERTIFIC"),
+              QStringList{"OCC1|C1|S"});
+    EXPECT_EQ(
+        linhasSql("SELECT SiglaCertificador, Evento, StatusCertificado FROM STATUS_C ORDER BY SeqEvento"),
+        (QStringList{"OCC1|INC|A", "OCC1|APR|A", "OCC1|SUS|S", "OCC1|APR|S"}));
+    EXPECT_EQ(linhasSql("SELECT SiglaCertificador, CodigoPais, StatusEmpresa FROM EMP_CERT"),
+              QStringList{"OCC1|BR|S"});
+    EXPECT_EQ(
+        linhasSql("SELECT SiglaCertificador, CodigoPais, Evento, StatusEmpresa FROM EVENTO_EMP ORDER BY "
+                  "SeqEvento"),
+        (QStringList{"OCC1|BR|INC|A", "OCC1|BR|SUS|S"}));
+}
+
+// A country, company role or class that the reference tables lack fails the file with its line.
+TEST_F(Importacao, ACodeTheReferenceTablesLackFailsTheFile) {
+    QStringList file = arquivoCompleto("C1");
+    file[file.indexOf("[TIPO]") + 1].replace(48, 4, QStringLiteral("XX  "));
+    EXPECT_EQ(importaUm(Nome1, file).situacao, SituacaoArquivo::Falhou);
+    EXPECT_EQ(erro(Nome1),
+              QStringList{"O valor XX   não é um país cadastrado  Verifique a linha 21 do arquivo txt."});
+    EXPECT_EQ(conta("CERTIFIC") + conta("TIPO") + conta("EMPRESA"), 0);
 }
 
 TEST_F(Importacao, AnUpdateIsAcceptedOnlyWithItsEventWrittenAfterIt) {
@@ -366,6 +493,28 @@ TEST_F(Importacao, AStatusDateBeforeTheIssueDateIsRefusedAndTheIssueDateItselfAc
     EXPECT_EQ(importaUm(Nome2, file).situacao, SituacaoArquivo::Importado);
 }
 
+// A new certificate's row is bounded by the issue date the register held before it (none), so its
+// insert runs and is logged; its inclusion event is then bounded by the issue date just written and
+// refused. The log shows both, in that order.
+TEST_F(Importacao, AnInclusionEventBeforeTheIssueDateIsRefusedAfterTheLoggedInsertOfItsRow) {
+    const auto r = importaUm(Nome1, Txt::certific("C1", "A", "10/11/2015", "10/11/2018", "09/11/2015"));
+    EXPECT_EQ(r.situacao, SituacaoArquivo::Falhou);
+    const QStringList bd = erroBD(Nome1);
+    const int insercao = int(bd.indexOf("Insert into CERTIFIC"));
+    ASSERT_GE(insercao, 2) << bd.join("\n").toStdString();
+    EXPECT_EQ(bd.mid(insercao - 2, 2),
+              (QStringList{"********* 25/11/2015 14:03:59 ***********", "Vai tentar executar"}));
+    EXPECT_TRUE(bd.contains("p9=09/11/2015"));
+    const int sucesso = int(bd.indexOf("Executou com Sucesso", insercao));
+    ASSERT_GT(sucesso, insercao);
+    EXPECT_EQ(
+        bd.mid(sucesso),
+        (QStringList{"Executou com Sucesso", "*************************************",
+                     "Não foi possível fazer a inclusão pois a data DthStatusCertificado é inferior a data "
+                     "emissão ou superior a data do sistema!"}));
+    EXPECT_EQ(conta("CERTIFIC") + conta("STATUS_C"), 0);
+}
+
 TEST_F(Importacao, TheSameFileTwiceIsRefusedTheSecondTime) {
     ASSERT_EQ(importaUm(Nome1, produtos(1)).situacao, SituacaoArquivo::Importado);
     prompts.clear();
@@ -485,11 +634,11 @@ TEST_F(Importacao, TheSampleFileOfTheHowToImports) {
     EXPECT_EQ(
         linhasSql("SELECT IdDocNorm, IdClasseCertif, IdClasseServ, SiglaCertificador, NumCertif, CodigoPais, "
                   "IdEmpresa, DthEntDNS, Status_DNS, DthStatusDNS FROM DOC_NORM_SERV"),
-        QStringList{"2|COMP|7|OCC1|CERT-2015-001|BR|11222333000181|2015-11-10T00:00:00.000|A|"
+        QStringList{"2001|SERV|10|OCC1|CERT-2015-001|BR|11222333000181|2015-11-10T00:00:00.000|A|"
                     "2015-11-10T00:00:00.000"});
     EXPECT_EQ(linhasSql("SELECT Evento, Status_DNS FROM STATUS_DNS"), QStringList{"INC|A"});
     EXPECT_EQ(linhasSql("SELECT IdClasseServ, Observacoes FROM SERVICO"),
-              QStringList{"7|Instalação em obra"});
+              QStringList{"10|Instalação em obra"});
     EXPECT_EQ(linhasSql("SELECT EndCidade, Telefone FROM EMPRESA"), QStringList{"São Paulo|(11) 5555-0000"});
     for (const char* eventos :
          {"STATUS_C", "EVENTO_EMP", "STATUS_DNCP", "STATUS_T", "STATUS_DNT", "STATUS_S"})
@@ -528,16 +677,18 @@ TEST_F(Importacao, TheConsoleRunPrintsEachFilesOutcomeAndTheErrorLogs) {
 
 // A statement the database refuses is logged with its failure block and shown; the file is rolled back.
 TEST_F(Importacao, AFailedStatementIsLoggedShownAndRolledBack) {
-    QStringList vinculo = Txt::empCert("C1");
-    vinculo[1].replace(43, 10, QStringLiteral("99999     ")); // IdPapelEmp beyond the column's range
-    EXPECT_EQ(importaUm(Nome1, Txt::certific("C1") + Txt::empresa() + vinculo).situacao,
+    // Every value passes the record checks; the database itself refuses the company link.
+    ASSERT_SQL(db, QStringLiteral("CREATE TEMP TRIGGER recusa_vinculo BEFORE INSERT ON EMP_CERT BEGIN "
+                                  "SELECT RAISE(ABORT, 'EMP_CERT.IdPapelEmp: papel recusado'); END"));
+    EXPECT_EQ(importaUm(Nome1, Txt::certific("C1") + Txt::empresa() + Txt::empCert("C1")).situacao,
               SituacaoArquivo::Falhou);
     const QStringList bd = erroBD(Nome1);
     const int falha = int(bd.indexOf(QStringLiteral("--------------FALHA NA EXECUÇÃO!------------------")));
     ASSERT_GE(falha, 0);
     EXPECT_EQ(bd.value(falha + 1), "********* 25/11/2015 14:03:59 ***********");
     EXPECT_EQ(bd.value(falha + 2), "Insert into EMP_CERT");
-    EXPECT_TRUE(bd.contains("p6=99999"));
+    EXPECT_TRUE(bd.contains("p6=1"));
+    EXPECT_TRUE(bd.contains("EMP_CERT.IdPapelEmp: papel recusado"));
     EXPECT_EQ(bd.last(), "*************************************");
     ASSERT_FALSE(prompts.shown().isEmpty());
     EXPECT_EQ(prompts.shown().first().kind, PromptKind::Error);

@@ -1,3 +1,4 @@
+#include "CodigosReferencia.h"
 #include "ImportFixture.h"
 #include "TArquivoImportacao.h"
 
@@ -74,6 +75,16 @@ QList<Caso> casos() {
         {"event 'AN '", Txt::statusC("C1", "AN "), {"O valor AN  não é um EVENTO válido " + V + "2" + A}},
         {"event 'A'", Txt::statusC("C1", "A  "), {"O valor A   não é um EVENTO válido " + V + "2" + A}},
         {"lower-case event", Txt::statusC("C1", "rea"), {}},
+        // Only blanks are trimmed: a tab is part of the value.
+        {"status that is a tab",
+         com(Txt::certific("C1"), 1, 39, "\t"),
+         {"O valor \t não é uma situação válida " + V + "2" + A}},
+        {"integer followed by a tab",
+         com(Txt::certific("C1"), 1, 40, "110\t      "),
+         {"O valor 110\t       não é um integer válido" + V + "2" + A}},
+        {"Importado after a tab",
+         comLinha(Txt::produto(), 3, "\t0"),
+         {"O valor \t0 não é um integer válido" + V + "4" + A, "O valor \t0 não é válido " + V + "4" + A}},
         {"HistoricoSis 3",
          Txt::statusC("C1", "ALT", "A", "20/11/2015", "3"),
          {"O valor 3 não é válido " + V + "2" + A}},
@@ -116,6 +127,49 @@ QList<Caso> casos() {
         {"a foreign company whose id is not its name",
          Txt::empresa("", "ACME", "Acme Corp.", "US"),
          {"O valor ACME não pode ser diferente da RAZÃO SOCIAL para empresas estrangeiras " + V + "3" + A}},
+        // Codes of the reference tables: countries compared in upper case, roles and classes exactly.
+        {"lower-case country", Txt::empCert("C1", Txt::Cnpj, "br"), {}},
+        {"unknown country",
+         Txt::empCert("C1", Txt::Cnpj, "XX"),
+         {"O valor XX   não é um país cadastrado " + V + "2" + A}},
+        {"unknown country of a company",
+         Txt::empresa("", "Acme Corp.", "Acme Corp.", "ZZ"),
+         {"O valor ZZ   não é um país cadastrado " + V + "2" + A}},
+        {"unknown company role",
+         com(Txt::empCert("C1"), 1, 44, "9         "),
+         {"O valor 9          não é um papel de empresa cadastrado " + V + "2" + A}},
+        {"unknown class of certificate",
+         com(Txt::certific("C1"), 1, 50, "NADA      "),
+         {"O valor NADA       não é uma classe de certificado cadastrada " + V + "2" + A}},
+        {"class of certificate in lower case",
+         com(Txt::certific("C1"), 1, 50, "comp      "),
+         {"O valor comp       não é uma classe de certificado cadastrada " + V + "2" + A}},
+        {"unknown class of product",
+         com(Txt::certific("C1"), 1, 40, "999       "),
+         {"O valor 999        não é uma classe de produto cadastrada " + V + "2" + A}},
+        {"class of product of a line's document", Txt::docNormTipo("C1"), {}},
+        {"unknown class of service",
+         {"[SERVICO]",
+          colunas({{1, "99"},
+                   {11, "C1"},
+                   {41, "OCC1"},
+                   {49, "BR"},
+                   {53, "10/11/2015"},
+                   {63, "A"},
+                   {64, "10/11/2015"}}),
+          Txt::Cnpj, ""},
+         {"O valor 99         não é uma classe de serviço cadastrada " + V + "2" + A}},
+        {"a service",
+         {"[SERVICO]",
+          colunas({{1, "10"},
+                   {11, "C1"},
+                   {41, "OCC1"},
+                   {49, "BR"},
+                   {53, "10/11/2015"},
+                   {63, "A"},
+                   {64, "10/11/2015"}}),
+          Txt::Cnpj, ""},
+         {}},
         {"an event without justification",
          comLinha(Txt::statusC("C1"), 2, "   "),
          {"O campo obrigatório Justificativa não foi encontrado." + V + "3" + A}},
@@ -132,13 +186,19 @@ class Validacao : public ::testing::TestWithParam<Caso> {};
 
 TEST_P(Validacao, MessagesOfTheChecks) {
     const Caso& caso = GetParam();
+    TestHome home;
+    const QSqlDatabase db = home.openDatabase();
+    loadSampleReference(db, "OCC1");
+    const CodigosReferencia referencias = CodigosReferencia::carrega(db);
     QTemporaryDir pasta;
     LogImportacao log(pasta.path());
     ManualClock clock(QDateTime(QDate(2015, 11, 25), QTime(14, 3, 59)));
     QBuffer buffer;
     buffer.setData(Cp1252::encodeLossy(caso.registro.join("\r\n") + "\r\n"));
     ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
-    TArquivoImportacao leitor(ContextoImportacao{{}, "OCC1", "maria", &clock, &log, nullptr});
+    ContextoImportacao ctx{db, "OCC1", "maria", &clock, &log, nullptr};
+    ctx.referencias = &referencias;
+    TArquivoImportacao leitor(ctx);
     ASSERT_TRUE(leitor.abre(&buffer));
     std::unique_ptr<TDataStruct> registro;
     while (!leitor.fimDeArquivo() && !registro)
