@@ -48,6 +48,44 @@ int byteAt(const QByteArray& bytes, int at) {
     return quint8(bytes[at]);
 }
 
+void ignoreErrors(pxdoc_t*, int, const char*, void*) {}
+
+// The file as pxlib reads it for the block check: the same bytes, but a header that counts no
+// records and no blocks, so pxlib's open has no chain to walk. The blocks are then read through
+// pxlib one by one, within the bounds the check sets.
+constexpr int FirstCountByte = OffsetNumRecords;
+constexpr int EndOfCountBytes = OffsetLastBlock + 2;
+
+struct Probe {
+    FILE* file;
+};
+
+ssize_t probeRead(void* cookie, char* buffer, size_t size) {
+    FILE* file = static_cast<Probe*>(cookie)->file;
+    const off_t at = ftello(file);
+    const size_t read = std::fread(buffer, 1, size, file);
+    if (read == 0 && std::ferror(file))
+        return -1;
+    for (off_t i = qMax<off_t>(at, FirstCountByte); i < qMin<off_t>(at + off_t(read), EndOfCountBytes); ++i)
+        buffer[i - at] = 0;
+    return ssize_t(read);
+}
+
+int probeSeek(void* cookie, off64_t* offset, int whence) {
+    FILE* file = static_cast<Probe*>(cookie)->file;
+    if (fseeko(file, *offset, whence) != 0)
+        return -1;
+    *offset = ftello(file);
+    return 0;
+}
+
+int probeClose(void* cookie) {
+    auto* probe = static_cast<Probe*>(cookie);
+    const int result = std::fclose(probe->file);
+    delete probe;
+    return result;
+}
+
 } // namespace
 
 QString ParadoxHeader::read(const QString& path) {
@@ -180,9 +218,29 @@ QString ParadoxHeader::read(const QString& path) {
     return {};
 }
 
-QString ParadoxHeader::checkBlocks(px_doc* doc) const {
-    if (!doc || !doc->px_stream || !doc->read || !doc->seek)
-        return QStringLiteral("a tabela não está aberta");
+QString ParadoxHeader::checkBlocks(const QString& path) const {
+    FILE* real = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!real)
+        return QStringLiteral("não foi possível ler o arquivo");
+    auto* probe = new Probe{real};
+    FILE* stream = fopencookie(probe, "rb", {probeRead, nullptr, probeSeek, probeClose});
+    if (!stream) {
+        probeClose(probe);
+        return QStringLiteral("não foi possível ler o arquivo");
+    }
+    pxdoc_t* doc = PX_new2(ignoreErrors, nullptr, nullptr, nullptr);
+    QString problem;
+    if (PX_open_fp(doc, stream) < 0 || !doc->px_stream || !doc->read || !doc->seek)
+        problem = QStringLiteral("pxlib não reconhece o cabeçalho");
+    else
+        problem = walkBlocks(doc);
+    PX_close(doc); // leaves the stream open: it was handed over open
+    PX_delete(doc);
+    std::fclose(stream);
+    return problem;
+}
+
+QString ParadoxHeader::walkBlocks(px_doc* doc) const {
     std::vector<bool> visited(size_t(fileBlocks_) + 1, false);
     qint64 records = 0;
     for (int block = firstBlock_; block != 0;) {
@@ -219,7 +277,7 @@ QString ParadoxHeader::checkBlocks(px_doc* doc) const {
         records += inBlock;
         block = next;
     }
-    if (records < recordCount_)
+    if (records != recordCount_)
         return QStringLiteral("o cabeçalho indica %1 registros e os blocos de dados contêm %2")
             .arg(recordCount_)
             .arg(records);

@@ -18,17 +18,21 @@ public:
     // (a phrase such as "os campos somam 20 bytes e o registro tem 14"), or empty when it is sound.
     QString read(const QString& path);
 
-    // Walks the chain of data blocks of the table pxlib opened with this header (pxlib's own reads,
-    // which decrypt a protected table) and checks that every block lies in the file, none is
-    // visited twice, each holds what fits in it, and together they hold the records the header
-    // counts. The problem, or empty.
-    QString checkBlocks(px_doc* doc) const;
+    // Walks the chain of data blocks of the table whose header read() accepted, and checks that
+    // every block lies in the file, none comes twice, each holds what fits in it, and together
+    // they hold the records the header counts. pxlib's own open walks that chain without a bound
+    // (a chain that loops keeps it reading for ever), so this runs before it; the blocks are read
+    // through pxlib all the same, since it decrypts a protected table's blocks. The problem, or
+    // empty.
+    QString checkBlocks(const QString& path) const;
 
     const QList<ParadoxField>& fields() const { return fields_; }
     int recordSize() const { return recordSize_; }
     qint64 recordCount() const { return recordCount_; }
 
 private:
+    QString walkBlocks(px_doc* doc) const;
+
     QList<ParadoxField> fields_;
     int recordSize_ = 0;
     int headerSize_ = 0;

@@ -252,9 +252,12 @@ ParadoxTable ParadoxTable::open(const QString& path) {
     const auto refuse = [&table](const QString& problem) {
         table.fail(QStringLiteral("o arquivo não é uma tabela Paradox válida: %1.").arg(problem));
     };
-    // pxlib believes whatever the header says, so the header is checked before pxlib reads it.
+    // pxlib believes whatever the header says, so the header and the chain of blocks are checked
+    // before pxlib opens the table.
     ParadoxHeader header;
     if (const QString problem = header.read(path); !problem.isEmpty())
+        refuse(problem);
+    if (const QString problem = header.checkBlocks(path); !problem.isEmpty())
         refuse(problem);
     // pxlib opens the file for reading and writing, so rows can be appended afterwards.
     if (PX_open_file(table.doc_, QFile::encodeName(path).constData()) < 0)
@@ -264,8 +267,6 @@ ParadoxTable ParadoxTable::open(const QString& path) {
         PX_get_num_fields(table.doc_) != header.fields().size() ||
         PX_get_num_records(table.doc_) != header.recordCount())
         refuse(QStringLiteral("o arquivo mudou durante a abertura"));
-    if (const QString problem = header.checkBlocks(table.doc_); !problem.isEmpty())
-        refuse(problem);
     table.fields_ = header.fields();
     return table;
 }
