@@ -209,9 +209,9 @@ QString ParadoxHeader::read(const QString& path) {
     recordCount_ = qFromLittleEndian<quint32>(common.constData() + OffsetNumRecords);
     const qint64 capacity = qint64(usedBlocks) * recordsPerBlock_;
     if (recordCount_ > capacity)
-        return QStringLiteral("o cabeçalho indica %1 registros e %2 blocos de dados comportam no máximo %3")
+        return QStringLiteral(
+                   "o cabeçalho indica %1 registros, e nos blocos de dados em uso cabem no máximo %2")
             .arg(recordCount_)
-            .arg(usedBlocks)
             .arg(capacity);
     if (recordCount_ > 0 && firstBlock_ == 0)
         return QStringLiteral("o cabeçalho indica %1 registros e nenhum bloco de dados").arg(recordCount_);

@@ -85,7 +85,7 @@ QList<Damage> damagesOfThreeBlockTable() {
          QStringLiteral("o campo Nome tem tamanho 0")},
         {"record count near 2^31", forgeHugeRecordCount,
          QStringLiteral(
-             "o cabeçalho indica 2147483632 registros e 3 blocos de dados comportam no máximo 435")},
+             "o cabeçalho indica 2147483632 registros, e nos blocos de dados em uso cabem no máximo 435")},
         {"one record more than the blocks hold", [](const QString& p) { putLe32(p, NumRecords, 401); },
          QStringLiteral("o cabeçalho indica 401 registros e os blocos de dados contêm 400")},
         {"header size past the end", [](const QString& p) { putLe16(p, HeaderSize, 0xF000); },
