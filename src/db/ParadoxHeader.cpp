@@ -27,12 +27,12 @@ constexpr int OffsetFirstBlock = 0x0E;
 constexpr int OffsetLastBlock = 0x10;
 constexpr int OffsetNumFields = 0x21;
 constexpr int OffsetFileVersion = 0x39;
-// From version 4 on, tables carry 32 more bytes before the field descriptions.
+// From Paradox 4 (version 5) on, tables carry 32 more bytes before the field descriptions.
 constexpr int DataHeaderSize = 0x20;
 
 constexpr int FileTypeKeyedTable = 0;
 constexpr int FileTypeTable = 2;
-// Versions 3 (Paradox 3.0) to 12 (Paradox 7); 12 has the longer table name.
+// Versions 3 (Paradox 3.0) to 12 (Paradox 7); 12 has the longer table name (261 bytes, not 79).
 constexpr int FirstVersion = 3;
 constexpr int FirstVersionWithDataHeader = 5;
 constexpr int LastVersion = 12;
