@@ -10,17 +10,7 @@ ErrorHandler::ErrorHandler(const Clock& clock, Prompts& prompts, QString logPath
     : log_(clock, std::move(logPath)), prompts_(prompts) {}
 
 QString ErrorHandler::messageOf(std::exception_ptr error) {
-    if (!error)
-        return QStringLiteral("Erro desconhecido.");
-    try {
-        std::rethrow_exception(error);
-    } catch (const DbError& e) {
-        return e.message();
-    } catch (const std::exception& e) {
-        return QString::fromLocal8Bit(e.what());
-    } catch (...) {
-        return QStringLiteral("Erro desconhecido.");
-    }
+    return messageOfError(error);
 }
 
 void ErrorHandler::handle(std::exception_ptr error) noexcept {

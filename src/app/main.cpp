@@ -24,25 +24,34 @@ int main(int argc, char** argv) {
     QtPrompts prompts;
     ErrorHandler errors(clock, prompts);
     app.setErrorHandler(&errors);
-    Session session(Database::ConnectionName, clock, prompts);
+    int result = 1;
+    try {
+        Session session(Database::ConnectionName, clock, prompts);
 
-    TFrmCapaSistema window(session);
-    prompts.setParent(&window);
+        TFrmCapaSistema window(session);
+        prompts.setParent(&window);
 
-    // The data modules, created in this order and alive until the end. None opens a table yet.
-    TDMCapaSistema capaSistema(session);
-    window.setCapaSistema(&capaSistema);
-    installSettingsFunctions(window, capaSistema);
-    installRegistry(window, capaSistema);
-    installApprovalPage(window);
-    installVersions(window);
-    installExchange(window);
-    installReports(window);
-    // TDMDocNorm is made by the normative-documents screen for the item it opens on.
+        // The data modules, created in this order and alive until the end. None opens a table yet.
+        TDMCapaSistema capaSistema(session);
+        window.setCapaSistema(&capaSistema);
+        installSettingsFunctions(window, capaSistema);
+        installRegistry(window, capaSistema);
+        installApprovalPage(window);
+        installVersions(window);
+        installExchange(window);
+        installReports(window);
+        // TDMDocNorm is made by the normative-documents screen for the item it opens on.
 
-    window.show();
-    window.scheduleStartupCheck();
-    const int result = app.exec();
+        window.show();
+        window.scheduleStartupCheck();
+        result = app.exec();
+    } catch (...) {
+        // An error while the window is made (the event loop's own go through notify()): told and
+        // logged like any other, then the program ends.
+        prompts.setParent(nullptr);
+        errors.handleCurrentException();
+        result = 1;
+    }
 
     app.setErrorHandler(nullptr);
     Database::close();

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <chrono>
+#include <exception>
 #include <thread>
 
 namespace DeliveryCommands {
@@ -29,8 +30,14 @@ std::function<void(const std::function<void()>&)> runner(Operation& operation,
                                                          const std::atomic_bool& interromper) {
     return [&operation, &interromper](const std::function<void()>& work) {
         std::atomic_bool done{false};
+        std::exception_ptr failure;
+        // An error on the worker is taken to this thread, where the verb reports it.
         std::thread worker([&] {
-            work();
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
             done = true;
         });
         bool passed = false;
@@ -42,6 +49,8 @@ std::function<void(const std::function<void()>&)> runner(Operation& operation,
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         worker.join();
+        if (failure)
+            std::rethrow_exception(failure);
     };
 }
 

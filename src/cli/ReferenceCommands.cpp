@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <chrono>
+#include <exception>
 #include <thread>
 
 namespace ReferenceCommands {
@@ -76,8 +77,14 @@ AtualizaVersao::Resultado busca(AtualizaVersao& operation,
                                 const std::atomic_bool& interromper) {
     AtualizaVersao::Resultado result;
     std::atomic_bool done{false};
+    std::exception_ptr failure;
+    // An error on the worker is taken to this thread, where the verb reports it.
     std::thread worker([&] {
-        result = work();
+        try {
+            result = work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
         done = true;
     });
     bool asked = false;
@@ -89,6 +96,8 @@ AtualizaVersao::Resultado busca(AtualizaVersao& operation,
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
     return result;
 }
 

@@ -122,9 +122,7 @@ int usage(const QString& problem) {
     return Usage;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     pinLocalTimeZone();
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarvendix"));
@@ -189,10 +187,23 @@ int main(int argc, char** argv) {
             if (VerificaConfiguracao(capaSistema, prompts))
                 status = group->run(session, prompts, *verb, *line, interrupted);
         }
-    } catch (const DbError& failure) {
-        TerminalPrompts::say(failure.message());
+    } catch (...) {
+        // A refusal (a DbError) or anything unforeseen ends the verb with its message, never with
+        // an abort.
+        TerminalPrompts::say(messageOfError(std::current_exception()));
         status = Refused;
     }
     Database::close(session.connectionName());
     return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (...) {
+        TerminalPrompts::say(messageOfError(std::current_exception()));
+        return Refused;
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <stdexcept>
 
 // A database error, carrying the driver's text. A duplicate key always reads exactly
@@ -19,3 +20,7 @@ private:
 };
 
 inline const QString KeyViolationMessage = QStringLiteral("Key violation.");
+
+// The text to show for any error caught where nothing more specific handles it: a DbError's
+// message, a standard exception's text, or "Erro desconhecido.".
+QString messageOfError(std::exception_ptr error);

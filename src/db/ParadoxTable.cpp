@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 #include "DbError.h"
+#include "ParadoxHeader.h"
 #include "ParadoxRecord.h"
 
 #include <QDateTime>
@@ -49,13 +50,6 @@ const TypeInfo* infoOf(ParadoxField::Type type) {
     return nullptr;
 }
 
-const TypeInfo* infoOfPx(char pxType) {
-    for (const TypeInfo& info : Types)
-        if (info.pxType == pxType)
-            return &info;
-    return nullptr;
-}
-
 void collectError(pxdoc_t*, int level, const char* message, void* data) {
     if (data && message && level != PX_Warning)
         *static_cast<QString*>(data) = QString::fromLocal8Bit(message).trimmed();
@@ -91,12 +85,6 @@ QVariant nullOf(ParadoxField::Type type) {
         break;
     }
     return QVariant(QMetaType(QMetaType::Int));
-}
-
-QString typeName(ParadoxField::Type type) {
-    static const char* const names[] = {"alfa", "short", "long",   "lógico", "timestamp",
-                                        "data", "hora",  "número", "moeda",  "autoincremento"};
-    return QString::fromUtf8(names[type]);
 }
 
 // The date and time of a timestamp value: a QDateTime, a QDate (midnight) or the database's
@@ -138,6 +126,19 @@ bool splitDateTime(const QVariant& value, QDate& date, QTime& time) {
 int ParadoxField::sizeOf(Type type) {
     const TypeInfo* info = infoOf(type);
     return info ? info->size : 0;
+}
+
+std::optional<ParadoxField::Type> paradoxFieldTypeOf(int pxType) {
+    for (const TypeInfo& info : Types)
+        if (info.pxType == pxType)
+            return info.type;
+    return std::nullopt;
+}
+
+QString paradoxTypeName(ParadoxField::Type type) {
+    static const char* const names[] = {"alfa", "short", "long",   "lógico", "timestamp",
+                                        "data", "hora",  "número", "moeda",  "autoincremento"};
+    return QString::fromUtf8(names[type]);
 }
 
 double ParadoxTable::timestampOf(const QDate& date, const QTime& time) {
@@ -248,20 +249,25 @@ ParadoxTable ParadoxTable::open(const QString& path) {
     ParadoxTable table(PX_new2(collectError, nullptr, nullptr, nullptr), path);
     if (!QFileInfo(path).isFile())
         table.fail(QStringLiteral("arquivo não encontrado."));
+    const auto refuse = [&table](const QString& problem) {
+        table.fail(QStringLiteral("o arquivo não é uma tabela Paradox válida: %1.").arg(problem));
+    };
+    // pxlib believes whatever the header says, so the header and the chain of blocks are checked
+    // before pxlib opens the table.
+    ParadoxHeader header;
+    if (const QString problem = header.read(path); !problem.isEmpty())
+        refuse(problem);
+    if (const QString problem = header.checkBlocks(path); !problem.isEmpty())
+        refuse(problem);
     // pxlib opens the file for reading and writing, so rows can be appended afterwards.
     if (PX_open_file(table.doc_, QFile::encodeName(path).constData()) < 0)
         table.fail(QStringLiteral("o arquivo não é uma tabela Paradox válida."));
-    const int count = PX_get_num_fields(table.doc_);
-    for (int i = 0; i < count; ++i) {
-        const pxfield_t* field = PX_get_field(table.doc_, i);
-        const TypeInfo* info = field ? infoOfPx(field->px_ftype) : nullptr;
-        const QString name = field ? Cp1252::decode(QByteArray(field->px_fname)) : QString();
-        if (!info)
-            table.fail(QStringLiteral("o campo %1 é de um tipo não suportado (%2).")
-                           .arg(name)
-                           .arg(field ? int(field->px_ftype) : -1));
-        table.fields_.append({name, info->type, field->px_flen});
-    }
+    // The file was read twice; both readings must describe the same table.
+    if (PX_get_recordsize(table.doc_) != header.recordSize() ||
+        PX_get_num_fields(table.doc_) != header.fields().size() ||
+        PX_get_num_records(table.doc_) != header.recordCount())
+        refuse(QStringLiteral("o arquivo mudou durante a abertura"));
+    table.fields_ = header.fields();
     return table;
 }
 
@@ -298,7 +304,7 @@ QByteArray encodeParadoxRecord(px_doc* doc, int recordSize, const QList<ParadoxF
         const QVariant& value = row[i];
         const auto refuse = [&](const QString& why) {
             fail(QStringLiteral("valor inválido para o campo %1 (%2): %3.")
-                     .arg(field.name, typeName(field.type), why));
+                     .arg(field.name, paradoxTypeName(field.type), why));
         };
         if (value.isNull()) {
             data += field.length;
@@ -445,11 +451,23 @@ bool formatDateTime(std::string& out, qint64 julianDay, qint64 msOfDay) {
 
 } // namespace
 
+// The buffer pxlib reads one record into; the fields are decoded from it one after the other, so
+// together they must not be longer than the record.
+QByteArray ParadoxTable::recordBuffer() const {
+    const int recordSize = PX_get_recordsize(doc_);
+    int fieldsSize = 0;
+    for (const ParadoxField& field : fields_)
+        fieldsSize += field.length;
+    if (recordSize <= 0 || fieldsSize > recordSize)
+        fail(QStringLiteral("os campos somam %1 bytes e o registro tem %2.").arg(fieldsSize).arg(recordSize));
+    return QByteArray(recordSize, '\0');
+}
+
 void ParadoxTable::forEachRecord(const std::function<void(const FieldValue* values)>& visit) const {
     if (!doc_)
         fail(QStringLiteral("a tabela está fechada."));
     const int count = PX_get_num_records(doc_);
-    QByteArray record(PX_get_recordsize(doc_), '\0');
+    QByteArray record = recordBuffer();
     std::vector<FieldValue> values(size_t(fields_.size()));
     std::vector<std::string> texts(size_t(fields_.size()));
     for (int i = 0; i < count; ++i) {
@@ -606,9 +624,12 @@ ParadoxRow ParadoxTable::decodeRecord(char* record) const {
 }
 
 QList<ParadoxRow> ParadoxTable::readAll() const {
+    // The count is checked against the file when the table is opened; the reservation is bounded
+    // all the same, so the list grows with the rows actually read.
+    constexpr int MaxReserved = 65536;
     QList<ParadoxRow> rows;
     if (doc_)
-        rows.reserve(PX_get_num_records(doc_));
+        rows.reserve(qMin(PX_get_num_records(doc_), MaxReserved));
     forEachRow([&rows](const ParadoxRow& row) { rows.append(row); });
     return rows;
 }
@@ -617,7 +638,7 @@ void ParadoxTable::forEachRow(const std::function<void(const ParadoxRow&)>& visi
     if (!doc_)
         fail(QStringLiteral("a tabela está fechada."));
     const int count = PX_get_num_records(doc_);
-    QByteArray record(PX_get_recordsize(doc_), '\0');
+    QByteArray record = recordBuffer();
     for (int i = 0; i < count; ++i) {
         if (!PX_get_record(doc_, i, record.data()))
             fail(QStringLiteral("não foi possível ler o registro %1.").arg(i + 1));

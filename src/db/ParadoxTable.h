@@ -39,7 +39,8 @@ using ParadoxRow = QVariantList;
 // - logical: bool (numbers: 0 false, anything else true).
 // - timestamp: QDateTime in local time; also accepted as QDate or as the database's ISO text.
 // - date: QDate; time: QTime; number, currency: double.
-// Every failure is a DbError naming the file.
+// Every failure is a DbError naming the file. A table is opened only when its header agrees with
+// the file (see ParadoxHeader): a damaged or forged header is refused before any record is read.
 class ParadoxTable {
 public:
     // The installation's fixed table password: the authority's packages may be protected with it.
@@ -96,6 +97,7 @@ public:
 private:
     ParadoxTable(px_doc* doc, QString path);
     QByteArray encodeRecord(const ParadoxRow& row) const;
+    QByteArray recordBuffer() const;
     ParadoxRow decodeRecord(char* record) const;
     [[noreturn]] void fail(const QString& what) const;
 

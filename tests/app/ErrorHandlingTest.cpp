@@ -1,7 +1,9 @@
 #include "Clock.h"
+#include "DamagedParadox.h"
 #include "DbError.h"
 #include "ErrorHandler.h"
 #include "ErrorLog.h"
+#include "ParadoxTable.h"
 #include "Paths.h"
 #include "ScriptedPrompts.h"
 #include "TarvendixApplication.h"
@@ -14,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -154,11 +157,62 @@ INSTANTIATE_TEST_SUITE_P(
                       ThrownCase{"Unknown", [] { throw 42; }, QStringLiteral("Erro desconhecido.")}),
     [](const ::testing::TestParamInfo<ThrownCase>& info) { return std::string(info.param.name); });
 
+// A widget whose own event handler reads a table that came from outside.
+class TableReader : public QWidget {
+public:
+    explicit TableReader(QString path) : path_(std::move(path)) {}
+    qsizetype rows = -1;
+
+protected:
+    void keyPressEvent(QKeyEvent*) override { rows = ParadoxTable::open(path_).readAll().size(); }
+
+private:
+    QString path_;
+};
+
+TEST_F(ErrorHandling, ADamagedTableReadInAnEventHandlerIsReportedNotACrash) {
+    auto* app = qobject_cast<TarvendixApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    ErrorHandler handler(clock, prompts);
+    app->setErrorHandler(&handler);
+    const struct Restore {
+        TarvendixApplication* app;
+        ~Restore() { app->setErrorHandler(nullptr); }
+    } restore{app};
+    const QString path = QDir(home.path()).filePath(QStringLiteral("PAIS.DB"));
+    ParadoxTable::create(path,
+                         {ParadoxField::alpha("Nome", 8), ParadoxField::of("Numero", ParadoxField::Long)})
+        .append({{"um", 1}, {"dois", 2}});
+    DamagedParadox::forgeHugeRecordCount(path);
+
+    TableReader reader(path);
+    reader.show();
+    QTest::keyClick(&reader, Qt::Key_F5);
+
+    EXPECT_EQ(reader.rows, -1);
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].kind, PromptKind::Error);
+    const QString message = prompts.shown()[0].text;
+    EXPECT_TRUE(
+        message.startsWith(QStringLiteral("Tabela Paradox %1: o arquivo não é uma tabela Paradox válida: "
+                                          "o cabeçalho indica 2147483632 registros")
+                               .arg(QDir::toNativeSeparators(path))))
+        << message.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(readAll(handler.log().path())).contains(message));
+
+    // The window goes on taking events.
+    bool later = false;
+    QTimer::singleShot(0, app, [&] { later = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return later; }, 2000));
+}
+
 TEST_F(ErrorHandling, MessageOfEachKindOfError) {
     EXPECT_EQ(ErrorHandler::messageOf(std::make_exception_ptr(DbError(QStringLiteral("Key violation.")))),
               QStringLiteral("Key violation."));
     EXPECT_EQ(ErrorHandler::messageOf(std::make_exception_ptr(std::logic_error("ação"))),
               QStringLiteral("ação"));
+    EXPECT_EQ(ErrorHandler::messageOf(std::make_exception_ptr(std::bad_alloc())),
+              QStringLiteral("Memória insuficiente para concluir a operação."));
     EXPECT_EQ(ErrorHandler::messageOf(std::make_exception_ptr(3.5)), QStringLiteral("Erro desconhecido."));
     EXPECT_EQ(ErrorHandler::messageOf(nullptr), QStringLiteral("Erro desconhecido."));
 }

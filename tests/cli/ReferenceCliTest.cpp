@@ -1,7 +1,10 @@
 // The "reference" verbs, run as users run them: real packages written by the project's Paradox
 // writer, a real FTP server, the real executable.
 
+#include "Archiver.h"
 #include "CliFixture.h"
+#include "DamagedParadox.h"
+#include "EngineServices.h"
 #include "PacoteReferencia.h"
 #include "SampleReference.h"
 #include "TestServers.h"
@@ -258,6 +261,31 @@ TEST_F(ReferenceCliFtp, ARefusedLoginInstallsNothing) {
     EXPECT_FALSE(run.err.contains("instalada sem problemas")) << run.err;
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_EQ(snapshot(), before);
+}
+
+// A package from outside whose table header does not agree with the file: the companion refuses
+// it with the table's name and status 1, and installs nothing.
+TEST_F(ReferenceCli, APackageWithADamagedTableIsRefusedAndNothingIsInstalled) {
+    onSource("UPDATE PAIS SET NomePais = 'Brasil (avariado)' WHERE CodigoPais = 'BR'");
+    QTemporaryDir work;
+    const QString table = EngineServices::createParadoxFromTable(sourceDb, "PAIS", work.path(), "PAIS.DB",
+                                                                 ParadoxTable::SenhaTabelas);
+    EngineServices::appendQueryToParadox(sourceDb, "SELECT * FROM PAIS", {}, table);
+    DamagedParadox::forgeHugeRecordCount(table);
+    ASSERT_TRUE(
+        CompactaArquivos(prompts, {table}, QDir(media.path()).filePath(Versoes::nomeArquivo("2026031501"))));
+    const QString before = snapshot();
+
+    const Outcome run = cli({"reference", "install", "--local", media.path()}, "joao", "outra");
+
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_TRUE(run.err.contains("PAIS.DB: o arquivo não é uma tabela Paradox válida: o cabeçalho indica "
+                                 "2147483632 registros"))
+        << run.err;
+    EXPECT_TRUE(run.err.contains("Ocorreu um Erro na Atualização.")) << run.err;
+    EXPECT_TRUE(run.out.isEmpty()) << run.out;
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(installations(), 0);
 }
 
 } // namespace

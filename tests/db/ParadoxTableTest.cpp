@@ -1,9 +1,11 @@
 #include "ParadoxTable.h"
+#include "DamagedParadox.h"
 #include "DbError.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -328,6 +330,70 @@ TEST_F(ParadoxTableTest, FileProblemsAreClearErrors) {
         }
     }
     EXPECT_FALSE(QFile::exists(file("A.DB")));
+}
+
+// The table the damages start from: 14-byte records, so 145 in each 2 KB block, and 400 rows in
+// three blocks.
+QList<ParadoxField> threeFields() {
+    return {ParadoxField::alpha("Nome", 8), ParadoxField::of("Numero", ParadoxField::Long),
+            ParadoxField::of("Quantos", ParadoxField::Short)};
+}
+
+QList<ParadoxRow> fourHundredRows() {
+    QList<ParadoxRow> rows;
+    for (int i = 0; i < 400; ++i)
+        rows.append({QStringLiteral("n%1").arg(i), i * 7, i % 300});
+    return rows;
+}
+
+TEST_F(ParadoxTableTest, DamagedHeadersAreRefusedNamingTheFileBeforeAnyRecordIsRead) {
+    const QString sound = file("INTEIRA.DB");
+    ParadoxTable::create(sound, threeFields()).append(fourHundredRows());
+    // The layout the damages are made for.
+    ASSERT_EQ(DamagedParadox::le16(sound, DamagedParadox::FileBlocks), 3);
+    ASSERT_EQ(QFileInfo(sound).size(), 2048 + 3 * 2048);
+    expectRowsEqual(ParadoxTable::open(sound).readAll(), fourHundredRows());
+
+    int number = 0;
+    for (const DamagedParadox::Damage& damage : DamagedParadox::damagesOfThreeBlockTable()) {
+        const QString path = file(QStringLiteral("AVARIA%1.DB").arg(++number));
+        ASSERT_TRUE(QFile::copy(sound, path));
+        damage.apply(path);
+        try {
+            const ParadoxTable table = ParadoxTable::open(path);
+            int read = 0;
+            table.forEachRecord([&read](const ParadoxTable::FieldValue*) { ++read; });
+            table.readAll();
+            ADD_FAILURE() << damage.name << ": opened, " << read << " records read";
+        } catch (const DbError& error) {
+            const QString expected =
+                QStringLiteral("Tabela Paradox %1: o arquivo não é uma tabela Paradox válida: ")
+                    .arg(QDir::toNativeSeparators(path));
+            EXPECT_TRUE(error.message().startsWith(expected)) << damage.name << ": " << error.what();
+            EXPECT_TRUE(error.message().contains(damage.inMessage)) << damage.name << ": " << error.what();
+        }
+    }
+}
+
+TEST_F(ParadoxTableTest, AProtectedTableOfSeveralBlocksPassesTheBlockCheck) {
+    // The data blocks, their headers included, are encrypted: the check reads them through pxlib.
+    ParadoxTable::create(file("PROTEGIDA.DB"), threeFields(), ParadoxTable::SenhaTabelas)
+        .append(fourHundredRows());
+    {
+        const ParadoxTable table = ParadoxTable::open(file("PROTEGIDA.DB"));
+        ASSERT_TRUE(table.isEncrypted());
+        expectRowsEqual(table.readAll(), fourHundredRows());
+    }
+    // The blocks' own counts were read, decrypted: one record more in the header is told apart.
+    DamagedParadox::putLe32(file("PROTEGIDA.DB"), DamagedParadox::NumRecords, 401);
+    try {
+        ParadoxTable::open(file("PROTEGIDA.DB"));
+        ADD_FAILURE() << "opened";
+    } catch (const DbError& error) {
+        EXPECT_TRUE(
+            error.message().contains("o cabeçalho indica 401 registros e os blocos de dados contêm 400"))
+            << error.what();
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "SincronizaReplicas.h"
+#include "DamagedParadox.h"
 #include "ResultFixture.h"
 #include "TabelaRemessa.h"
 
@@ -108,6 +109,36 @@ TEST_F(Sincronizacao, AFailureWhileApplyingATableCommitsNothingAndTheRetrySuccee
     ASSERT_TRUE(desfecho.ok) << desfecho.log.join("\n");
     expectReplicasEqualLive();
     EXPECT_FALSE(QFileInfo::exists(archivePath(arquivo)));
+}
+
+// The batch's tables are read back from an archive that travelled: a table whose header does not
+// agree with its file is refused by name, and the tables applied before it are rolled back.
+TEST_F(Sincronizacao, ADamagedTableInTheArchiveIsRefusedAndCommitsNothing) {
+    certificado("C-1", true);
+    const QString arquivo = preparaEEntrega();
+    const QString dir = unpack(archivePath(arquivo));
+    ASSERT_TRUE(QFileInfo::exists(dir + "Status_C_I.DB"));
+    DamagedParadox::forgeHugeRecordCount(dir + "Status_C_I.DB");
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(dir).entryList(QDir::Files)) {
+        QFile file(dir + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        files.insert(name, file.readAll());
+    }
+    fazZip(archivePath(arquivo), files);
+
+    ResultadoRemessa resultado(session, state);
+    const ResultadoRemessa::Desfecho desfecho = resultado.processaAutomatico(arquivo, sincr() + "r-OK.ZIP");
+
+    EXPECT_FALSE(desfecho.ok);
+    EXPECT_EQ(desfecho.falha, SincronizaReplicas::Falha::Aplicacao);
+    const QString log = desfecho.log.join("\n");
+    EXPECT_TRUE(log.contains("Status_C_I.DB: o arquivo não é uma tabela Paradox válida: o cabeçalho indica "
+                             "2147483632 registros"))
+        << log;
+    EXPECT_EQ(linhasReplicas(), 0);
+    EXPECT_EQ(eventos("OK"), 0);
+    EXPECT_TRUE(QFileInfo::exists(archivePath(arquivo)));
 }
 
 TEST_F(Sincronizacao, AFailedOkEventRollsTheWholeSynchronisationBack) {

@@ -2,6 +2,7 @@
 #include "Archiver.h"
 #include "AtualizaVersao.h"
 #include "Clock.h"
+#include "DamagedParadox.h"
 #include "Database.h"
 #include "EngineServices.h"
 #include "InstalaVersao.h"
@@ -139,6 +140,55 @@ TEST_F(InstalaVersaoTest, APackageFailingOnItsNinthTableChangesNothing) {
     EXPECT_EQ(prompts.shown()[0].text, "Ocorreu um Erro na Atualização.\nEntre em contato com o suporte.");
     EXPECT_EQ(QDir(reception).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"OC-TAB-2026030201.zip"});
+}
+
+// A package's tables come over FTP or on removable media: a table whose header does not agree with
+// its file is refused, naming it, and the tables merged before it are rolled back.
+TEST_F(InstalaVersaoTest, APackageWithADamagedTableIsRefusedAndChangesNothing) {
+    onSource("UPDATE PAIS SET NomePais = 'Mudou' WHERE CodigoPais = 'BR'");
+    onSource("UPDATE UF SET NomeUF = 'Mudou' WHERE SiglaUF = 'SP'");
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> damage;
+        QString inDetail;
+    };
+    const Case cases[] = {
+        {"record count near 2^31", DamagedParadox::forgeHugeRecordCount,
+         "UF.DB: o arquivo não é uma tabela Paradox válida: o cabeçalho indica 2147483632 registros"},
+        {"record size below the fields",
+         [](const QString& path) { DamagedParadox::putLe16(path, DamagedParadox::RecordSize, 4); },
+         "UF.DB: o arquivo não é uma tabela Paradox válida: os campos somam"},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        const QString numero = QStringLiteral("202603040%1").arg(++number);
+        const QString arquivo = Versoes::nomeArquivo(numero);
+        QTemporaryDir work;
+        QStringList files;
+        for (const QString table : {"PAIS", "UF"}) {
+            files << EngineServices::createParadoxFromTable(sourceDb, table, work.path(), table + ".DB",
+                                                            ParadoxTable::SenhaTabelas);
+            EngineServices::appendQueryToParadox(sourceDb, "SELECT * FROM " + table, {}, files.last());
+        }
+        c.damage(files.last());
+        ASSERT_TRUE(CompactaArquivos(prompts, files, QDir(reception).filePath(arquivo)));
+        const QString before = snapshot();
+        prompts.clear();
+
+        QString why;
+        EXPECT_FALSE(InstalaVersao(db, clock, prompts, reception, arquivo, numero, &why)) << c.name;
+
+        EXPECT_TRUE(why.contains(c.inDetail)) << c.name << ": " << why.toStdString();
+        // PAIS, merged before UF, is rolled back with the rest.
+        EXPECT_EQ(snapshot().toStdString(), before.toStdString()) << c.name;
+        ASSERT_EQ(prompts.shown().size(), 1) << c.name;
+        EXPECT_EQ(prompts.shown()[0].text,
+                  "Ocorreu um Erro na Atualização.\nEntre em contato com o suporte.");
+        EXPECT_EQ(QDir(reception).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{arquivo})
+            << c.name;
+        QFile::remove(QDir(reception).filePath(arquivo));
+    }
 }
 
 TEST_F(InstalaVersaoTest, AnArchiveWithoutTablesOrDamagedInstallsNothing) {
