@@ -6,7 +6,6 @@
 #include "Session.h"
 #include "SharedBatchState.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -20,7 +19,7 @@ using namespace EntregaWidgets;
 
 TFrmGravaDisquete::TFrmGravaDisquete(Session& session, SharedBatchState& state, const QString& arquivo,
                                      QWidget* parent)
-    : QDialog(parent), session_(session), state_(state) {
+    : RunGuardedDialog(parent), session_(session), state_(state) {
     setObjectName(QStringLiteral("TFrmGravaDisquete"));
     setWindowTitle(QStringLiteral("Grava Disquete"));
 
@@ -145,16 +144,4 @@ void TFrmGravaDisquete::BtComprovanteClick() {
     dados.linhas = {QStringLiteral("Usuário Responsável : ") + state_.Usuario,
                     QStringLiteral("Gravação de arquivo realizada com sucesso.")};
     comprovante_(this, dados);
-}
-
-void TFrmGravaDisquete::reject() {
-    if (!gravando_)
-        QDialog::reject();
-}
-
-void TFrmGravaDisquete::closeEvent(QCloseEvent* event) {
-    if (gravando_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
 }

@@ -2,8 +2,8 @@
 
 #include "EntregaWidgets.h"
 #include "GravaDisquete.h"
+#include "RunGuardedDialog.h"
 
-#include <QDialog>
 #include <memory>
 
 class QLabel;
@@ -15,7 +15,7 @@ struct SharedBatchState;
 // "Grava Disquete": the file copied into a chosen directory (a floppy disk or any removable medium
 // mounted there), to be delivered by hand. The copy runs on a worker while the window keeps
 // painting; "Interrompe" stops it and leaves nothing behind.
-class TFrmGravaDisquete : public QDialog {
+class TFrmGravaDisquete : public RunGuardedDialog {
     Q_OBJECT
 public:
     TFrmGravaDisquete(Session& session, SharedBatchState& state, const QString& arquivo,
@@ -28,8 +28,7 @@ public:
     GravaDisquete::Desfecho desfecho() const { return desfecho_; }
 
 protected:
-    void reject() override;
-    void closeEvent(QCloseEvent* event) override;
+    bool isRunning() const override { return gravando_; }
 
 private:
     void BtBrowseClick();

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -81,7 +80,7 @@ QString TFrmNovaRemessa::tituloSemTipo() {
 
 TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QString numeroAnterior,
                                  QWidget* parent)
-    : QDialog(parent), session_(session), state_(state), numeroAnterior_(std::move(numeroAnterior)),
+    : RunGuardedDialog(parent), session_(session), state_(state), numeroAnterior_(std::move(numeroAnterior)),
       prepara_(session, state), previa_(new QStandardItemModel(0, 4, this)) {
     setObjectName(QStringLiteral("TFrmNovaRemessa"));
     setWindowTitle(QStringLiteral("Prepara Nova Remessa"));
@@ -217,18 +216,6 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
     connect(BtPrevia_, &QPushButton::clicked, this, &TFrmNovaRemessa::BtPreviaClick);
     connect(BtSaida_, &QPushButton::clicked, this, &QDialog::accept);
     rbParcial_->setFocus();
-}
-
-void TFrmNovaRemessa::reject() {
-    if (!running_) // Esc and the close button wait for the run to end
-        QDialog::reject();
-}
-
-void TFrmNovaRemessa::closeEvent(QCloseEvent* event) {
-    if (running_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
 }
 
 QString TFrmNovaRemessa::tipoEscolhido() {

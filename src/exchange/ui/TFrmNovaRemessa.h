@@ -1,8 +1,8 @@
 #pragma once
 
 #include "PreparaRemessa.h"
+#include "RunGuardedDialog.h"
 
-#include <QDialog>
 #include <QElapsedTimer>
 #include <atomic>
 
@@ -25,7 +25,7 @@ struct SharedBatchState;
 // The preparation runs on the window's own thread: it reports its progress between steps and
 // every few rows, and from there the window lets pending events run, so it keeps painting and
 // "Interrompe Preparação" is taken at once. While a run is under way the window cannot be closed.
-class TFrmNovaRemessa : public QDialog {
+class TFrmNovaRemessa : public RunGuardedDialog {
     Q_OBJECT
 public:
     // `numeroAnterior`: the number of the latest batch, or "0000000000" when there is none.
@@ -39,11 +39,8 @@ public:
     static QString textoSemTipo();  // "É obrigatória a escolha de um tipo de remessa."
     static QString tituloSemTipo(); // "Tipo de Remessa"
 
-public slots:
-    void reject() override;
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool isRunning() const override { return running_; }
 
 private:
     void BtInicioClick();

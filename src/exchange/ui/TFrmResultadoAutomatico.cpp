@@ -10,7 +10,6 @@
 #include "SharedBatchState.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -35,7 +34,7 @@ constexpr int IntervaloEventosMs = 25;
 
 TFrmResultadoAutomatico::TFrmResultadoAutomatico(Session& session, SharedBatchState& state,
                                                  const QString& arquivoRemessa, QWidget* parent)
-    : QDialog(parent), session_(session), state_(state), arquivoRemessa_(arquivoRemessa) {
+    : RunGuardedDialog(parent), session_(session), state_(state), arquivoRemessa_(arquivoRemessa) {
     setObjectName(QStringLiteral("TFrmResultadoAutomatico"));
     setWindowTitle(QStringLiteral("Recebe Resultado Automático"));
 
@@ -126,18 +125,6 @@ TFrmResultadoAutomatico::TFrmResultadoAutomatico(Session& session, SharedBatchSt
 }
 
 TFrmResultadoAutomatico::~TFrmResultadoAutomatico() = default;
-
-void TFrmResultadoAutomatico::reject() {
-    if (!running_) // Esc and the close button wait for the run to end
-        QDialog::reject();
-}
-
-void TFrmResultadoAutomatico::closeEvent(QCloseEvent* event) {
-    if (running_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
-}
 
 void TFrmResultadoAutomatico::log(const QString& linha) {
     MmResultado_->appendPlainText(linha);

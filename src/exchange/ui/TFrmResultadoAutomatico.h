@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "RunGuardedDialog.h"
+
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -31,18 +32,17 @@ using EmiteRelatorioResultado = std::function<void(QWidget* parent, const Compro
 // synchronises the replicas and records OK, "NO" records NO. The log of every step goes into
 // MmResultado. The transfer runs on a worker thread, so the window keeps painting and
 // "Interrompe" works; while it runs the window does not close.
-class TFrmResultadoAutomatico : public QDialog {
+class TFrmResultadoAutomatico : public RunGuardedDialog {
     Q_OBJECT
 public:
     TFrmResultadoAutomatico(Session& session, SharedBatchState& state, const QString& arquivoRemessa,
                             QWidget* parent = nullptr);
     ~TFrmResultadoAutomatico() override;
 
-    void reject() override;
     void setRelatorio(EmiteRelatorioResultado relatorio) { relatorio_ = std::move(relatorio); }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool isRunning() const override { return running_; }
 
 private:
     void BtResultadoClick();

@@ -8,7 +8,6 @@
 #include "TFrmConfResultadoManual.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,7 +27,7 @@ constexpr int IntervaloEventosMs = 25;
 
 TFrmResultadoManual::TFrmResultadoManual(Session& session, SharedBatchState& state,
                                          const QString& arquivoRemessa, QWidget* parent)
-    : QDialog(parent), session_(session), state_(state), arquivoRemessa_(arquivoRemessa),
+    : RunGuardedDialog(parent), session_(session), state_(state), arquivoRemessa_(arquivoRemessa),
       confirmacao_([](QWidget* owner, const QString& resultado) {
           TFrmConfResultadoManual confirma(resultado, owner);
           return confirma.exec() == QDialog::Accepted;
@@ -81,18 +80,6 @@ TFrmResultadoManual::TFrmResultadoManual(Session& session, SharedBatchState& sta
     connect(BtCancelar_, &QPushButton::clicked, this, &QDialog::reject);
     connect(BtSaida_, &QPushButton::clicked, this, &QDialog::accept);
     Edit1_->setFocus();
-}
-
-void TFrmResultadoManual::reject() {
-    if (!running_)
-        QDialog::reject();
-}
-
-void TFrmResultadoManual::closeEvent(QCloseEvent* event) {
-    if (running_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
 }
 
 void TFrmResultadoManual::BtOKClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "RunGuardedDialog.h"
+
 #include <functional>
 
 class QLabel;
@@ -13,7 +14,7 @@ struct SharedBatchState;
 // "Recebe Resultado Manual": the confirmation code the authority gave out is checked against the
 // batch list, confirmed in TFrmConfResultadoManual, and processed as the automatic result is
 // ("OK" synchronises and records OK, "NO" records NO), with the remarks typed here.
-class TFrmResultadoManual : public QDialog {
+class TFrmResultadoManual : public RunGuardedDialog {
     Q_OBJECT
 public:
     TFrmResultadoManual(Session& session, SharedBatchState& state, const QString& arquivoRemessa,
@@ -23,10 +24,8 @@ public:
     using Confirmacao = std::function<bool(QWidget* parent, const QString& resultado)>;
     void setConfirmacao(Confirmacao confirmacao) { confirmacao_ = std::move(confirmacao); }
 
-    void reject() override;
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool isRunning() const override { return running_; }
 
 private:
     void BtOKClick();

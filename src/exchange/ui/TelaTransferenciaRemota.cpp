@@ -5,7 +5,6 @@
 #include "Session.h"
 #include "SharedBatchState.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -20,7 +19,7 @@ using namespace EntregaWidgets;
 
 TelaTransferenciaRemota::TelaTransferenciaRemota(Session& session, SharedBatchState& state, ModoEntrega modo,
                                                  const QString& arquivo, QWidget* parent)
-    : QDialog(parent), session_(session), state_(state), modo_(modo) {
+    : RunGuardedDialog(parent), session_(session), state_(state), modo_(modo) {
     const bool ftp = modo == ModoEntrega::Ftp;
     setObjectName(ftp ? QStringLiteral("TFrmTransfereArquivo") : QStringLiteral("TFrmTransfereSMTP"));
     setWindowTitle(ftp ? QStringLiteral("Transfere Arquivo")
@@ -160,16 +159,4 @@ void TelaTransferenciaRemota::BtComprovanteClick() {
     dados.arquivo = modo_ == ModoEntrega::Email ? EdDiretorio_->text() + arquivo : arquivo;
     dados.linhas = transferencia_->log();
     comprovante_(this, dados);
-}
-
-void TelaTransferenciaRemota::reject() {
-    if (!transferindo_)
-        QDialog::reject();
-}
-
-void TelaTransferenciaRemota::closeEvent(QCloseEvent* event) {
-    if (transferindo_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
 }

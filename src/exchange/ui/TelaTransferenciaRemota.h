@@ -1,9 +1,9 @@
 #pragma once
 
 #include "EntregaWidgets.h"
+#include "RunGuardedDialog.h"
 #include "TransferenciaRemota.h"
 
-#include <QDialog>
 #include <memory>
 
 class QLineEdit;
@@ -18,7 +18,7 @@ struct SharedBatchState;
 // transfer runs on a worker while the window keeps painting; the window cannot be closed
 // meanwhile. It runs once: after a start, "Transfere" stays disabled and the screen is left with
 // "Saída".
-class TelaTransferenciaRemota : public QDialog {
+class TelaTransferenciaRemota : public RunGuardedDialog {
     Q_OBJECT
 public:
     void setComprovante(EntregaWidgets::EmiteComprovante comprovante);
@@ -31,8 +31,7 @@ protected:
     TelaTransferenciaRemota(Session& session, SharedBatchState& state, ModoEntrega modo,
                             const QString& arquivo, QWidget* parent);
 
-    void reject() override;
-    void closeEvent(QCloseEvent* event) override;
+    bool isRunning() const override { return transferindo_; }
 
 private:
     void BtTransfereClick();

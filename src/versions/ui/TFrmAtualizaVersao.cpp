@@ -10,7 +10,6 @@
 #include "VersaoWidgets.h"
 #include "Versoes.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -31,7 +30,7 @@ const QString ArquivoLocal = QStringLiteral("Arquivo Local");
 } // namespace
 
 TFrmAtualizaVersao::TFrmAtualizaVersao(Session& session, QWidget* parent)
-    : QDialog(parent), session_(session) {
+    : RunGuardedDialog(parent), session_(session) {
     setObjectName(QStringLiteral("TFrmAtualizaVersao"));
     setWindowTitle(QStringLiteral("Controle de Versões - Atualiza Versão Atual"));
     using namespace VersaoWidgets;
@@ -99,18 +98,6 @@ TFrmAtualizaVersao::TFrmAtualizaVersao(Session& session, QWidget* parent)
 }
 
 TFrmAtualizaVersao::~TFrmAtualizaVersao() = default;
-
-void TFrmAtualizaVersao::reject() {
-    if (!executando_) // Esc and the close button wait for the run to end
-        QDialog::reject();
-}
-
-void TFrmAtualizaVersao::closeEvent(QCloseEvent* event) {
-    if (executando_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
-}
 
 void TFrmAtualizaVersao::tipoMudou() {
     const bool internet = CbTipo_->currentText() == Internet;

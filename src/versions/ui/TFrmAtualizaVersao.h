@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "RunGuardedDialog.h"
+
 #include <memory>
 
 class AtualizaVersao;
@@ -17,7 +18,7 @@ class Session;
 // reception directory and installs it. The transfer runs on a worker thread, so the window keeps
 // painting and "Interrompe" works; from the start until the installation has ended the window does
 // not close (Esc, the close button and "Saída" wait), so nothing else can write the same archive.
-class TFrmAtualizaVersao : public QDialog {
+class TFrmAtualizaVersao : public RunGuardedDialog {
     Q_OBJECT
 public:
     explicit TFrmAtualizaVersao(Session& session, QWidget* parent = nullptr);
@@ -26,10 +27,8 @@ public:
     bool instalou() const { return instalou_; }
     bool executando() const { return executando_; }
 
-    void reject() override;
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool isRunning() const override { return executando_; }
 
 private:
     void tipoMudou();
