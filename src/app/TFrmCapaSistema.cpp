@@ -1,6 +1,8 @@
 #include "TFrmCapaSistema.h"
 
 #include "AppInfo.h"
+#include "Backups.h"
+#include "Clock.h"
 #include "Paths.h"
 #include "Pictures.h"
 #include "Prompts.h"
@@ -358,6 +360,13 @@ void TFrmCapaSistema::scheduleStartupCheck() {
 void TFrmCapaSistema::runStartupCheck() {
     startupTimer_->stop();
     pbAguarde_->setVisible(true);
+    // A damaged file, or one of a newer version, is not opened: the program ends instead.
+    if (!Backups::startupCheck(Paths::databaseFile(), session_.prompts(), session_.clock().now())) {
+        lbAguarde_->setVisible(false);
+        pbAguarde_->setVisible(false);
+        close();
+        return;
+    }
     if (capaSistema_)
         VerificaConfiguracao(*capaSistema_, session_.prompts());
     else

@@ -88,12 +88,18 @@ void syncDirectory(const QString& directory) {
     }
 }
 
+// Copies made within the same second are numbered, whatever their reasons, so they keep their order.
 QString freeName(const QString& directory, const QDateTime& now, const QString& reason) {
     const QString stamp = now.toString(StampFormat);
-    QString name = Prefix + stamp + QLatin1Char('-') + reason + QStringLiteral(".db");
-    for (int n = 2; QFileInfo::exists(directory + name); ++n)
-        name = Prefix + stamp + QStringLiteral("-%1-").arg(n) + reason + QStringLiteral(".db");
-    return directory + name;
+    int sequence = 0;
+    for (const QString& name :
+         QDir(directory).entryList({Prefix + stamp + QStringLiteral("-*")}, QDir::Files)) {
+        const QRegularExpressionMatch match = namePattern().match(name);
+        if (match.hasMatch())
+            sequence = std::max(sequence, match.captured(2).isEmpty() ? 1 : match.captured(2).toInt());
+    }
+    return directory + Prefix + stamp + (sequence ? QStringLiteral("-%1").arg(sequence + 1) : QString()) +
+           QLatin1Char('-') + reason + QStringLiteral(".db");
 }
 
 // Copies `source` into `target` with the online backup API, page by page from a read-only
@@ -205,12 +211,7 @@ int userVersion(const QString& file) {
     return ok ? version : -1;
 }
 
-QString make(const QString& databaseFile, const QString& reason, const QDateTime& now,
-             const Settings& settings) {
-    if (!QDir().mkpath(settings.directory))
-        throw DbError(QStringLiteral("O diretório de cópias %1 não pôde ser criado.")
-                          .arg(QDir::toNativeSeparators(settings.directory)));
-    const QString target = freeName(settings.directory, now, reason);
+void copyTo(const QString& databaseFile, const QString& target) {
     const QString partial = target + QStringLiteral(".parcial");
     QFile::remove(partial);
     try {
@@ -226,9 +227,19 @@ QString make(const QString& databaseFile, const QString& reason, const QDateTime
     } catch (const DbError& failure) {
         QFile::remove(partial);
         throw DbError(QStringLiteral("Não foi possível fazer a cópia de segurança em %1: %2")
-                          .arg(QDir::toNativeSeparators(settings.directory), failure.message()));
+                          .arg(QDir::toNativeSeparators(target), failure.message()));
     }
-    syncDirectory(settings.directory);
+    syncDirectory(QFileInfo(target).absolutePath());
+}
+
+QString make(const QString& databaseFile, const QString& reason, const QDateTime& now,
+             const Settings& settings) {
+    if (!QDir().mkpath(settings.directory))
+        throw DbError(QStringLiteral("Não foi possível fazer a cópia de segurança: o diretório de cópias %1 "
+                                     "não pôde ser criado.")
+                          .arg(QDir::toNativeSeparators(settings.directory)));
+    const QString target = freeName(settings.directory, now, reason);
+    copyTo(databaseFile, target);
     rotate(settings);
     return target;
 }
@@ -241,6 +252,16 @@ void before(const QSqlDatabase& db, const QString& reason) {
         throw DbError(failure.message() +
                       QStringLiteral("\nA operação não foi iniciada. Libere espaço no disco das cópias "
                                      "(ou corrija o diretório em tarvendix.conf) e tente de novo."));
+    }
+}
+
+bool beforeOrTell(const QSqlDatabase& db, const QString& reason, Prompts& prompts) {
+    try {
+        before(db, reason);
+        return true;
+    } catch (const DbError& failure) {
+        prompts.error(failure.message());
+        return false;
     }
 }
 

@@ -56,8 +56,12 @@ QString check(const QString& file, bool quick = false);
 // The user_version of the file, or -1 when it cannot be read.
 int userVersion(const QString& file);
 
-// Writes a copy of the database, checks it, keeps the newest `kept`. Returns the copy's path.
-// Throws DbError (nothing left behind) when the copy cannot be written or fails the check.
+// Writes a checked copy of the database at `target` (a temporary name first, then renamed over it).
+// Throws DbError, leaving nothing behind.
+void copyTo(const QString& databaseFile, const QString& target);
+
+// Writes a copy of the database into the directory, checks it, keeps the newest `kept`. Returns the copy's
+// path. Throws DbError (nothing left behind) when the copy cannot be written or fails the check.
 QString make(const QString& databaseFile, const QString& reason, const QDateTime& now,
              const Settings& settings);
 
@@ -95,5 +99,13 @@ bool startupCheck(const QString& databaseFile, Prompts& prompts, const QDateTime
 QString damagedMessage(const QString& databaseFile, const QString& problem, const Copy& offered);
 QString damagedWithoutCopyMessage(const QString& databaseFile, const QString& problem,
                                   const QString& directory);
+
+} // namespace Backups
+
+namespace Backups {
+
+// before(), with the failure shown as an error box instead of thrown; false when the operation must
+// not start.
+bool beforeOrTell(const QSqlDatabase& db, const QString& reason, Prompts& prompts);
 
 } // namespace Backups

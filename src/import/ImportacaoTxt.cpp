@@ -1,5 +1,7 @@
 #include "ImportacaoTxt.h"
 
+#include "Backups.h"
+
 #include "DbError.h"
 #include "HistoricoImportacao.h"
 #include "LogImportacao.h"
@@ -179,6 +181,8 @@ ResultadoArquivo ImportacaoTxt::importaArquivo(const QString& diretorio, const Q
 QList<ResultadoArquivo> ImportacaoTxt::importa(const QString& diretorio, const QStringList& arquivos) {
     falhas_.clear();
     QList<ResultadoArquivo> resultados;
+    if (!Backups::beforeOrTell(p_.db, Backups::Importacao, *p_.prompts))
+        return resultados;
     bool algumFalhou = false;
     for (const QString& arquivo : arquivos) {
         resultados << importaArquivo(diretorio, arquivo);
