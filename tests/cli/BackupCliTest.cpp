@@ -91,6 +91,25 @@ TEST_F(Cli, ADamagedDatabaseIsNotOpenedAndRestoreBringsBackTheNewestGoodCopy) {
 
 namespace {
 
+// Clearing the history rewrites the batch control: a copy first, and without one nothing happens.
+TEST_F(Cli, ClearingTheHistoryIsPrecededByACopyAndStopsWithoutOne) {
+    Sql::execute(db, "INSERT INTO CONTROLE (NumeroRemessa, Evento) VALUES ('2026121101', 'OK')");
+    blockCopies();
+    const Outcome stopped = cli({"batch", "clear", "--yes"});
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(stopped.err.contains("A operação não foi iniciada")) << stopped.err;
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 1);
+
+    blockCopies(false);
+    const Outcome cleared = cli({"batch", "clear", "--yes"});
+    ASSERT_EQ(cleared.status, 0) << cleared.err;
+    EXPECT_EQ(Sql::scalar(db, "SELECT count(*) FROM CONTROLE").toInt(), 0);
+    const QList<Backups::Copy> copies = Backups::list(Backups::settingsFor(home.path() + "CapaCertific.db"));
+    ASSERT_FALSE(copies.isEmpty());
+    EXPECT_EQ(copies[0].reason, Backups::Limpeza);
+    EXPECT_EQ(rowsIn(copies[0].file), 1);
+}
+
 TEST_F(Cli, TheCopyVerbsAreInTheHelp) {
     const Outcome general = raw({"--help"});
     for (const char* verb : {"backup [--to FILE]", "backup list", "restore FILE [--yes]"})
