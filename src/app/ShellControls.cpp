@@ -80,4 +80,19 @@ QHash<QString, bool> enabled(const ShellState& state) {
     return e;
 }
 
+const QStringList& copyNames() {
+    static const QStringList all{QStringLiteral("mnuCopias"), QStringLiteral("mniFazerCopia"),
+                                 QStringLiteral("mniRestaurarCopia")};
+    return all;
+}
+
+QHash<QString, bool> copyControls(const ShellState& state) {
+    const bool in = state.loggedIn;
+    QHash<QString, bool> e;
+    e[QStringLiteral("mnuCopias")] = in;
+    e[QStringLiteral("mniFazerCopia")] = in;
+    e[QStringLiteral("mniRestaurarCopia")] = in && state.permissions.AcConfigOCC && !state.workPageOpen;
+    return e;
+}
+
 } // namespace ShellControls

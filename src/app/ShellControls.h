@@ -40,4 +40,9 @@ const QStringList& names();
 // Enabled state of each control named by names().
 QHash<QString, bool> enabled(const ShellState& state);
 
+// The menu "Cópia de Segurança": any logged-in user may make a copy; restoring one replaces the
+// whole database, so it takes the certifier's configuration permission and no work page open.
+const QStringList& copyNames();
+QHash<QString, bool> copyControls(const ShellState& state);
+
 } // namespace ShellControls

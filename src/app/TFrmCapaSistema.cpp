@@ -1,12 +1,17 @@
 #include "TFrmCapaSistema.h"
 
 #include "AppInfo.h"
+#include "Backups.h"
+#include "Clock.h"
+#include "Database.h"
+#include "DbError.h"
 #include "Paths.h"
 #include "Pictures.h"
 #include "Prompts.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
 #include "TFrmAjuda.h"
+#include "TFrmRestauraCopia.h"
 #include "VerificaConfiguracao.h"
 
 #include <QDir>
@@ -95,12 +100,19 @@ void TFrmCapaSistema::buildMenus() {
     addItem(usuarios, QStringLiteral("mniAlteraSenha"), QStringLiteral("&Altera Senha..."),
             function(ShellFunction::AlteraSenha));
 
+    QMenu* copias = menuBar()->addMenu(QStringLiteral("Cópia de &Segurança"));
+    copias->setObjectName(QStringLiteral("mnuCopias"));
+    addItem(copias, QStringLiteral("mniFazerCopia"), QStringLiteral("&Fazer cópia agora"),
+            [this] { makeCopyNow(); });
+    addItem(copias, QStringLiteral("mniRestaurarCopia"), QStringLiteral("&Restaurar cópia..."),
+            [this] { restoreCopy(); });
+
     QAction* sobre = menuBar()->addAction(QStringLiteral("&Sobre..."));
     sobre->setObjectName(QStringLiteral("mniAjuda"));
     connect(sobre, &QAction::triggered, this, &TFrmCapaSistema::openAbout);
     actions_.insert(sobre->objectName(), sobre);
 
-    for (QMenu* menu : {funcoes, remessas, configuracoes, usuarios})
+    for (QMenu* menu : {funcoes, remessas, configuracoes, usuarios, copias})
         menus_.insert(menu->objectName(), menu);
 }
 
@@ -338,7 +350,8 @@ void TFrmCapaSistema::applyControls() {
     for (const auto& [function, operation] : operations_)
         state.available.insert(function);
 
-    const QHash<QString, bool> enabled = ShellControls::enabled(state);
+    QHash<QString, bool> enabled = ShellControls::enabled(state);
+    enabled.insert(ShellControls::copyControls(state));
     for (auto it = enabled.cbegin(); it != enabled.cend(); ++it) {
         if (QMenu* menu = menus_.value(it.key())) {
             menu->setEnabled(it.value());
@@ -358,6 +371,13 @@ void TFrmCapaSistema::scheduleStartupCheck() {
 void TFrmCapaSistema::runStartupCheck() {
     startupTimer_->stop();
     pbAguarde_->setVisible(true);
+    // A damaged file, or one of a newer version, is not opened: the program ends instead.
+    if (!Backups::startupCheck(Paths::databaseFile(), session_.prompts(), session_.clock().now())) {
+        lbAguarde_->setVisible(false);
+        pbAguarde_->setVisible(false);
+        close();
+        return;
+    }
     if (capaSistema_)
         VerificaConfiguracao(*capaSistema_, session_.prompts());
     else
@@ -365,6 +385,70 @@ void TFrmCapaSistema::runStartupCheck() {
     lbAguarde_->setVisible(false);
     pbAguarde_->setVisible(false);
     runLogin();
+}
+
+void TFrmCapaSistema::makeCopyNow() {
+    const QString file = Paths::databaseFile();
+    try {
+        const BusyScope busy(session_.prompts());
+        const QString made =
+            Backups::make(file, Backups::Manual, session_.clock().now(), Backups::settingsFor(file));
+        session_.prompts().information(
+            QStringLiteral("Cópia de segurança feita em %1.").arg(QDir::toNativeSeparators(made)));
+    } catch (const DbError& failure) {
+        session_.prompts().error(failure.message());
+    }
+}
+
+void TFrmCapaSistema::restoreCopy() {
+    Prompts& prompts = session_.prompts();
+    // Every other screen is modal or a work page: with none of them open nothing holds the database.
+    if (current_ != PageId::Principal) {
+        prompts.warning(QStringLiteral("Feche a tela aberta antes de restaurar uma cópia."));
+        return;
+    }
+    const QString file = Paths::databaseFile();
+    const Backups::Settings settings = Backups::settingsFor(file);
+    const QList<Backups::Copy> copies = Backups::list(settings);
+    if (copies.isEmpty()) {
+        prompts.information(QStringLiteral("Não há cópias de segurança em %1.")
+                                .arg(QDir::toNativeSeparators(settings.directory)));
+        return;
+    }
+    TFrmRestauraCopia dialog(copies, this);
+    dialog.exec();
+    const std::optional<Backups::Copy> copy = dialog.chosen();
+    if (!copy)
+        return;
+    if (!prompts.confirm(QStringLiteral("Substituir o banco de dados pela cópia de %1 (%2)? O banco de dados "
+                                        "atual será antes copiado.")
+                             .arg(copy->when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
+                                  Backups::describeReason(copy->reason))))
+        return;
+    Database::close(session_.connectionName());
+    QString problem;
+    try {
+        const BusyScope busy(prompts);
+        Backups::restore(copy->file, file, session_.clock().now(), settings);
+    } catch (const DbError& failure) {
+        problem = failure.message();
+    }
+    // The connection comes back over whichever file is there now.
+    try {
+        if (capaSistema_)
+            capaSistema_->siglaCertificadorConfigurada();
+        else
+            Database::open(file, session_.connectionName());
+    } catch (const DbError& failure) {
+        problem = problem.isEmpty() ? failure.message() : problem;
+    }
+    writeUserPanel();
+    applyControls();
+    if (!problem.isEmpty())
+        prompts.error(problem);
+    else
+        prompts.information(QStringLiteral("A cópia de %1 foi restaurada.")
+                                .arg(copy->when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))));
 }
 
 void TFrmCapaSistema::openAbout() {

@@ -77,6 +77,10 @@ public:
 
     void openAbout();
 
+    // The menu "Cópia de Segurança": a copy made now, and the choice and restore of one.
+    void makeCopyNow();
+    void restoreCopy();
+
     static const QString TextoEnvioTXT;
 
 protected:

@@ -1,6 +1,8 @@
 // tarvendix-cli: the headless companion of Tarvendix. It runs the same operations as the screens,
 // on the same libraries, for automation and for checking a whole flow without a display.
 
+#include "BackupCommands.h"
+#include "Backups.h"
 #include "BatchCommands.h"
 #include "CliLogin.h"
 #include "Clock.h"
@@ -10,6 +12,7 @@
 #include "DeliveryCommands.h"
 #include "ImportCommands.h"
 #include "LocalTime.h"
+#include "Paths.h"
 #include "ReferenceCommands.h"
 #include "ReportCommands.h"
 #include "Session.h"
@@ -37,9 +40,10 @@ void onInterrupt(int) {
 const QString Synopsis = QStringLiteral("tarvendix-cli [--home DIR] --user LOGIN VERB ...");
 
 const QList<const VerbGroup*>& groups() {
-    static const QList<const VerbGroup*> all{&BatchCommands::group(), &ReferenceCommands::group(),
-                                             &ImportCommands::group(), &DeliveryCommands::txtGroup(),
-                                             &ReportCommands::group()};
+    static const QList<const VerbGroup*> all{&BatchCommands::group(),        &ReferenceCommands::group(),
+                                             &ImportCommands::group(),       &DeliveryCommands::txtGroup(),
+                                             &ReportCommands::group(),       &BackupCommands::backupGroup(),
+                                             &BackupCommands::restoreGroup()};
     return all;
 }
 
@@ -81,6 +85,10 @@ QString generalHelp() {
 }
 
 QString verbHelp(const VerbGroup& group, const Verb& verb) {
+    if (!verb.allowed && !group.allowed)
+        return QStringLiteral("Uso: tarvendix-cli [--home DIR] --user LOGIN %1 %2\n\n%3\n\n"
+                              "Qualquer usuário do programa pode usá-lo.")
+            .arg(group.name, verb.usage, verb.description);
     return QStringLiteral("Uso: tarvendix-cli [--home DIR] --user LOGIN %1 %2\n\n%3\n\n"
                           "Exige a permissão para %4.")
         .arg(group.name, verb.usage, verb.description, verb.allowed ? verb.permission : group.permission);
@@ -142,9 +150,12 @@ int run(int argc, char** argv) {
     const VerbGroup* group = findGroup(line->words.first());
     if (!group)
         return usage(QStringLiteral("Verbo desconhecido: %1").arg(line->words.first()));
-    // A group of one unnamed verb is a verb itself ("import DIR").
-    const bool direct = group->verbs().size() == 1 && group->verbs().first().name.isEmpty();
-    if (line->words.size() == 1 && !(direct && line->help)) {
+    // A group of one unnamed verb is a verb itself ("import DIR"); so is the bare word of a group
+    // whose unnamed verb stands beside named ones ("backup" beside "backup list").
+    const bool direct = (group->verbs().size() == 1 && group->verbs().first().name.isEmpty()) ||
+                        (line->words.size() == 1 && group->find(QString()));
+    const bool whole = direct && group->find(QString())->argument.isEmpty();
+    if (line->words.size() == 1 && !(direct && (line->help || whole))) {
         if (line->help) {
             printOut(generalHelp());
             return Done;
@@ -154,7 +165,7 @@ int run(int argc, char** argv) {
                              .arg(group->verbs().first().argument, group->name));
         return usage(QStringLiteral("Falta a operação de %1 (%2).").arg(group->name, group->verbNames()));
     }
-    const Verb* verb = direct ? &group->verbs().first() : group->find(line->words[1]);
+    const Verb* verb = direct ? group->find(QString()) : group->find(line->words[1]);
     if (!verb || line->words.size() > (direct ? 1 : 2) + (verb->argument.isEmpty() ? 0 : 1))
         return usage(QStringLiteral("Operação desconhecida: %1").arg(line->words.join(QLatin1Char(' '))));
     if (line->help) {
@@ -176,9 +187,16 @@ int run(int argc, char** argv) {
     Session session(Database::ConnectionName, clock, prompts);
     int status = Refused;
     try {
-        if (const QString refused = CliLogin::login(session, line->user); !refused.isEmpty()) {
+        bool Permissions::*const needed = verb->allowed ? verb->allowed : group->allowed;
+        // Before anything opens the file: a damaged database is offered its newest good copy (which
+        // "restore --yes" accepts) and is otherwise left alone; a newer one is refused.
+        TerminalPrompts startPrompts(group == &BackupCommands::restoreGroup() &&
+                                     line->options.contains(QStringLiteral("--yes")));
+        if (!Backups::startupCheck(Paths::databaseFile(), startPrompts, clock.now())) {
+            status = Refused;
+        } else if (const QString refused = CliLogin::login(session, line->user); !refused.isEmpty()) {
             TerminalPrompts::say(refused);
-        } else if (!(session.user().permissions.*(verb->allowed ? verb->allowed : group->allowed))) {
+        } else if (needed && !(session.user().permissions.*needed)) {
             TerminalPrompts::say(
                 QStringLiteral("Acesso negado: o usuário %1 não tem permissão para %2.")
                     .arg(session.user().SiglaUsu, verb->allowed ? verb->permission : group->permission));

@@ -10,6 +10,12 @@
 //   [rede]
 //   ; seconds a transfer may go without moving a byte before it is abandoned
 //   TempoSemDados=60
+//
+//   [copias]
+//   ; how many copies of the database are kept (Backups::settingsFor reads both)
+//   Quantidade=10
+//   ; where: absolute (another disk), or relative to the database's directory
+//   Diretorio=Backup
 class ProgramSettings {
 public:
     static constexpr int DefaultStallTimeoutSeconds = 60;

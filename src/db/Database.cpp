@@ -187,6 +187,15 @@ void migrate(sqlite3* raw) {
 
 } // namespace
 
+QString newerVersionMessage(const QString& file, int version) {
+    return QStringLiteral("O banco de dados %1 foi gravado por uma versão mais nova do programa (esquema %2; "
+                          "esta versão conhece até o %3). Instale a versão mais nova do programa; o "
+                          "arquivo não foi alterado.")
+        .arg(file)
+        .arg(version)
+        .arg(SchemaVersion);
+}
+
 QString schemaText() {
     initDbResources();
     QFile schema(QStringLiteral(":/db/schema.sql"));
@@ -218,6 +227,9 @@ QSqlDatabase open(const QString& file, const QString& connectionName) {
     QSqlDatabase db = openConnection(file, connectionName);
     try {
         sqlite3* raw = handle(db);
+        // Checked before anything is written: a later version's file is never migrated down.
+        if (const int version = userVersion(raw); version > SchemaVersion)
+            throw DbError(newerVersionMessage(file, version));
         // Every committed write reaches the disk before the call returns.
         execRaw(raw, QStringLiteral("PRAGMA synchronous = FULL"));
         execRaw(raw, QStringLiteral("PRAGMA journal_mode = DELETE"));

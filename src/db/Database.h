@@ -14,12 +14,16 @@ inline const QString ConnectionName = QStringLiteral("CapaCertific");
 inline constexpr int SchemaVersion = 4;
 
 // Opens the file under the connection name, creating it from the embedded schema when it does
-// not exist. Registers UCase and an accent-aware, case-blind like. Throws DbError.
+// not exist. A file of a newer schema (user_version above SchemaVersion) is refused untouched.
+// Registers UCase and an accent-aware, case-blind like. Throws DbError.
 QSqlDatabase open(const QString& file, const QString& connectionName = ConnectionName);
 void close(const QString& connectionName = ConnectionName);
 
 sqlite3* handle(const QSqlDatabase& db);
 bool inTransaction(const QSqlDatabase& db);
+
+// Why a file written by a newer version of the program is refused.
+QString newerVersionMessage(const QString& file, int version);
 
 // The embedded schema text.
 QString schemaText();

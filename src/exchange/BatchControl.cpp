@@ -1,6 +1,8 @@
 #include "BatchControl.h"
 
+#include "Backups.h"
 #include "Clock.h"
+#include "DbError.h"
 #include "Files.h"
 #include "Formats.h"
 #include "Session.h"
@@ -234,6 +236,11 @@ BatchControl::Outcome BatchControl::limpaHistorico(const std::optional<BatchList
     if (!confirmado)
         return {};
     Q_UNUSED(selected);
+    try {
+        Backups::before(session_.database(), Backups::Limpeza);
+    } catch (const DbError& failure) {
+        return {false, failure.message()};
+    }
     // The batch in progress (the latest, prepared or delivered) keeps its events whichever batch is
     // selected: with an older one selected, keeping that one instead would erase the record of the
     // batch the authority is about to receive or answer.

@@ -1,6 +1,7 @@
 #include "ResultadoRemessa.h"
 
 #include "Archiver.h"
+#include "Backups.h"
 #include "BatchControl.h"
 #include "Cp1252.h"
 #include "DbError.h"
@@ -270,6 +271,15 @@ ResultadoRemessa::Desfecho ResultadoRemessa::registra(const QString& arquivoReme
 
     // The replay and the OK event are one transaction: either both are kept or neither.
     desfecho.LbSincroniza = textoSincronizando();
+    try {
+        Backups::before(db, Backups::Sincronizacao);
+    } catch (const DbError& error) {
+        desfecho.ok = false;
+        desfecho.falha = SincronizaReplicas::Falha::Excecao;
+        desfecho.mensagem = error.message();
+        desfecho.log << error.message();
+        return desfecho;
+    }
     SincronizaReplicas sincroniza(session_, state_);
     try {
         Transaction transacao(db);

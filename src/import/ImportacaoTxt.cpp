@@ -1,5 +1,6 @@
 #include "ImportacaoTxt.h"
 
+#include "Backups.h"
 #include "CodigosReferencia.h"
 #include "DbError.h"
 #include "HistoricoImportacao.h"
@@ -187,6 +188,11 @@ ResultadoArquivo ImportacaoTxt::importaArquivo(const QString& diretorio, const Q
 QList<ResultadoArquivo> ImportacaoTxt::importa(const QString& diretorio, const QStringList& arquivos) {
     falhas_.clear();
     QList<ResultadoArquivo> resultados;
+    if (!Backups::beforeOrTell(p_.db, Backups::Importacao, *p_.prompts)) {
+        for (const QString& arquivo : arquivos)
+            resultados << ResultadoArquivo{arquivo, SituacaoArquivo::Recusado, {}};
+        return resultados;
+    }
     bool algumFalhou = false;
     for (const QString& arquivo : arquivos) {
         resultados << importaArquivo(diretorio, arquivo);

@@ -1,6 +1,7 @@
 #include "InstalaVersao.h"
 
 #include "Archiver.h"
+#include "Backups.h"
 #include "DbError.h"
 #include "EngineServices.h"
 #include "Prompts.h"
@@ -59,6 +60,11 @@ bool InstalaVersao(const QSqlDatabase& db, const Clock& clock, Prompts& prompts,
             .entryList({QStringLiteral("*.DB"), QStringLiteral("*.db")}, QDir::Files)
             .isEmpty())
         return fail(QStringLiteral("o arquivo %1 não contém tabelas").arg(arquivo));
+    if (!Backups::beforeOrTell(db, Backups::Referencia, prompts)) {
+        if (detalhe)
+            *detalhe = QStringLiteral("a cópia de segurança não pôde ser feita");
+        return false;
+    }
     try {
         Transaction transaction(db);
         AplicaTabelasReferencia(db, unpacked.path());

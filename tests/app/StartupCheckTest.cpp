@@ -137,10 +137,14 @@ TEST_F(StartupCheck, DatabaseErrorGoesToTheLogAndStopsTheCheck) {
         ~Reset() { app->setErrorHandler(nullptr); }
     } reset{app};
 
-    QFile garbage(Paths::databaseFile());
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write(QByteArray(4096, 'x'));
-    garbage.close();
+    // A sound file the check cannot read: its configuration table is missing. (A file that is not a
+    // database at all is now found damaged before anything opens it; see BackupMenuTest.)
+    {
+        QSqlQuery drop(capaSistema.database());
+        ASSERT_TRUE(drop.exec(QStringLiteral("DROP TABLE CONFIG_LOCAL")))
+            << drop.lastError().text().toStdString();
+    }
+    Database::close();
 
     registerAll();
     window.show();

@@ -81,7 +81,7 @@ TEST_F(Shell, MenusItemsAndHints) {
     QStringList menus;
     for (QAction* a : window.menuBar()->actions())
         menus << plain(a->text());
-    EXPECT_EQ(menus, (QStringList{"Funções", "Configurações", "Usuários", "Sobre..."}));
+    EXPECT_EQ(menus, (QStringList{"Funções", "Configurações", "Usuários", "Cópia de Segurança", "Sobre..."}));
 
     const QList<std::pair<const char*, const char*>> items{
         {"mniManBaseDados", "Manutenção da Base de Dados..."},

@@ -64,6 +64,20 @@ protected:
         return runCompanion(arguments, password);
     }
 
+    // Points the copies of the database at a place a file already takes, so no copy can be made
+    // (as with a full disk); `false` puts the default directory back.
+    void blockCopies(bool blocked = true) {
+        QFile conf(home.path() + "tarvendix.conf");
+        if (!blocked) {
+            conf.remove();
+            return;
+        }
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write("[copias]\nDiretorio=bloqueado\n");
+        QFile blocker(home.path() + "bloqueado");
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+
     QString lastEvent() const {
         return Sql::scalar(db, "SELECT Evento FROM CONTROLE ORDER BY DataHoraEvento DESC, rowid DESC LIMIT 1")
             .toString();

@@ -1,3 +1,4 @@
+#include "Backups.h"
 #include "CliFixture.h"
 #include "ImportFixture.h"
 
@@ -47,6 +48,31 @@ TEST_F(ImportCli, ASingleGoodFileEndsWithZero) {
     const Outcome run = import("ana", "segredo", dir());
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(conta("CERTIFIC"), 1);
+}
+
+// The import rewrites the register: a copy first, and without one no file is read.
+TEST_F(ImportCli, AnImportIsPrecededByACopyAndStopsWithoutOne) {
+    escreve(Nome1, completeFile("C1"));
+    {
+        QFile conf(home.path() + "tarvendix.conf");
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write("[copias]\nDiretorio=bloqueado\n");
+        QFile blocker(home.path() + "bloqueado");
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    const Outcome stopped = import("ana", "segredo", dir());
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(stopped.err.contains("A operação não foi iniciada")) << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.out.contains(Nome1 + ": recusado")) << stopped.out.toStdString();
+    EXPECT_EQ(conta("CERTIFIC"), 0);
+
+    QFile::remove(home.path() + "tarvendix.conf");
+    const Outcome run = import("ana", "segredo", dir());
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(conta("CERTIFIC"), 1);
+    const QList<Backups::Copy> copies = Backups::list(Backups::settingsFor(home.path() + "CapaCertific.db"));
+    ASSERT_FALSE(copies.isEmpty());
+    EXPECT_EQ(copies[0].reason, Backups::Importacao);
 }
 
 TEST_F(ImportCli, RefusesAUserWithoutTheRegisterAndAnEmptyOrMissingDirectory) {

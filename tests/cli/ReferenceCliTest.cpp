@@ -2,6 +2,7 @@
 // writer, a real FTP server, the real executable.
 
 #include "Archiver.h"
+#include "Backups.h"
 #include "CliFixture.h"
 #include "DamagedParadox.h"
 #include "EngineServices.h"
@@ -161,6 +162,27 @@ TEST_F(ReferenceCli, ReinstallingAVersionWhoseArchiveIsGoneOrThatWasNeverInstall
     EXPECT_EQ(never.status, 1);
     EXPECT_TRUE(never.err.contains("A versão 2025010101 não está no histórico")) << never.err;
     EXPECT_EQ(snapshot(), before);
+}
+
+// An installation rewrites the reference tables: a copy first, and without one nothing is installed.
+TEST_F(ReferenceCli, AnInstallationIsPrecededByACopyAndStopsWithoutOne) {
+    onSource("UPDATE PAIS SET NomePais = 'Brasil (março)' WHERE CodigoPais = 'BR'");
+    package("2026031501", media.path());
+    const QString before = pais("BR");
+    blockCopies();
+    const Outcome stopped = cli({"reference", "install", "--local", media.path()}, "joao", "outra");
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(stopped.err.contains("A operação não foi iniciada")) << stopped.err;
+    EXPECT_EQ(pais("BR"), before);
+    EXPECT_EQ(installations(), 0);
+
+    blockCopies(false);
+    const Outcome installed = cli({"reference", "install", "--local", media.path()}, "joao", "outra");
+    ASSERT_EQ(installed.status, 0) << installed.err;
+    EXPECT_EQ(pais("BR"), "Brasil (março)");
+    const QList<Backups::Copy> copies = Backups::list(Backups::settingsFor(home.path() + "CapaCertific.db"));
+    ASSERT_FALSE(copies.isEmpty());
+    EXPECT_EQ(copies[0].reason, Backups::Referencia);
 }
 
 TEST_F(ReferenceCli, AMissingLocalDirectoryIsRefused) {

@@ -1,5 +1,6 @@
 // "batch result", run as users run it: the real executable, a real FTP server for --fetch.
 
+#include "Backups.h"
 #include "CliFixture.h"
 #include "Embaralha.h"
 #include "ResultadoRemessa.h"
@@ -72,6 +73,27 @@ TEST_F(ResultCli, AManualCodeIsCheckedConfirmedAndProcessed) {
     const Outcome nothing = cli({"batch", "prepare", "--partial"});
     EXPECT_EQ(nothing.status, 1);
     EXPECT_TRUE(nothing.err.contains("Nenhuma tabela nova foi criada!")) << nothing.err;
+}
+
+// The synchronisation rewrites the replicas: a copy first, and without one the batch keeps waiting.
+TEST_F(ResultCli, TheSynchronisationIsPrecededByACopyAndStopsWithoutOne) {
+    certificado("C-1", true);
+    preparedAndDelivered();
+    const QStringList accept{"batch", "result", "--code", codigo("XX" + numero + "OK"), "--yes"};
+    blockCopies();
+    const Outcome stopped = cli(accept);
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(stopped.err.contains("A operação não foi iniciada")) << stopped.err;
+    EXPECT_EQ(lastEvent(), "TR");
+    EXPECT_EQ(replicaRows(), 0);
+
+    blockCopies(false);
+    const Outcome accepted = cli(accept);
+    ASSERT_EQ(accepted.status, 0) << accepted.err;
+    EXPECT_GT(replicaRows(), 0);
+    const QList<Backups::Copy> copies = Backups::list(Backups::settingsFor(home.path() + "CapaCertific.db"));
+    ASSERT_FALSE(copies.isEmpty());
+    EXPECT_EQ(copies[0].reason, Backups::Sincronizacao);
 }
 
 TEST_F(ResultCli, TheResultIsFetchedFromTheServer) {
