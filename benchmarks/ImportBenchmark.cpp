@@ -92,7 +92,9 @@ QStringList linhas(const EstruturaRegistro& e, int n) {
     return saida;
 }
 
-void geraArquivo(const QString& caminho, int registros) {
+} // namespace
+
+void writeImportFile(const QString& caminho, int registros, int primeiro) {
     QFile f(caminho);
     f.open(QIODevice::WriteOnly);
     const EstruturaRegistro& empresa = *EstruturasTxt::porHeader(QStringLiteral("[EMPRESA]"));
@@ -102,11 +104,13 @@ void geraArquivo(const QString& caminho, int registros) {
         ++escritos;
     };
     escreve(linhas(empresa, 0));
-    for (int n = 0; escritos < registros; ++n)
+    for (int n = primeiro; escritos < registros; ++n)
         for (const EstruturaRegistro& e : EstruturasTxt::todas())
             if (&e != &empresa && escritos < registros)
                 escreve(linhas(e, n));
 }
+
+namespace {
 
 QSqlDatabase novoBanco(const QString& caminho, const QString& conexao) {
     QFile::remove(caminho);
@@ -131,7 +135,7 @@ bool benchImport(int registros, const QString& diretorio) {
     QTextStream out(stdout);
     QDir().mkpath(diretorio);
     const QDir dir(diretorio);
-    geraArquivo(dir.filePath(Arquivo), registros);
+    writeImportFile(dir.filePath(Arquivo), registros);
     const qint64 memoriaAntes = memoriaMaximaKb();
 
     SystemClock clock;

@@ -1,0 +1,510 @@
+// Every long operation of the companion, killed with SIGKILL at a random moment: the register must
+// be whole and either as it was or as the operation leaves it, the files must agree with it, and
+// running the operation again must end as an uninterrupted run does. See docs/crash-tests.md.
+//
+// TARVENDIX_CRASH_KILLS (kills per operation, 3 unless set), TARVENDIX_CRASH_CERTIFICATES (size of
+// the generated register, 150 unless set) and TARVENDIX_CRASH_SEED (printed on every run) tune it.
+
+#include "BatchControl.h"
+#include "CrashHarness.h"
+#include "Database.h"
+#include "DbError.h"
+#include "Embaralha.h"
+#include "ImportBenchmark.h"
+#include "PacoteReferencia.h"
+#include "RegisterGenerator.h"
+#include "SampleReference.h"
+#include "ScriptedPrompts.h"
+#include "Session.h"
+#include "Sql.h"
+#include "TestServers.h"
+#include "UsuLocal.h"
+#include "Versoes.h"
+
+#include "PrintQString.h"
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+const QString Usuario = QStringLiteral("operador");
+const QString Senha = QStringLiteral("segredo");
+const QString Sigla = QStringLiteral("OCC1");
+const QString VersaoPacote = QStringLiteral("2099010101");
+
+int settingOf(const char* name, int fallback) {
+    bool ok = false;
+    const int value = qEnvironmentVariable(name).toInt(&ok);
+    return ok && value > 0 ? value : fallback;
+}
+
+quint32 seed() {
+    static const quint32 value = [] {
+        bool ok = false;
+        const quint32 given = qEnvironmentVariable("TARVENDIX_CRASH_SEED").toUInt(&ok);
+        const quint32 chosen = ok ? given : QRandomGenerator::global()->generate();
+        std::cout << "crash: TARVENDIX_CRASH_SEED=" << chosen << std::endl;
+        return chosen;
+    }();
+    return value;
+}
+
+QString database(const QString& home) {
+    return QDir(home).filePath(QStringLiteral("CapaCertific.db"));
+}
+QString transf(const QString& home) {
+    return QDir(home).filePath(QStringLiteral("Transf"));
+}
+QString midia(const QString& home) {
+    return QDir(home).filePath(QStringLiteral("Midia"));
+}
+QString entrada(const QString& home) {
+    return QDir(home).filePath(QStringLiteral("Entrada"));
+}
+
+// Runs statements on a home's database through a connection of the program's own.
+template <typename Fn> void withDatabase(const QString& home, Fn fn) {
+    static int serial = 0;
+    const QString name = QStringLiteral("crash-setup-%1").arg(++serial);
+    {
+        const QSqlDatabase db = Database::open(database(home), name);
+        fn(db);
+    }
+    Database::close(name);
+}
+
+QList<QStringList> rowsOf(const QString& home, const QString& sql) {
+    QList<QStringList> rows;
+    withDatabase(home, [&](const QSqlDatabase& db) {
+        QSqlQuery q = Sql::exec(db, sql);
+        while (q.next()) {
+            QStringList row;
+            for (int c = 0; c < q.record().count(); ++c)
+                row << q.value(c).toString();
+            rows << row;
+        }
+    });
+    return rows;
+}
+
+// The directories of the configuration follow the home when it is copied.
+void pointAt(const QString& home) {
+    withDatabase(home, [&](const QSqlDatabase& db) {
+        Sql::execute(db,
+                     QStringLiteral("UPDATE CONFIG_LOCAL SET DirLocalSincr = :s, DirLocalTransf = :t, "
+                                    "DirLocalRecepAux = :a"),
+                     {{QStringLiteral(":s"), QDir(home).filePath(QStringLiteral("Sincr"))},
+                      {QStringLiteral(":t"), transf(home)},
+                      {QStringLiteral(":a"), QDir(home).filePath(QStringLiteral("Aux"))}});
+    });
+}
+
+void makeDirectories(const QString& home) {
+    for (const char* dir : {"Sincr", "Transf", "Aux", "Midia", "Entrada"})
+        QDir().mkpath(QDir(home).filePath(QString::fromUtf8(dir)));
+}
+
+void addOperator(const QSqlDatabase& db) {
+    UsuLocalTable::setSenha(db, QStringLiteral("admin"), Senhas::embaralha(QStringLiteral("adm123")));
+    Sql::execute(db, QStringLiteral("UPDATE USU_LOCAL SET SiglaCertificador = :s"),
+                 {{QStringLiteral(":s"), Sigla}});
+    UsuLocalTable::insert(
+        db, {Usuario, Sigla, QStringLiteral("Operador"), Senhas::embaralha(Senha), Permissions::all()});
+}
+
+CompanionRun companion(const QString& home, QStringList arguments, CompanionOptions options = {}) {
+    arguments = QStringList{QStringLiteral("--home"), home, QStringLiteral("--user"), Usuario} + arguments;
+    return runCompanion(arguments, Senha, options);
+}
+
+QString sampleReferenceSql() {
+    QFile file(QStringLiteral(TARVENDIX_SOURCE_DIR "/scripts/sample-reference.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("no sample reference data"));
+    return QString::fromUtf8(file.readAll());
+}
+
+QString latestBatch(const QString& home) {
+    const QList<QStringList> rows = rowsOf(home, QStringLiteral("SELECT max(NumeroRemessa) FROM CONTROLE"));
+    return rows.isEmpty() ? QString() : rows.first().first();
+}
+
+QString archiveOf(const QString& home, const QString& tipo) {
+    return BatchTypes::nomeArquivo(tipo, Sigla, latestBatch(home));
+}
+
+bool hasEvent(const QString& home, const QString& evento) {
+    return !rowsOf(home, QStringLiteral("SELECT 1 FROM CONTROLE WHERE Evento = '%1' AND NumeroRemessa = '%2'")
+                             .arg(evento, latestBatch(home)))
+                .isEmpty();
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool validZip(const QString& path) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-tqq"), path});
+    return unzip.waitForFinished(60000) && unzip.exitStatus() == QProcess::NormalExit &&
+           unzip.exitCode() == 0;
+}
+
+// The homes the operations start from, made once per run in a directory of their own and copied for
+// every run of an operation.
+enum class Stage { Register, Prepared, Delivered, Accepted, Import };
+
+class Templates {
+public:
+    static Templates& instance() {
+        static Templates templates;
+        return templates;
+    }
+
+    QString home(Stage stage) {
+        const auto found = homes_.find(stage);
+        if (found != homes_.end())
+            return found->second;
+        const QString path = base_.filePath(QStringLiteral("template-%1").arg(int(stage)));
+        build(stage, path);
+        homes_[stage] = path;
+        return path;
+    }
+
+    // A fresh copy of the stage's home.
+    QString fresh(Stage stage) {
+        const QString source = home(stage);
+        const QString path = base_.filePath(QStringLiteral("run-%1").arg(++runs_));
+        if (!copyTree(source, path))
+            throw DbError(QStringLiteral("cannot copy ") + source);
+        pointAt(path);
+        return path;
+    }
+
+    // A package of the twelve reference tables, newer than anything installed.
+    QString package() {
+        if (package_.isEmpty()) {
+            package_ = base_.filePath(QStringLiteral("pacote"));
+            QDir().mkpath(package_);
+            {
+                const QSqlDatabase source = Database::open(base_.filePath(QStringLiteral("autoridade.db")),
+                                                           QStringLiteral("crash-autoridade"));
+                loadSampleReference(source, Sigla);
+                Sql::exec(source, QStringLiteral("UPDATE PAIS SET NomePais = NomePais || ' (revisto)'"));
+                ScriptedPrompts prompts;
+                escrevePacoteReferencia(source, prompts, package_, VersaoPacote,
+                                        Versoes::tabelasReferencia());
+            }
+            Database::close(QStringLiteral("crash-autoridade"));
+        }
+        return package_;
+    }
+
+    void removeRun(const QString& path) { QDir(path).removeRecursively(); }
+
+private:
+    void build(Stage stage, const QString& path) {
+        switch (stage) {
+        case Stage::Register: {
+            makeDirectories(path);
+            withDatabase(path, [&](const QSqlDatabase& db) {
+                GeneratorSettings settings;
+                settings.certificates = settingOf("TARVENDIX_CRASH_CERTIFICATES", 150);
+                settings.seed = seed();
+                settings.sigla = Sigla;
+                generateRegister(db, settings, sampleReferenceSql());
+                levelReplicas(db);
+                changeCertificates(db, 10.0, seed(), settings.now.addDays(10));
+                addOperator(db);
+            });
+            pointAt(path);
+            return;
+        }
+        case Stage::Prepared:
+            fromStage(Stage::Register, path,
+                      {QStringLiteral("batch"), QStringLiteral("prepare"), QStringLiteral("--partial")});
+            return;
+        case Stage::Delivered:
+            fromStage(
+                Stage::Prepared, path,
+                {QStringLiteral("batch"), QStringLiteral("deliver"), QStringLiteral("--copy"), midia(path)});
+            return;
+        case Stage::Accepted:
+            copyTree(home(Stage::Delivered), path);
+            pointAt(path);
+            run(path, resultArguments(path));
+            return;
+        case Stage::Import:
+            makeDirectories(path);
+            withDatabase(path, [&](const QSqlDatabase& db) {
+                Sql::execute(
+                    db,
+                    QStringLiteral(
+                        "INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) VALUES (:s, 'Organismo')"),
+                    {{QStringLiteral(":s"), Sigla}});
+                addOperator(db);
+            });
+            pointAt(path);
+            {
+                const int records = 20 * settingOf("TARVENDIX_CRASH_CERTIFICATES", 150);
+                writeImportFile(QDir(entrada(path)).filePath(QStringLiteral("TX-OCC12015112501.txt")),
+                                records, 0);
+                writeImportFile(QDir(entrada(path)).filePath(QStringLiteral("TX-OCC12015112502.txt")),
+                                records, 100000);
+            }
+            return;
+        }
+    }
+
+    void fromStage(Stage previous, const QString& path, const QStringList& arguments) {
+        copyTree(home(previous), path);
+        pointAt(path);
+        QStringList adjusted = arguments;
+        run(path, adjusted);
+    }
+
+    static void run(const QString& path, const QStringList& arguments) {
+        const CompanionRun done = companion(path, arguments);
+        if (done.status != 0)
+            throw DbError(QStringLiteral("preparing the template failed: ") + arguments.join(' ') + "\n" +
+                          done.err);
+    }
+
+public:
+    static QStringList resultArguments(const QString& home) {
+        const QString codigo = QString::fromLatin1(
+            EmbaralhaCodigo(Direcao::Codificar,
+                            (QStringLiteral("XX") + latestBatch(home) + QStringLiteral("OK")).toLatin1()));
+        return {QStringLiteral("batch"), QStringLiteral("result"), QStringLiteral("--code"), codigo,
+                QStringLiteral("--yes")};
+    }
+
+private:
+    QTemporaryDir base_;
+    std::map<Stage, QString> homes_;
+    QString package_;
+    int runs_ = 0;
+};
+
+// One long operation: where it starts, how it is run, and what must hold of its files whatever the
+// moment it was killed.
+struct Operation {
+    const char* name;
+    Stage stage;
+    std::function<QStringList(const QString& home)> arguments;
+    std::function<QStringList(const QString& home)> problems; // files that disagree with the register
+    std::function<void(const QString& home)> midway;          // leaves a home in a legitimate midway state
+};
+
+QStringList preparationProblems(const QString& home, const QString& tipo) {
+    QStringList problems;
+    const QString archive = QDir(transf(home)).filePath(archiveOf(home, tipo));
+    if (hasEvent(home, BatchEvents::Preparada) && !validZip(archive))
+        problems << QStringLiteral("the PR event is recorded but its archive is missing or damaged: ") +
+                        archive;
+    return problems;
+}
+
+QStringList deliveryProblems(const QString& home, const QString& destination) {
+    QStringList problems;
+    const QString archive = archiveOf(home, BatchTypes::Parcial);
+    if (hasEvent(home, BatchEvents::Transferida) &&
+        contentOf(QDir(destination).filePath(archive)) != contentOf(QDir(transf(home)).filePath(archive)))
+        problems << QStringLiteral("the TR event is recorded but the delivered copy differs: ") + archive;
+    return problems;
+}
+
+QStringList resultProblems(const QString& home) {
+    QStringList problems;
+    const bool ok = hasEvent(home, BatchEvents::FinalizadaOk);
+    const bool archive = QFileInfo::exists(QDir(transf(home)).filePath(archiveOf(home, BatchTypes::Parcial)));
+    if (ok == archive)
+        problems << (ok ? QStringLiteral("the OK event is recorded but the archive is still there")
+                        : QStringLiteral("no OK event but the archive is gone"));
+    return problems;
+}
+
+std::unique_ptr<FtpTestServer> ftpServer;
+
+void useFtp(const QString& home) {
+    withDatabase(home, [&](const QSqlDatabase& db) {
+        Sql::execute(db, QStringLiteral("UPDATE CONFIG_LOCAL SET EndKavorelEnvio = '127.0.0.1:%1/envio', "
+                                        "LoginFTP = '%2', SenhaFTP = '%3'")
+                             .arg(ftpServer->port())
+                             .arg(FtpTestServer::user(), FtpTestServer::password()));
+    });
+    QDir(ftpServer->pathOf(QStringLiteral("envio"))).removeRecursively();
+    QDir().mkpath(ftpServer->pathOf(QStringLiteral("envio")));
+}
+
+const QList<Operation>& operations() {
+    static const QList<Operation> all{
+        {"PreparePartial",
+         Stage::Register,
+         [](const QString&) {
+             return QStringList{"batch", "prepare", "--partial"};
+         },
+         [](const QString& home) { return preparationProblems(home, BatchTypes::Parcial); },
+         {}},
+        {"PrepareComplete",
+         Stage::Register,
+         [](const QString&) {
+             return QStringList{"batch", "prepare", "--complete", "--yes"};
+         },
+         [](const QString& home) { return preparationProblems(home, BatchTypes::Completa); },
+         {}},
+        {"DeliverMedia",
+         Stage::Prepared,
+         [](const QString& home) {
+             return QStringList{"batch", "deliver", "--copy", midia(home)};
+         },
+         [](const QString& home) { return deliveryProblems(home, midia(home)); },
+         {}},
+        {"DeliverFtp",
+         Stage::Prepared,
+         [](const QString& home) {
+             useFtp(home);
+             return QStringList{"batch", "deliver", "--ftp"};
+         },
+         [](const QString& home) {
+             return deliveryProblems(home, ftpServer->pathOf(QStringLiteral("envio")));
+         },
+         {}},
+        {"ResultWithSynchronisation", Stage::Delivered, &Templates::resultArguments, resultProblems, {}},
+        {"ReferenceInstall",
+         Stage::Register,
+         [](const QString&) {
+             return QStringList{"reference", "install", "--local", Templates::instance().package()};
+         },
+         [](const QString&) { return QStringList(); },
+         {}},
+        {"Import", Stage::Import,
+         [](const QString& home) {
+             return QStringList{"import", entrada(home)};
+         },
+         [](const QString&) { return QStringList(); },
+         // The first file imported, the second not yet.
+         [](const QString& home) {
+             QDir().mkpath(QDir(home).filePath(QStringLiteral("Primeiro")));
+             QFile::rename(QDir(entrada(home)).filePath(QStringLiteral("TX-OCC12015112502.txt")),
+                           QDir(home).filePath(QStringLiteral("Primeiro/TX-OCC12015112502.txt")));
+             companion(home, {QStringLiteral("import"), entrada(home)});
+             QFile::rename(QDir(home).filePath(QStringLiteral("Primeiro/TX-OCC12015112502.txt")),
+                           QDir(entrada(home)).filePath(QStringLiteral("TX-OCC12015112502.txt")));
+             QDir(QDir(home).filePath(QStringLiteral("Primeiro"))).removeRecursively();
+         }},
+        {"ClearHistory",
+         Stage::Accepted,
+         [](const QString&) {
+             return QStringList{"batch", "clear", "--yes"};
+         },
+         [](const QString&) { return QStringList(); },
+         {}},
+    };
+    return all;
+}
+
+// The files of a home that the comparison of runs looks at: all but the database and its journal.
+QStringList homeFiles(const QString& home, QStringList* hidden = nullptr) {
+    QStringList files = filesUnder(home, hidden);
+    files.removeIf([](const QString& f) { return f.startsWith(QLatin1String("CapaCertific.db")); });
+    return files;
+}
+
+class CrashTest : public ::testing::TestWithParam<Operation> {
+protected:
+    void SetUp() override {
+        if (QLatin1String(GetParam().name) == QLatin1String("DeliverFtp")) {
+            ftpServer = std::make_unique<FtpTestServer>();
+            ASSERT_TRUE(ftpServer->started()) << ftpServer->error();
+        }
+    }
+    void TearDown() override { ftpServer.reset(); }
+};
+
+TEST_P(CrashTest, AKillLeavesTheRegisterBeforeOrAfterAndTheOperationRunsAgain) {
+    const Operation& op = GetParam();
+    Templates& templates = Templates::instance();
+
+    // The uninterrupted run, and the states an interruption may legitimately leave.
+    const QString reference = templates.fresh(op.stage);
+    const QStringList arguments = op.arguments(reference);
+    QList<RegisterState> allowed{readState(database(reference), reference)};
+    if (op.midway) {
+        const QString midway = templates.fresh(op.stage);
+        op.midway(midway);
+        allowed << readState(database(midway), midway);
+        templates.removeRun(midway);
+    }
+    const CompanionRun uncut = companion(reference, arguments);
+    ASSERT_EQ(uncut.status, 0) << uncut.err;
+    const RegisterState after = readState(database(reference), reference);
+    ASSERT_NE(after, allowed.first()) << "the operation changed nothing";
+    allowed << after;
+    const QStringList afterFiles = homeFiles(reference);
+    EXPECT_EQ(op.problems(reference), QStringList());
+    templates.removeRun(reference);
+
+    const int kills = settingOf("TARVENDIX_CRASH_KILLS", 3);
+    QRandomGenerator random(seed() ^ qHash(QByteArray(op.name)));
+    int killed = 0, left[3] = {0, 0, 0}, leftovers = 0;
+    for (int k = 0; k < kills; ++k) {
+        const int delay = random.bounded(static_cast<int>(uncut.ms) + 1);
+        SCOPED_TRACE(QStringLiteral("%1, kill %2 after %3 ms")
+                         .arg(QLatin1String(op.name))
+                         .arg(k)
+                         .arg(delay)
+                         .toStdString());
+        const QString home = templates.fresh(op.stage);
+        const QStringList arguments = op.arguments(home);
+        const CompanionRun cut = companion(home, arguments, {delay, {}, {}});
+        killed += cut.killed ? 1 : 0;
+
+        ASSERT_EQ(integrityOf(database(home)), "ok");
+        const RegisterState state = readState(database(home), home);
+        const qsizetype which = allowed.indexOf(state);
+        ASSERT_GE(which, 0) << "the register is neither as before nor as after:\n"
+                            << state.differenceFrom(allowed.first()).toStdString() << "\nagainst after:\n"
+                            << state.differenceFrom(after).toStdString();
+        ++left[which == allowed.size() - 1 ? 2 : which == 0 ? 0 : 1];
+        EXPECT_EQ(op.problems(home), QStringList());
+
+        if (which != allowed.size() - 1) {
+            const CompanionRun again = companion(home, arguments);
+            // From a midway state the part already done is refused as done (the import says so of
+            // a file already recorded, and ends with 1); the end state is what counts.
+            if (which == 0)
+                EXPECT_EQ(again.status, 0) << again.err;
+            EXPECT_EQ(readState(database(home), home), after)
+                << readState(database(home), home).differenceFrom(after);
+            EXPECT_EQ(op.problems(home), QStringList());
+        }
+        QStringList hidden;
+        EXPECT_EQ(homeFiles(home, &hidden), afterFiles) << "the files differ from an uninterrupted run's";
+        leftovers += hidden.size();
+        templates.removeRun(home);
+    }
+    std::cout << "crash: " << op.name << ": " << kills << " runs, " << killed
+              << " killed; register left before " << left[0] << ", midway " << left[1] << ", after "
+              << left[2] << "; files left in hidden working directories " << leftovers
+              << "; uninterrupted run " << uncut.ms << " ms" << std::endl;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLongOperation, CrashTest, ::testing::ValuesIn(operations()),
+                         [](const ::testing::TestParamInfo<Operation>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace
