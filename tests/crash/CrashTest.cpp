@@ -12,6 +12,7 @@
 #include "Embaralha.h"
 #include "ImportBenchmark.h"
 #include "PacoteReferencia.h"
+#include "PowerCut.h"
 #include "RegisterGenerator.h"
 #include "SampleReference.h"
 #include "ScriptedPrompts.h"
@@ -430,76 +431,155 @@ protected:
             ftpServer = std::make_unique<FtpTestServer>();
             ASSERT_TRUE(ftpServer->started()) << ftpServer->error();
         }
+        measureUninterruptedRun();
     }
     void TearDown() override { ftpServer.reset(); }
+
+    // The uninterrupted run, and the states an interruption may legitimately leave: before, the
+    // midway states of the operation, after (the last).
+    void measureUninterruptedRun() {
+        const Operation& op = GetParam();
+        const QString reference = templates.fresh(op.stage);
+        const QStringList arguments = op.arguments(reference);
+        allowed = {readState(database(reference), reference)};
+        if (op.midway) {
+            const QString midway = templates.fresh(op.stage);
+            op.arguments(midway);
+            op.midway(midway);
+            allowed << readState(database(midway), midway);
+            templates.removeRun(midway);
+        }
+        const CompanionRun uncut = companion(reference, arguments);
+        ASSERT_EQ(uncut.status, 0) << uncut.err;
+        uncutMs = uncut.ms;
+        after = readState(database(reference), reference);
+        ASSERT_NE(after, allowed.first()) << "the operation changed nothing";
+        allowed << after;
+        afterFiles = homeFiles(reference);
+        EXPECT_EQ(op.problems(reference), QStringList());
+        templates.removeRun(reference);
+    }
+
+    // Kills the operation at random moments (and, with `powerCut`, then loses what was not synced),
+    // checks what is left and runs it again.
+    void killAtRandomMoments(bool powerCut) {
+        const Operation& op = GetParam();
+        const int kills = settingOf("TARVENDIX_CRASH_KILLS", 3);
+        QRandomGenerator random(seed() ^ qHash(QByteArray(op.name)) ^ (powerCut ? 1u : 0u));
+        int killed = 0, left[3] = {0, 0, 0}, leftovers = 0, undone = 0;
+        for (int k = 0; k < kills; ++k) {
+            // The last power cut comes just after the operation ended: whatever it recorded must
+            // have its files on the disk by then.
+            const int delay = powerCut && k == kills - 1 ? -1 : random.bounded(static_cast<int>(uncutMs) + 1);
+            SCOPED_TRACE(QStringLiteral("%1, kill %2 after %3 ms%4")
+                             .arg(QLatin1String(op.name))
+                             .arg(k)
+                             .arg(delay)
+                             .arg(powerCut ? QStringLiteral(" and a power cut") : QString())
+                             .toStdString());
+            const QString home = templates.fresh(op.stage);
+            const QStringList arguments = op.arguments(home);
+            CompanionOptions options{delay, {}, {}};
+            const QString undoLog = home + QStringLiteral(".undo");
+            if (powerCut)
+                options.environment = {QStringLiteral("LD_PRELOAD=" TARVENDIX_WRITE_SHIM),
+                                       QStringLiteral("TARVENDIX_SHIM_DIR=") + home + QLatin1Char('/'),
+                                       QStringLiteral("TARVENDIX_SHIM_UNDO=") + undoLog};
+            const QDateTime start = QDateTime::currentDateTime();
+            const CompanionRun cut = companion(home, arguments, options);
+            killed += cut.killed ? 1 : 0;
+            QStringList lost;
+            if (powerCut) {
+                lost = simulatePowerCut(home, undoLog, start);
+                undone += lost.size();
+                QFile::remove(undoLog);
+            }
+            SCOPED_TRACE(lost.join(QLatin1Char('\n')).toStdString());
+
+            ASSERT_EQ(integrityOf(database(home)), "ok");
+            const RegisterState state = readState(database(home), home);
+            const qsizetype which = allowed.indexOf(state);
+            ASSERT_GE(which, 0) << "the register is neither as before nor as after:\n"
+                                << state.differenceFrom(allowed.first()).toStdString() << "\nagainst after:\n"
+                                << state.differenceFrom(after).toStdString();
+            ++left[which == allowed.size() - 1 ? 2 : which == 0 ? 0 : 1];
+            EXPECT_EQ(op.problems(home), QStringList());
+
+            if (which != allowed.size() - 1) {
+                const CompanionRun again = companion(home, arguments);
+                // From a midway state the part already done is refused as done (the import says so
+                // of a file already recorded, and ends with 1); the end state is what counts.
+                if (which == 0) {
+                    EXPECT_EQ(again.status, 0) << again.err;
+                }
+                EXPECT_EQ(readState(database(home), home), after)
+                    << readState(database(home), home).differenceFrom(after);
+                EXPECT_EQ(op.problems(home), QStringList());
+            }
+            QStringList hidden;
+            EXPECT_EQ(homeFiles(home, &hidden), afterFiles) << "the files differ from an uninterrupted run's";
+            leftovers += hidden.size();
+            templates.removeRun(home);
+        }
+        std::cout << "crash: " << op.name << (powerCut ? " (power cut)" : "") << ": " << kills << " runs, "
+                  << killed << " killed; register left before " << left[0] << ", midway " << left[1]
+                  << ", after " << left[2] << "; files left in hidden working directories " << leftovers;
+        if (powerCut)
+            std::cout << "; files that lost unsynced writes " << undone;
+        std::cout << "; uninterrupted run " << uncutMs << " ms" << std::endl;
+    }
+
+    Templates& templates = Templates::instance();
+    QList<RegisterState> allowed;
+    RegisterState after;
+    QStringList afterFiles;
+    qint64 uncutMs = 0;
 };
 
 TEST_P(CrashTest, AKillLeavesTheRegisterBeforeOrAfterAndTheOperationRunsAgain) {
+    killAtRandomMoments(false);
+}
+
+TEST_P(CrashTest, APowerCutLeavesTheRegisterBeforeOrAfterAndTheOperationRunsAgain) {
+    killAtRandomMoments(true);
+}
+
+// A disk that fills up at some point of the operation: a clear message, the register as it was.
+TEST_P(CrashTest, AFullDiskEndsWithAMessageAndTheRegisterAsItWas) {
     const Operation& op = GetParam();
-    Templates& templates = Templates::instance();
-
-    // The uninterrupted run, and the states an interruption may legitimately leave.
-    const QString reference = templates.fresh(op.stage);
-    const QStringList arguments = op.arguments(reference);
-    QList<RegisterState> allowed{readState(database(reference), reference)};
-    if (op.midway) {
-        const QString midway = templates.fresh(op.stage);
-        op.midway(midway);
-        allowed << readState(database(midway), midway);
-        templates.removeRun(midway);
-    }
-    const CompanionRun uncut = companion(reference, arguments);
-    ASSERT_EQ(uncut.status, 0) << uncut.err;
-    const RegisterState after = readState(database(reference), reference);
-    ASSERT_NE(after, allowed.first()) << "the operation changed nothing";
-    allowed << after;
-    const QStringList afterFiles = homeFiles(reference);
-    EXPECT_EQ(op.problems(reference), QStringList());
-    templates.removeRun(reference);
-
-    const int kills = settingOf("TARVENDIX_CRASH_KILLS", 3);
-    QRandomGenerator random(seed() ^ qHash(QByteArray(op.name)));
-    int killed = 0, left[3] = {0, 0, 0}, leftovers = 0;
-    for (int k = 0; k < kills; ++k) {
-        const int delay = random.bounded(static_cast<int>(uncut.ms) + 1);
-        SCOPED_TRACE(QStringLiteral("%1, kill %2 after %3 ms")
-                         .arg(QLatin1String(op.name))
-                         .arg(k)
-                         .arg(delay)
-                         .toStdString());
+    QRandomGenerator random(seed() ^ qHash(QByteArray(op.name)) ^ 2u);
+    for (const int space : {0, 4096, 65536, int(random.bounded(1 << 20))}) {
+        SCOPED_TRACE(
+            QStringLiteral("%1 with %2 bytes free").arg(QLatin1String(op.name)).arg(space).toStdString());
         const QString home = templates.fresh(op.stage);
         const QStringList arguments = op.arguments(home);
-        const CompanionRun cut = companion(home, arguments, {delay, {}, {}});
-        killed += cut.killed ? 1 : 0;
-
+        const CompanionRun full = companion(home, arguments,
+                                            {-1,
+                                             {QStringLiteral("LD_PRELOAD=" TARVENDIX_WRITE_SHIM),
+                                              QStringLiteral("TARVENDIX_SHIM_DIR=") + home + QLatin1Char('/'),
+                                              QStringLiteral("TARVENDIX_SHIM_SPACE=%1").arg(space)},
+                                             {}});
         ASSERT_EQ(integrityOf(database(home)), "ok");
         const RegisterState state = readState(database(home), home);
-        const qsizetype which = allowed.indexOf(state);
-        ASSERT_GE(which, 0) << "the register is neither as before nor as after:\n"
-                            << state.differenceFrom(allowed.first()).toStdString() << "\nagainst after:\n"
-                            << state.differenceFrom(after).toStdString();
-        ++left[which == allowed.size() - 1 ? 2 : which == 0 ? 0 : 1];
-        EXPECT_EQ(op.problems(home), QStringList());
-
-        if (which != allowed.size() - 1) {
-            const CompanionRun again = companion(home, arguments);
-            // From a midway state the part already done is refused as done (the import says so of
-            // a file already recorded, and ends with 1); the end state is what counts.
-            if (which == 0)
-                EXPECT_EQ(again.status, 0) << again.err;
-            EXPECT_EQ(readState(database(home), home), after)
-                << readState(database(home), home).differenceFrom(after);
-            EXPECT_EQ(op.problems(home), QStringList());
+        if (state == after) { // there was room enough
+            EXPECT_EQ(full.status, 0) << full.err;
+        } else {
+            EXPECT_EQ(full.status, 1) << full.err;
+            // The database's own message, the system's reason after a file's name, or the text the
+            // block copy of a download has always given.
+            EXPECT_TRUE(full.err.contains(QStringLiteral("espaço suficiente em disco")) ||
+                        full.err.contains(QStringLiteral("No space left on device")) ||
+                        full.err.contains(QStringLiteral("Erro ao gravar arquivo.")))
+                << full.err;
+            const qsizetype which = allowed.indexOf(state);
+            EXPECT_TRUE(which >= 0 && which < allowed.size() - 1)
+                << state.differenceFrom(allowed.first()).toStdString();
         }
-        QStringList hidden;
-        EXPECT_EQ(homeFiles(home, &hidden), afterFiles) << "the files differ from an uninterrupted run's";
-        leftovers += hidden.size();
+        EXPECT_EQ(op.problems(home), QStringList());
+        std::cout << "crash: " << op.name << " with " << space << " bytes free: status " << full.status
+                  << ", " << full.err.trimmed().split(QLatin1Char('\n')).last().toStdString() << std::endl;
         templates.removeRun(home);
     }
-    std::cout << "crash: " << op.name << ": " << kills << " runs, " << killed
-              << " killed; register left before " << left[0] << ", midway " << left[1] << ", after "
-              << left[2] << "; files left in hidden working directories " << leftovers
-              << "; uninterrupted run " << uncut.ms << " ms" << std::endl;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLongOperation, CrashTest, ::testing::ValuesIn(operations()),
