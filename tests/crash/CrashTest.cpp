@@ -340,6 +340,18 @@ QStringList resultProblems(const QString& home) {
     return problems;
 }
 
+// An installed version keeps its archive in the reception directory, for installing it again.
+QStringList referenceProblems(const QString& home) {
+    QStringList problems;
+    for (const QStringList& row : rowsOf(home, QStringLiteral("SELECT NomeArquivo FROM CONTROLE_AUX WHERE "
+                                                              "NumeroVersao = '%1'")
+                                                   .arg(VersaoPacote)))
+        if (!validZip(QDir(home).filePath(QStringLiteral("Aux/") + row.first())))
+            problems << QStringLiteral("the version is recorded but its archive is missing or damaged: ") +
+                            row.first();
+    return problems;
+}
+
 QStringList finishedBatchArchive(const QString& home) {
     if (!hasEvent(home, BatchEvents::FinalizadaOk))
         return {};
@@ -403,7 +415,7 @@ const QList<Operation>& operations() {
          [](const QString&) {
              return QStringList{"reference", "install", "--local", Templates::instance().package()};
          },
-         [](const QString&) { return QStringList(); },
+         referenceProblems,
          {}},
         {"Import", Stage::Import,
          [](const QString& home) {
