@@ -23,6 +23,7 @@
 #include "Versoes.h"
 
 #include "PrintQString.h"
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -361,6 +362,9 @@ QStringList finishedBatchArchive(const QString& home) {
 std::unique_ptr<FtpTestServer> ftpServer;
 
 void useFtp(const QString& home) {
+    // The server's log of the sessions cut short goes to a pipe only the event loop reads: without
+    // this, it fills after a few dozen kills and the server stops answering.
+    QCoreApplication::processEvents();
     withDatabase(home, [&](const QSqlDatabase& db) {
         Sql::execute(db, QStringLiteral("UPDATE CONFIG_LOCAL SET EndKavorelEnvio = '127.0.0.1:%1/envio', "
                                         "LoginFTP = '%2', SenhaFTP = '%3'")
