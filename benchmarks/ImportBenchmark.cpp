@@ -113,16 +113,20 @@ private:
     int escritos_ = 0;
 };
 
+} // namespace
+
 // A file of every record type: one shared company, then one certificate per 25 records.
-void geraArquivo(const QString& caminho, int registros) {
+void writeImportFile(const QString& caminho, int registros, int primeiro) {
     Gravador f(caminho);
     const EstruturaRegistro& empresa = estrutura("[EMPRESA]");
     f.escreve(linhas(empresa, 0));
-    for (int n = 0; f.escritos() < registros; ++n)
+    for (int n = primeiro; f.escritos() < registros; ++n)
         for (const EstruturaRegistro& e : EstruturasTxt::todas())
             if (&e != &empresa && f.escritos() < registros)
                 f.escreve(linhas(e, n));
 }
+
+namespace {
 
 // One certificate with its company and product, and `unidades` units of that product, each with
 // an event: every event leaves a note of its unit in the history bookkeeping, all of one
@@ -262,7 +266,7 @@ bool benchImport(int registros, int unidades, const QString& diretorio, const QS
     const QDir dir(diretorio);
     const QString todos = QStringLiteral("TX-OCC12015112501.txt");
     const QString umCertificado = QStringLiteral("TX-OCC12015112502.txt");
-    geraArquivo(dir.filePath(todos), registros);
+    writeImportFile(dir.filePath(todos), registros);
     geraUnidades(dir.filePath(umCertificado), unidades);
     return mede(QStringLiteral("every record type"), diretorio, todos, referencias) &&
            mede(QStringLiteral("%1 units of one certificate").arg(unidades), diretorio, umCertificado,

@@ -9,3 +9,7 @@
 // files and the databases (with the sample reference data) into `directory`. Prints the times,
 // their ratios and the process's peak memory. Returns false when an import did not go through.
 bool benchImport(int records, int units, const QString& directory, const QString& sampleReferenceSql);
+
+// Writes a generated "TX-" file of `records` records for the certifier "OCC1": one shared company,
+// then every record type per certificate, the certificates numbered from `firstCertificate`.
+void writeImportFile(const QString& path, int records, int firstCertificate = 0);

@@ -63,8 +63,14 @@ bool pack(const QString& zip, const QStringList& files, const QString& archive) 
     arguments << files;
     if (!ExecutaEAguarda(zip, arguments) || !QFileInfo(packed).isFile())
         return false;
-    if ((!target.exists() || QFile::remove(archive)) && QFile::rename(packed, archive))
+    // On the disk before it is renamed and before the caller records it: after a power cut the
+    // batch's event must not outlive its archive. (A directory some file systems cannot sync keeps
+    // its new entry all the same.)
+    if (syncToDisk(packed) && (!target.exists() || QFile::remove(archive)) &&
+        QFile::rename(packed, archive)) {
+        syncToDisk(target.absolutePath());
         return true;
+    }
     // The files have already been moved into the new archive: keep it rather than lose them.
     work.setAutoRemove(false);
     return false;

@@ -31,6 +31,9 @@ QStringList filesMatching(const QString& directory, const QString& mask);
 // True when both paths name the same file or directory (same device and inode), links followed.
 bool sameFile(const QString& a, const QString& b);
 
+// Forces a file's data, or a directory's entries, onto the disk (fsync); false when it cannot.
+bool syncToDisk(const QString& path);
+
 // Copies a file in blocks into `partial` and renames it to `target` only when complete: every write
 // checked, the size compared and, with `syncToDisk`, the data forced onto the medium (removable media
 // are pulled out). A failed or interrupted copy leaves neither file behind. Progress is reported

@@ -9,12 +9,25 @@
 class DbError : public std::runtime_error {
 public:
     explicit DbError(const QString& message, bool keyViolation = false)
-        : std::runtime_error(message.toStdString()), message_(message), keyViolation_(keyViolation) {}
+        : DbError(message, keyViolation, inUsersWords(message)) {}
 
     const QString& message() const { return message_; }
     bool isKeyViolation() const { return keyViolation_; }
 
+    // A full disk is the one failure of the driver users can mend themselves: it is told in their words
+    // (SQLite's text stays after it, for support).
+    static QString inUsersWords(const QString& message) {
+        if (message.contains(QLatin1String("database or disk is full")) && !message.startsWith(DiskFull))
+            return DiskFull + QStringLiteral(" (") + message + QLatin1Char(')');
+        return message;
+    }
+    static inline const QString DiskFull =
+        QStringLiteral("Não há espaço suficiente em disco para gravar a base de dados.");
+
 private:
+    DbError(const QString&, bool keyViolation, const QString& text)
+        : std::runtime_error(text.toStdString()), message_(text), keyViolation_(keyViolation) {}
+
     QString message_;
     bool keyViolation_;
 };

@@ -105,10 +105,11 @@ AtualizaVersao::Resultado AtualizaVersao::doDiretorio(const QString& diretorio) 
 // Copies in blocks, reporting progress and stopping when interrupted; the target is written under a
 // temporary name and renamed when complete, so a failed copy leaves no half archive. The reception
 // directory itself as the source needs no copy (and copying a file onto itself would empty it).
+// The copy is on the disk before the version is recorded: reinstalling it needs the archive.
 QString AtualizaVersao::copia(const QString& origem, const QString& destino) {
     if (sameFile(origem, destino))
         return {};
     return copyInBlocks(origem, destino, destino + QStringLiteral(".part"), interrompido_, avisos_.progresso,
-                        false)
+                        true)
         .error;
 }
