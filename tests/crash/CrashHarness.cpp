@@ -139,6 +139,10 @@ QStringList filesUnder(const QString& directory, QStringList* hidden) {
         it.next();
         const QString relative = base.relativeFilePath(it.filePath());
         const bool inHiddenDirectory = relative.contains(QLatin1String("/."));
+        // The safety copies are named after the moment they were made and a run made again makes
+        // one more: they belong to the copies' own rules, not to the operation's outcome.
+        if (relative.startsWith(QLatin1String("Backup/")))
+            continue;
         if (!inHiddenDirectory)
             files << relative;
         else if (hidden)

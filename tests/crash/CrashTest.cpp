@@ -251,11 +251,8 @@ private:
         case Stage::Import:
             makeDirectories(path);
             withDatabase(path, [&](const QSqlDatabase& db) {
-                Sql::execute(
-                    db,
-                    QStringLiteral(
-                        "INSERT INTO CONFIG_LOCAL (SiglaCertificador, NomeOCC) VALUES (:s, 'Organismo')"),
-                    {{QStringLiteral(":s"), Sigla}});
+                // The import refuses codes the reference tables lack.
+                ensureReference(db, Sigla, sampleReferenceSql());
                 addOperator(db);
             });
             pointAt(path);
