@@ -3,13 +3,13 @@
 #include "Files.h"
 #include "Paths.h"
 #include "Prompts.h"
+#include "WorkDirectory.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -51,7 +51,7 @@ bool pack(const QString& zip, const QStringList& files, const QString& archive) 
     const QFileInfo target(archive);
     if (!QDir().mkpath(target.absolutePath()))
         return false;
-    QTemporaryDir work(target.absolutePath() + QStringLiteral("/.zip-XXXXXX"));
+    WorkDirectory work(target.absolutePath(), QStringLiteral("zip"));
     if (!work.isValid())
         return false;
     // The name ends in ".zip": zip would append it to a name without an extension.
@@ -72,7 +72,7 @@ bool pack(const QString& zip, const QStringList& files, const QString& archive) 
         return true;
     }
     // The files have already been moved into the new archive: keep it rather than lose them.
-    work.setAutoRemove(false);
+    work.keep();
     return false;
 }
 
@@ -162,8 +162,9 @@ bool unpack(const QString& unzip, const QString& archive, const QString& destina
     if (!QDir().mkpath(destination))
         return false;
     const QFileInfo target(destination);
-    QTemporaryDir fresh(target.absolutePath() + QLatin1Char('/') + QStringLiteral(".") + target.fileName() +
-                        QStringLiteral("-XXXXXX"));
+    // Beside the destination, under one fixed prefix: the next unpacking there clears what a killed
+    // one left (the destination may itself be a working directory with a name of chance).
+    WorkDirectory fresh(target.absolutePath(), QStringLiteral("descompacta"));
     if (!fresh.isValid())
         return false;
     if (!ExecutaEAguarda(

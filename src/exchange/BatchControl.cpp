@@ -161,6 +161,19 @@ std::optional<BatchListRow> BatchControl::ultimaRemessa() const {
     return std::nullopt;
 }
 
+bool BatchControl::removeArquivoDaUltimaAceita() {
+    // From the events themselves: the batch list may not have been brought up to date.
+    QSqlQuery latest = Sql::exec(session_.database(),
+                                 QStringLiteral("SELECT NumeroRemessa, TipoRemessa, Evento FROM CONTROLE "
+                                                "ORDER BY DataHoraEvento DESC, rowid DESC LIMIT 1"));
+    if (!latest.next() || latest.value(2).toString() != BatchEvents::FinalizadaOk)
+        return false;
+    const QString nome = BatchTypes::nomeArquivo(latest.value(1).toString(), state_.SiglaCertificador,
+                                                 latest.value(0).toString());
+    const QString archive = QDir(state_.DirLocalTransf).filePath(nome);
+    return !nome.isEmpty() && QFileInfo(archive).isFile() && QFile::remove(archive);
+}
+
 BatchButtons BatchControl::botoes(const std::optional<BatchListRow>& selected) const {
     const bool semEventos = !selected || eventos(selected->NumeroRemessa).isEmpty();
     return botoesParaRemessa(selected, semEventos);
@@ -247,6 +260,7 @@ BatchControl::Outcome BatchControl::limpaHistorico(const std::optional<BatchList
     const std::optional<BatchListRow> latest = ultimaRemessa();
     const bool emAndamento =
         latest && (latest->Evento == BatchEvents::Preparada || latest->Evento == BatchEvents::Transferida);
+    removeArquivoDaUltimaAceita();
     const QSqlDatabase db = session_.database();
     Transaction transaction(db);
     // Numbers recorded only in the history (before the numbering table existed) stay issued.

@@ -97,6 +97,10 @@ public:
 
     // The batch with the most recent event, if any.
     std::optional<BatchListRow> ultimaRemessa() const;
+    // Deletes the archive of the latest batch when the authority accepted it. The result deletes
+    // it once its commit is done, so a run killed in between leaves it behind; nothing sends or
+    // reads it again. Returns whether one was deleted.
+    bool removeArquivoDaUltimaAceita();
     // The buttons for the batch, read from the register.
     BatchButtons botoes(const std::optional<BatchListRow>& selected) const;
 

@@ -326,6 +326,7 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
         return recusada(textoConfirmacaoCompleta(), tituloConfirmacaoCompleta());
 
     BatchControl control(session_, state_);
+    control.removeArquivoDaUltimaAceita();
     const auto novoNumero = [&]() {
         return NumeroRemessa::proximo(NumeroRemessa::maior(numeroAnterior, control.ultimoNumeroEmitido()),
                                       session_.clock().today());

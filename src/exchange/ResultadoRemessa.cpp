@@ -11,12 +11,12 @@
 #include "SharedBatchState.h"
 #include "Sql.h"
 #include "Transaction.h"
+#include "WorkDirectory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -194,7 +194,7 @@ QStringList ResultadoRemessa::leObservacoes(const QString& arquivoResultado) con
             entrada = listada;
     if (entrada.isEmpty())
         return {};
-    QTemporaryDir trabalho(resultado.absoluteDir().filePath(QStringLiteral(".resultado-XXXXXX")));
+    WorkDirectory trabalho(resultado.absolutePath(), QStringLiteral("resultado"));
     SemAvisos semAvisos;
     if (!trabalho.isValid() || !DescompactaArquivo(semAvisos, resultado.absoluteFilePath(), trabalho.path()))
         return {};

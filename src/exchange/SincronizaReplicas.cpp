@@ -7,12 +7,12 @@
 #include "Session.h"
 #include "SharedBatchState.h"
 #include "Sql.h"
+#include "WorkDirectory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -91,7 +91,7 @@ SincronizaReplicas::Resultado SincronizaReplicas::run(const QString& arquivoReme
             return falha(Falha::Descompactacao,
                          QStringLiteral("O diretório de sincronização %1 não pôde ser criado.")
                              .arg(QDir::toNativeSeparators(state_.DirLocalSincr)));
-        QTemporaryDir trabalho(QDir(state_.DirLocalSincr).filePath(QStringLiteral(".sincroniza-XXXXXX")));
+        WorkDirectory trabalho(state_.DirLocalSincr, QStringLiteral("sincroniza"));
         if (!trabalho.isValid())
             return falha(Falha::Descompactacao,
                          QStringLiteral("O diretório de trabalho não pôde ser criado em %1.")

@@ -7,9 +7,9 @@
 #include "Prompts.h"
 #include "Transaction.h"
 #include "Versoes.h"
+#include "WorkDirectory.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -51,7 +51,7 @@ bool InstalaVersao(const QSqlDatabase& db, const Clock& clock, Prompts& prompts,
         return false;
     };
     const QDir reception(diretorioRecepcao);
-    QTemporaryDir unpacked(reception.filePath(QStringLiteral(".versao-XXXXXX")));
+    WorkDirectory unpacked(reception.path(), QStringLiteral("versao"));
     if (!unpacked.isValid())
         return fail(QStringLiteral("não foi possível criar um diretório em %1").arg(diretorioRecepcao));
     if (!DescompactaArquivo(prompts, reception.filePath(arquivo), unpacked.path()))

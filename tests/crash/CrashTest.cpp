@@ -545,6 +545,10 @@ protected:
             }
             QStringList hidden;
             QStringList files = homeFiles(home, &hidden);
+            // Running again clears what the killed run left in its hidden working directories.
+            if (which != allowed.size() - 1) {
+                EXPECT_EQ(hidden, QStringList()) << "left behind after running again";
+            }
             if (op.mayRemain)
                 for (const QString& file : op.mayRemain(home))
                     if (files.removeAll(file) > 0)

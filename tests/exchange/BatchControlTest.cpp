@@ -213,6 +213,37 @@ TEST_F(Controle, ClearingAFinishedHistoryEmptiesItButRemembersTheLastNumber) {
     EXPECT_EQ(control.ultimoNumeroEmitido(), "2024030401");
 }
 
+// The result deletes the accepted batch's archive after its commit; a run killed in between leaves
+// it, and the next preparation or clearing takes it away. Any other batch's archive stays.
+TEST_F(Controle, TheArchiveOfTheLatestAcceptedBatchIsDeletedAndNoOther) {
+    for (const char* name : {"OC-OCC2024030401.zip", "OC-OCC2024030501.zip", "OT-OCC2024030501.zip"}) {
+        QFile file(transf() + QString::fromUtf8(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    evento("2024030401", "PR", "C", 100);
+    evento("2024030401", "NO", "C", 90);
+    EXPECT_FALSE(control.removeArquivoDaUltimaAceita()); // refused: kept
+    evento("2024030501", "PR", "C", 10);
+    evento("2024030501", "TR", "C", 5);
+    EXPECT_FALSE(control.removeArquivoDaUltimaAceita()); // awaiting its result
+    EXPECT_EQ(transferFiles().size(), 3);
+
+    evento("2024030501", "OK", "C", 1);
+    EXPECT_TRUE(control.removeArquivoDaUltimaAceita());
+    EXPECT_EQ(transferFiles(), (QStringList{"OC-OCC2024030401.zip", "OT-OCC2024030501.zip"}));
+    EXPECT_FALSE(control.removeArquivoDaUltimaAceita());
+}
+
+TEST_F(Controle, ClearingTheHistoryTakesTheAcceptedBatchsLeftoverArchive) {
+    QFile file(transf() + "OC-OCC2024030401.zip");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    evento("2024030401", "PR", "C", 100);
+    evento("2024030401", "OK", "C", 90);
+    ASSERT_TRUE(control.limpaHistorico(std::nullopt, true).done);
+    EXPECT_TRUE(transferFiles().isEmpty());
+}
+
 TEST_F(Controle, ThePreparationIsRecordedWithTheNumberIssued) {
     control.registraPreparacao("2024030503", "T");
     EXPECT_EQ(control.ultimoNumeroEmitido(), "2024030503");

@@ -90,6 +90,8 @@ TEST_F(Preparacao, SecondBatchOfTheDayCarriesOnlyTheChange) {
     EXPECT_EQ(result.numeroRemessa, today() + "02");
     EXPECT_EQ(result.tabelasCriadas, 1);
     EXPECT_EQ(entriesOf(archive(today() + "02")), (QStringList{"Sistema.db", "Tipo_A.DB"}));
+    // The accepted batch's archive, which the result had not deleted here, is gone.
+    EXPECT_FALSE(QFileInfo::exists(archive(today() + "01")));
     const QString dir = unpack(archive(today() + "02"));
     expectTableHolds(dir, "Tipo_A.DB", "SELECT * FROM TIPO");
 }
