@@ -442,13 +442,18 @@ void TFrmCapaSistema::restoreCopy() {
     } catch (const DbError& failure) {
         problem = problem.isEmpty() ? failure.message() : problem;
     }
-    writeUserPanel();
-    applyControls();
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
+        writeUserPanel();
+        applyControls();
         prompts.error(problem);
-    else
-        prompts.information(QStringLiteral("A cópia de %1 foi restaurada.")
-                                .arg(copy->when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))));
+        return;
+    }
+    prompts.information(QStringLiteral("A cópia de %1 foi restaurada. Entre novamente no sistema.")
+                            .arg(copy->when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))));
+    // The users, passwords and permissions are now the copy's: whoever was logged in must log in
+    // again against them.
+    applyLogin(LoggedUser{});
+    runLogin();
 }
 
 void TFrmCapaSistema::openAbout() {

@@ -102,12 +102,20 @@ TEST_F(BackupMenu, ACopyMadeNowIsRestoredFromTheList) {
         clickOn(dialog, "btnRestaurar");
     });
     prompts.planAnswer(PromptAnswer::Yes);
+    int logins = 0;
+    window.registerFunction(ShellFunction::Login, [&] {
+        ++logins;
+        EXPECT_FALSE(session.user().isLoggedIn()) << "the user of the replaced database is still in force";
+    });
     trigger("mniRestaurarCopia");
 
     EXPECT_EQ(listed,
               QStringList{made.when.toString("dd/MM/yyyy HH:mm:ss") + " | cópia pedida pelo usuário"});
-    EXPECT_EQ(prompts.lastText(),
-              QStringLiteral("A cópia de %1 foi restaurada.").arg(made.when.toString("dd/MM/yyyy HH:mm:ss")));
+    EXPECT_EQ(prompts.lastText(), QStringLiteral("A cópia de %1 foi restaurada. Entre novamente no sistema.")
+                                      .arg(made.when.toString("dd/MM/yyyy HH:mm:ss")));
+    // The users are the copy's now: the login is asked for again.
+    EXPECT_EQ(logins, 1);
+    EXPECT_FALSE(session.user().isLoggedIn());
     // The connection is open again, on the restored rows, and what was replaced is kept.
     EXPECT_TRUE(session.database().isOpen());
     EXPECT_EQ(rows(), 1);
