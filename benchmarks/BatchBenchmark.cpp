@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "ConfigLocal.h"
 #include "Database.h"
+#include "ParadoxTable.h"
 #include "PreparaRemessa.h"
 #include "Prompts.h"
 #include "RegisterGenerator.h"
@@ -15,6 +16,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -118,6 +122,27 @@ qint64 synchronise(Session& session, const PreparationResult& batch, const QDate
     return elapsed;
 }
 
+// The rows of every table of an archive, each table's rows as sorted lines of text.
+QMap<QString, QStringList> tablesOf(const QString& archive) {
+    QTemporaryDir unpacked;
+    QProcess::execute(QStringLiteral("unzip"),
+                      {QStringLiteral("-q"), archive, QStringLiteral("-d"), unpacked.path()});
+    QMap<QString, QStringList> tables;
+    for (const QString& name :
+         QDir(unpacked.path()).entryList({QStringLiteral("*.DB"), QStringLiteral("*.db")})) {
+        QStringList rows;
+        for (const ParadoxRow& row : ParadoxTable::open(QDir(unpacked.path()).filePath(name)).readAll()) {
+            QStringList values;
+            for (const QVariant& value : row)
+                values << (value.isNull() ? QStringLiteral("<null>") : value.toString());
+            rows << values.join(QLatin1Char('|'));
+        }
+        rows.sort();
+        tables.insert(name, rows);
+    }
+    return tables;
+}
+
 struct Measured {
     QString name;
     qint64 bareMs = 0;
@@ -159,7 +184,7 @@ int runBatchBenchmark(int certificates, std::uint32_t seed, double changedPercen
         session.setUser(LoggedUser{QStringLiteral("bench"), settings.sigla, Permissions::all()});
         std::atomic_bool interromper{false};
 
-        auto measure = [&](const QString& name, const QString& tipo) {
+        auto measure = [&](const QString& name, const QString& tipo, bool full = false) {
             Measured m{name};
             m.bareMs = bareStatements(db, tipo, m.bareRows);
             SharedBatchState state;
@@ -167,6 +192,7 @@ int runBatchBenchmark(int certificates, std::uint32_t seed, double changedPercen
             BatchControl control(session, state);
             control.atualizaListaRemessas();
             PreparaRemessa operation(session, state);
+            operation.setComparacaoCompleta(full);
             timer.restart();
             const PreparationResult result = operation.run(tipo, control.numeroAnterior(), true, interromper);
             m.batchMs = timer.elapsed();
@@ -192,8 +218,26 @@ int runBatchBenchmark(int certificates, std::uint32_t seed, double changedPercen
         auto [partial, partialBatch] =
             measure(QStringLiteral("(b) partial after changes"), QStringLiteral("C"));
         all << partial;
-        if (partial.ok)
-            accept(db, partialBatch, clock.now());
+        // The same batch with every row compared: cancelled first (its archive kept aside), then
+        // prepared again; both archives must hold the same rows.
+        bool sameRows = false;
+        if (partial.ok) {
+            const QString tracked = work.filePath(QStringLiteral("tracked.zip"));
+            QFile::copy(QDir(base + QStringLiteral("Transf/")).filePath(partialBatch.arquivo), tracked);
+            SharedBatchState state;
+            state.load(db, session.user());
+            BatchControl control(session, state);
+            control.cancelaRemessa(control.atualizaListaRemessas().first(), true);
+            auto [full, fullBatch] =
+                measure(QStringLiteral("(b') the same, every row"), QStringLiteral("C"), true);
+            all << full;
+            if (full.ok) {
+                sameRows = tablesOf(tracked) ==
+                           tablesOf(QDir(base + QStringLiteral("Transf/")).filePath(fullBatch.arquivo));
+                accept(db, fullBatch, clock.now());
+            }
+            out() << "tracked and full batches hold the same rows: " << (sameRows ? "yes" : "NO") << "\n";
+        }
         all << measure(QStringLiteral("(c) complete batch"), QStringLiteral("T")).first;
 
         bool ok = true;
@@ -216,7 +260,7 @@ int runBatchBenchmark(int certificates, std::uint32_t seed, double changedPercen
                      .arg(first.batchMs > 0 ? double(syncMs) / double(first.batchMs) : 0.0, 0, 'f', 2)
                      .arg(double(peakMemoryKb()) / 1024.0, 0, 'f', 1)
                      .arg(syncMs < 0 ? QStringLiteral("  FAILED") : QString());
-        ok = ok && syncMs >= 0;
+        ok = ok && syncMs >= 0 && sameRows;
         out().flush();
         return ok ? 0 : 1;
     }();

@@ -1,5 +1,6 @@
 #include "RegisterGenerator.h"
 
+#include "ChangeJournal.h"
 #include "Database.h"
 #include "DbError.h"
 #include "EventSequence.h"
@@ -401,6 +402,8 @@ void levelReplicas(const QSqlDatabase& db) {
         Sql::exec(db, QStringLiteral("DELETE FROM REP_%1").arg(table));
         Sql::exec(db, QStringLiteral("INSERT INTO REP_%1 SELECT * FROM %1").arg(table));
     }
+    // Nothing is pending after an accepted batch.
+    Sql::exec(db, QStringLiteral("DELETE FROM %1").arg(ChangeJournal::Tabela));
     transaction.commit();
 }
 
@@ -437,7 +440,8 @@ int changeCertificates(const QSqlDatabase& db, double percent, std::uint32_t see
                       {{QStringLiteral(":n"), approved[i]}});
         Sql::exec(db,
                   QStringLiteral(
-                      "INSERT INTO UNIDADE (NumSerieProd, NumCertif, SiglaCertificador, MarcaProd, "
+                      // A certificate changed again already has its new unit.
+                      "INSERT OR IGNORE INTO UNIDADE (NumSerieProd, NumCertif, SiglaCertificador, MarcaProd, "
                       "ModeloProd, Importado, StatusUnidade, DthUltAtualiz, UsuResp, CodigoPais, IdEmpresa, "
                       "DthEntCertif, DthStatusUnidade) SELECT replace(NumSerieProd, '-3', '-9'), NumCertif, "
                       "SiglaCertificador, MarcaProd, ModeloProd, Importado, 'A', :now, 'GERADOR', "

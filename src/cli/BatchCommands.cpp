@@ -19,6 +19,7 @@ namespace {
 
 const QString Partial = QStringLiteral("--partial");
 const QString Complete = QStringLiteral("--complete");
+const QString Full = QStringLiteral("--full");
 const QString Preview = QStringLiteral("--preview");
 const QString Yes = QStringLiteral("--yes");
 const QString Events = QStringLiteral("--events");
@@ -100,9 +101,10 @@ int list(Session& session, SharedBatchState& state, const QStringList& options) 
     return Done;
 }
 
-int preview(Session& session, SharedBatchState& state, const QString& tipo,
+int preview(Session& session, SharedBatchState& state, const QString& tipo, bool full,
             const std::atomic_bool& interromper) {
     PreparaRemessa operation(session, state);
+    operation.setComparacaoCompleta(full);
     ProgressPrinter printer(tipo == BatchTypes::Completa ? 1 : 3);
     const PreviewResult result = operation.previa(tipo, interromper, std::ref(printer));
     if (result.interrompida) {
@@ -141,7 +143,7 @@ int prepare(Session& session, SharedBatchState& state, TerminalPrompts& prompts,
             const std::atomic_bool& interromper) {
     const QString tipo = tipoDe(options);
     if (options.contains(Preview))
-        return preview(session, state, tipo, interromper);
+        return preview(session, state, tipo, options.contains(Full), interromper);
 
     BatchControl control(session, state);
     control.atualizaListaRemessas();
@@ -154,6 +156,7 @@ int prepare(Session& session, SharedBatchState& state, TerminalPrompts& prompts,
         return Refused;
     }
     PreparaRemessa operation(session, state);
+    operation.setComparacaoCompleta(options.contains(Full));
     if (tipo == BatchTypes::Completa && !prompts.confirm(PreparaRemessa::textoConfirmacaoCompleta(),
                                                          PreparaRemessa::tituloConfirmacaoCompleta()))
         return Refused;
@@ -254,19 +257,21 @@ const QList<Verb>& verbs() {
              "arquivo.\n  --events   mostra também os eventos de cada remessa."),
          {Events}},
         {QStringLiteral("prepare"),
-         QStringLiteral("prepare --partial|--complete [--preview] [--yes]"),
+         QStringLiteral("prepare --partial|--complete [--full] [--preview] [--yes]"),
          QStringLiteral(
              "Prepara uma nova remessa no Diretório Local de Transferência de Remessas e registra o evento "
              "\"Remessa Preparada\".\n"
              "  --partial  remessa parcial: as inclusões, alterações e exclusões desde a última remessa "
              "aceita.\n"
+             "  --full     na remessa parcial, compara todas as linhas com as réplicas em vez de só as "
+             "alteradas desde a última remessa aceita (o resultado é o mesmo).\n"
              "  --complete remessa completa: todas as linhas dos certificados aprovados (sob a supervisão "
              "do Kavorel).\n"
              "  --preview  só conta, por tabela, o que a remessa levaria; nada é gravado.\n"
              "  --yes      responde \"Sim\" à confirmação da remessa completa.\n"
              "Sem terminal, o andamento sai em stderr, uma linha por tabela; o arquivo criado sai em "
              "stdout."),
-         {Partial, Complete, Preview, Yes}},
+         {Partial, Complete, Full, Preview, Yes}},
         {QStringLiteral("cancel"),
          QStringLiteral("cancel [--yes]"),
          QStringLiteral(

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "ChangeJournal.h"
 #include "DbError.h"
 
 #include <QFile>
@@ -40,6 +41,11 @@ QSqlDatabase openConnection(const QString& file, const QString& connectionName) 
     return db;
 }
 
+void installChangeJournal(sqlite3* raw) {
+    for (const QString& statement : ChangeJournal::instalacao())
+        execRaw(raw, statement);
+}
+
 // The new file is built under a temporary name and renamed when complete, so a failure half
 // way never leaves a database without some of its tables.
 void createFromSchema(const QString& file) {
@@ -52,6 +58,7 @@ void createFromSchema(const QString& file) {
             sqlite3* raw = handle(db);
             execRaw(raw, QStringLiteral("BEGIN"));
             execRaw(raw, schemaText());
+            installChangeJournal(raw);
             execRaw(raw, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
             execRaw(raw, QStringLiteral("COMMIT"));
         } catch (...) {
@@ -183,6 +190,16 @@ void migrate(sqlite3* raw) {
         // 4: the import's bookkeeping finds a note by its whole identification key through an index.
         step(raw, 4, [raw] { recreateIndexes(raw, QStringLiteral("CTR_HISTORICO")); });
     }
+    if (version < 5) {
+        // 5: the journal of changes. What was written before it is unknown to it: the next batch
+        // compares every row.
+        step(raw, 5, [raw] {
+            installChangeJournal(raw);
+            execRaw(raw, QStringLiteral("INSERT INTO %1 (Tipo) VALUES ('X')").arg(ChangeJournal::Tabela));
+        });
+    }
+    // A later step that rebuilds an exchanged table loses its triggers with it: it must install the
+    // journal again and mark it incomplete, as step 5 does.
 }
 
 } // namespace

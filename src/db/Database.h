@@ -10,8 +10,8 @@ namespace Database {
 
 inline const QString ConnectionName = QStringLiteral("CapaCertific");
 // 2: CONTROLE_NUMERACAO, the last batch number issued. 3: CTR_HISTORICO.NumSerieProd. 4: the
-// indexes of CTR_HISTORICO's whole identification key.
-inline constexpr int SchemaVersion = 4;
+// indexes of CTR_HISTORICO's whole identification key. 5: the journal of changes (ChangeJournal).
+inline constexpr int SchemaVersion = 5;
 
 // Opens the file under the connection name, creating it from the embedded schema when it does
 // not exist. A file of a newer schema (user_version above SchemaVersion) is refused untouched.

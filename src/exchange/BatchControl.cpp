@@ -1,6 +1,7 @@
 #include "BatchControl.h"
 
 #include "Backups.h"
+#include "ChangeJournal.h"
 #include "Clock.h"
 #include "DbError.h"
 #include "Files.h"
@@ -194,11 +195,14 @@ QString BatchControl::ultimoNumeroEmitido() const {
                           : NumeroRemessa::maior(value.toString(), NumeroRemessa::Nenhum);
 }
 
-void BatchControl::registraPreparacao(const QString& numeroRemessa, const QString& tipoRemessa) {
+void BatchControl::registraPreparacao(const QString& numeroRemessa, const QString& tipoRemessa,
+                                      std::optional<qint64> ultimaAlteracao) {
     const QSqlDatabase db = session_.database();
     Transaction transaction(db);
     registraEvento(numeroRemessa, tipoRemessa, BatchEvents::Preparada);
     guardaUltimoNumero(numeroRemessa);
+    if (ultimaAlteracao)
+        ChangeJournal::registraRemessa(db, numeroRemessa, *ultimaAlteracao);
     transaction.commit();
 }
 

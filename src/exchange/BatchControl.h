@@ -134,9 +134,11 @@ public:
     // from CONTROLE so clearing the history does not forget it.
     QString ultimoNumeroEmitido() const;
 
-    // Records a prepared batch in one transaction: the PR event and the number as the last one
-    // issued. Throws DbError (and then records neither).
-    void registraPreparacao(const QString& numeroRemessa, const QString& tipoRemessa);
+    // Records a prepared batch in one transaction: the PR event, the number as the last one
+    // issued and, when given, the newest change-journal entry its snapshot saw (what its
+    // acceptance clears). Throws DbError (and then records none).
+    void registraPreparacao(const QString& numeroRemessa, const QString& tipoRemessa,
+                            std::optional<qint64> ultimaAlteracao = std::nullopt);
 
 private:
     // Keeps the number as the last one issued (inside the caller's transaction).

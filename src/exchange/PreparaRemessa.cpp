@@ -2,6 +2,7 @@
 
 #include "Archiver.h"
 #include "BatchControl.h"
+#include "ChangeJournal.h"
 #include "Clock.h"
 #include "ConfigLocal.h"
 #include "Cp1252.h"
@@ -339,6 +340,8 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
     watch.progress.maximo = numeroDePassos(tipoRemessa);
     PreparationResult result;
     bool interrompida = false;
+    qint64 ultimaAlteracao = 0; // the newest journal entry the snapshot saw
+    bool rastreada = false;
     try {
         // Stale tables must never go out: a file that cannot be deleted stops the run here.
         if (const QString problema = apagaArquivosDeTrabalho(directory); !problema.isEmpty())
@@ -347,7 +350,10 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
         ReadSnapshot snapshot(session_.connectionName(), watch);
         {
             const QSqlDatabase db = snapshot.database();
-            const TDMTabelasData dm(db);
+            const TDMTabelasData::Comparacao comparacao = comparacaoPara(tipoRemessa, db);
+            rastreada = comparacao == TDMTabelasData::Comparacao::Rastreada;
+            ultimaAlteracao = ChangeJournal::ultimaAlteracao(db);
+            const TDMTabelasData dm(db, comparacao);
             const QList<TabelaRemessa>& tabelas = TDMTabelasData::MontaTabelasRemessa();
             try {
                 for (int t = 0; t < tabelas.size() && !interrompida; ++t) {
@@ -422,7 +428,7 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
     apagaArquivosDeTrabalho(directory);
 
     try {
-        control.registraPreparacao(numero.numero, tipoRemessa);
+        control.registraPreparacao(numero.numero, tipoRemessa, ultimaAlteracao);
     } catch (const DbError& error) {
         // No archive without its event: the next preparation would issue its number again.
         QFile::remove(archive);
@@ -440,7 +446,15 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
     result.arquivo = arquivo;
     result.tabelasCriadas = criadas;
     result.aviso = numero.aviso;
+    result.rastreada = rastreada;
     return result;
+}
+
+TDMTabelasData::Comparacao PreparaRemessa::comparacaoPara(const QString& tipoRemessa,
+                                                          const QSqlDatabase& snapshot) const {
+    const bool rastreada =
+        tipoRemessa == BatchTypes::Parcial && !comparacaoCompleta_ && !ChangeJournal::incompleto(snapshot);
+    return rastreada ? TDMTabelasData::Comparacao::Rastreada : TDMTabelasData::Comparacao::Completa;
 }
 
 PreviewResult PreparaRemessa::previa(const QString& tipoRemessa, const std::atomic_bool& interromper,
@@ -451,7 +465,7 @@ PreviewResult PreparaRemessa::previa(const QString& tipoRemessa, const std::atom
     try {
         ReadSnapshot snapshot(session_.connectionName(), watch);
         const QSqlDatabase db = snapshot.database();
-        const TDMTabelasData dm(db);
+        const TDMTabelasData dm(db, comparacaoPara(tipoRemessa, db));
         for (const TabelaRemessa& tabela : TDMTabelasData::MontaTabelasRemessa()) {
             PreviewRow row{tabela.Nome, tabela.Rotulo};
             watch.progress.tabela++;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TDMTabelasData.h"
+
 #include "TabelaRemessa.h"
 
 #include <QList>
@@ -45,6 +47,7 @@ struct PreparationResult {
     QString titulo;         // its caption
     int tabelasCriadas = 0; // difference tables written
     QString aviso;          // a warning that goes with a success (the clock looks wrong)
+    bool rastreada = false; // the partial batch looked only at the journal's changes
     bool ok() const { return status == Status::Sucesso; }
 };
 
@@ -101,7 +104,15 @@ public:
     PreviewResult previa(const QString& tipoRemessa, const std::atomic_bool& interromper,
                          const PreparationProgressFn& progresso = {});
 
+    // A partial batch compares only what the change journal holds, unless the journal is
+    // incomplete or this asks for every row to be compared (the companion's --full).
+    void setComparacaoCompleta(bool completa) { comparacaoCompleta_ = completa; }
+
 private:
+    // How the batch of the type compares, read inside the snapshot.
+    TDMTabelasData::Comparacao comparacaoPara(const QString& tipoRemessa, const QSqlDatabase& snapshot) const;
+
     Session& session_;
     SharedBatchState& state_;
+    bool comparacaoCompleta_ = false;
 };

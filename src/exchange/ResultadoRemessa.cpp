@@ -3,6 +3,7 @@
 #include "Archiver.h"
 #include "Backups.h"
 #include "BatchControl.h"
+#include "ChangeJournal.h"
 #include "Cp1252.h"
 #include "DbError.h"
 #include "Embaralha.h"
@@ -289,6 +290,8 @@ ResultadoRemessa::Desfecho ResultadoRemessa::registra(const QString& arquivoReme
             return falhou(resultado.falha, resultado.detalhe);
         try {
             controle.registraEvento(state_.NumeroRemessa, state_.TipoRemessa, BatchEvents::FinalizadaOk, obs);
+            // What the batch carried is in the replicas now: its journal entries are done with.
+            ChangeJournal::limpaAteRemessa(db, state_.NumeroRemessa);
         } catch (const DbError& error) {
             return falhou(
                 SincronizaReplicas::Falha::Excecao,

@@ -1,5 +1,6 @@
 #include "TDMTabelasData.h"
 
+#include "ChangeJournal.h"
 #include "DbError.h"
 #include "EngineServices.h"
 #include "ParadoxWriter.h"
@@ -47,7 +48,37 @@ QString usedByApproved(const QString& lines, const QStringList& columns, const Q
 
 } // namespace
 
-TDMTabelasData::TDMTabelasData(QSqlDatabase db) : db_(std::move(db)) {}
+TDMTabelasData::TDMTabelasData(QSqlDatabase db, Comparacao comparacao)
+    : db_(std::move(db)), comparacao_(comparacao) {}
+
+QString TDMTabelasData::origem(const TabelaRemessa& tabela, ConsultaRemessa tipo, const QString& nome,
+                               const QString& alias) const {
+    const QString simples = nome + QLatin1Char(' ') + alias;
+    if (comparacao_ == Comparacao::Completa || tipo == ConsultaRemessa::T)
+        return simples;
+    QString chaves;
+    QStringList colunas;
+    switch (tabela.escopo) {
+    case EscopoRemessa::Certificado:
+    case EscopoRemessa::Certific:
+        chaves = ChangeJournal::certificadosAlterados();
+        colunas = Certificate;
+        break;
+    case EscopoRemessa::Empresa:
+        chaves = ChangeJournal::empresasAlteradas();
+        colunas = Company;
+        break;
+    case EscopoRemessa::Produto:
+        chaves = ChangeJournal::produtosAlterados();
+        colunas = Product;
+        break;
+    case EscopoRemessa::Tabela:
+        return simples;
+    }
+    // CROSS JOIN keeps the few keys as the outer loop: each finds its rows through the table's key.
+    return QStringLiteral("(%1) J CROSS JOIN %2 ON %3")
+        .arg(chaves, simples, equal(colunas, alias, QStringLiteral("J")));
+}
 
 QString TDMTabelasData::nomeTabelaRemessa(const QString& tabela, int tipo) {
     switch (tipo) {
@@ -143,7 +174,8 @@ QString TDMTabelasData::consulta(const TabelaRemessa& tabela, ConsultaRemessa ti
         conditions << liveScope;
         break;
     case ConsultaRemessa::I:
-        sql = QStringLiteral("SELECT %1 FROM %2 L").arg(qualified(live, L), tabela.tabela());
+        sql = QStringLiteral("SELECT %1 FROM %2")
+                  .arg(qualified(live, L), origem(tabela, tipo, tabela.tabela(), L));
         conditions << liveScope
                    << QStringLiteral("NOT EXISTS (SELECT 1 FROM %1 R WHERE %2)")
                           .arg(tabela.replica(), equal(chave, R, L));
@@ -152,13 +184,15 @@ QString TDMTabelasData::consulta(const TabelaRemessa& tabela, ConsultaRemessa ti
         QStringList differs;
         for (const QString& column : spelled(tabela.comparadas))
             differs.append(QStringLiteral("L.%1 IS NOT R.%1").arg(column));
-        sql = QStringLiteral("SELECT %1 FROM %2 L INNER JOIN %3 R ON %4")
-                  .arg(qualified(live, L), tabela.tabela(), tabela.replica(), equal(chave, R, L));
+        sql = QStringLiteral("SELECT %1 FROM %2 INNER JOIN %3 R ON %4")
+                  .arg(qualified(live, L), origem(tabela, tipo, tabela.tabela(), L), tabela.replica(),
+                       equal(chave, R, L));
         conditions << liveScope << QLatin1Char('(') + differs.join(QStringLiteral(" OR ")) + QLatin1Char(')');
         break;
     }
     case ConsultaRemessa::E:
-        sql = QStringLiteral("SELECT %1 FROM %2 R").arg(qualified(live, R), tabela.replica());
+        sql = QStringLiteral("SELECT %1 FROM %2")
+                  .arg(qualified(live, R), origem(tabela, tipo, tabela.replica(), R));
         conditions << replicaScope
                    << QStringLiteral("NOT EXISTS (SELECT 1 FROM %1 L WHERE %2)")
                           .arg(tabela.tabela(), equal(spelled(tabela.chaveE), L, R));

@@ -11,7 +11,12 @@
 // so a change to or from NULL is an alteration.
 class TDMTabelasData {
 public:
-    explicit TDMTabelasData(QSqlDatabase db);
+    // How the partial batch's statements find their rows: by comparing every row of the scope
+    // (Completa), or only the rows of the keys the change journal holds (Rastreada), which yields
+    // the same rows when the journal is complete.
+    enum class Comparacao { Completa, Rastreada };
+
+    explicit TDMTabelasData(QSqlDatabase db, Comparacao comparacao = Comparacao::Completa);
 
     // The descriptors in batch order (the same list every call).
     static const QList<TabelaRemessa>& MontaTabelasRemessa() { return TabelasRemessa(); }
@@ -37,5 +42,10 @@ public:
     QString CriaTabelaRemessa(const QString& directory, const QString& tabela, int tipo) const;
 
 private:
+    // "<table> <alias>", or with the tracked comparison the journal's keys joined to it first.
+    QString origem(const TabelaRemessa& tabela, ConsultaRemessa tipo, const QString& nome,
+                   const QString& alias) const;
+
     QSqlDatabase db_;
+    Comparacao comparacao_;
 };

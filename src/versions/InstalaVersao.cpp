@@ -2,6 +2,7 @@
 
 #include "Archiver.h"
 #include "Backups.h"
+#include "ChangeJournal.h"
 #include "DbError.h"
 #include "EngineServices.h"
 #include "Prompts.h"
@@ -69,6 +70,8 @@ bool InstalaVersao(const QSqlDatabase& db, const Clock& clock, Prompts& prompts,
         Transaction transaction(db);
         AplicaTabelasReferencia(db, unpacked.path());
         Versoes::RegistraVersao(db, clock, numero, arquivo);
+        // The batch's rows name the reference tables' codes: the next one compares every row.
+        ChangeJournal::marcaIncompleto(db);
         transaction.commit();
     } catch (const DbError& e) {
         return fail(e.message());

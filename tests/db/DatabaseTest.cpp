@@ -180,3 +180,72 @@ TEST(Sql, AParameterTheStatementDoesNotCarryIsRefused) {
     EXPECT_EQ(Sql::scalar(db, "SELECT :NumC || :Num", {{":Num", 1}, {":NumC", 2}}).toString(), "21");
     EXPECT_EQ(Sql::scalar(db, "SELECT (:n_1)+0", {{":n_1", 3}}).toInt(), 3);
 }
+
+// A database of the fourth version has no journal of changes: the journal comes with its triggers,
+// and says it is incomplete, for the rows written before it are unknown to it.
+TEST(Database, AFourthVersionDatabaseGainsTheChangeJournalMarkedIncomplete) {
+    TestHome home;
+    const QString file = home.path() + "CapaCertific.db";
+    {
+        QSqlDatabase db = home.openDatabase();
+        QStringList triggers;
+        QSqlQuery query = Sql::exec(db, "SELECT name FROM sqlite_master WHERE type = 'trigger'");
+        while (query.next())
+            triggers << query.value(0).toString();
+        ASSERT_FALSE(triggers.isEmpty());
+        for (const QString& trigger : triggers)
+            Sql::execute(db, "DROP TRIGGER " + trigger);
+        Sql::execute(db, "DROP TABLE ALTERACOES_PENDENTES");
+        Sql::execute(db, "DROP TABLE ALTERACOES_REMESSA");
+        Sql::execute(db,
+                     "INSERT INTO EMPRESA (CodigoPais, IdEmpresa, DthUltAtualiz, UsuResp) VALUES ('BR', '1', "
+                     "'2024-01-01T00:00:00.000', 'u')");
+        Sql::execute(db, "PRAGMA user_version = 4");
+    }
+    Database::close();
+    QSqlDatabase db = Database::open(file);
+    EXPECT_EQ(Sql::scalar(db, "PRAGMA user_version").toInt(), Database::SchemaVersion);
+    EXPECT_EQ(Sql::scalar(db, "SELECT group_concat(Tipo) FROM ALTERACOES_PENDENTES").toString(), "X");
+    // From now on every change is journaled.
+    Sql::execute(db, "UPDATE EMPRESA SET RazSocialEmp = 'Nova' WHERE IdEmpresa = '1'");
+    EXPECT_EQ(
+        Sql::scalar(db, "SELECT Tipo || K1 || K2 FROM ALTERACOES_PENDENTES WHERE Tipo <> 'X'").toString(),
+        "EBR1");
+}
+
+// What each exchanged table journals: its certificate, or the company or product itself; a key that
+// changes journals the old and the new; the tables compared whole journal nothing.
+TEST(Database, EveryChangeToAnExchangedTableIsJournaledByItsKey) {
+    TestHome home;
+    QSqlDatabase db = home.openDatabase();
+    const auto journal = [&] {
+        QStringList entries;
+        QSqlQuery query = Sql::exec(db, "SELECT Tipo, K1, K2, K3 FROM ALTERACOES_PENDENTES ORDER BY Id");
+        while (query.next()) {
+            QStringList entry;
+            for (int i = 0; i < 4; ++i)
+                if (!query.value(i).isNull())
+                    entry << query.value(i).toString();
+            entries << entry.join('|');
+        }
+        Sql::execute(db, "DELETE FROM ALTERACOES_PENDENTES");
+        return entries;
+    };
+    Sql::execute(db, "INSERT INTO CERTIFIC (SiglaCertificador, NumCertif, Completo, Aprovado) VALUES ('OCC', "
+                     "'C-1', 0, 0)");
+    EXPECT_EQ(journal(), QStringList{"C|OCC|C-1"});
+    Sql::execute(db, "UPDATE CERTIFIC SET Aprovado = 1");
+    EXPECT_EQ(journal(), QStringList{"C|OCC|C-1"});
+    Sql::execute(db, "UPDATE CERTIFIC SET NumCertif = 'C-2'");
+    EXPECT_EQ(journal(), (QStringList{"C|OCC|C-1", "C|OCC|C-2"}));
+    Sql::execute(db, "INSERT INTO PRODUTO (MarcaProd, ModeloProd, Importado, DthUltAtualiz, UsuResp) VALUES "
+                     "('M', 'X', 0, '2024-01-01T00:00:00.000', 'u')");
+    Sql::execute(db, "DELETE FROM PRODUTO");
+    EXPECT_EQ(journal(), (QStringList{"P|M|X|0", "P|M|X|0"}));
+    Sql::execute(db,
+                 "INSERT INTO EMP_CERT (SiglaCertificador, NumCertif, CodigoPais, IdEmpresa) VALUES ('OCC', "
+                 "'C-2', 'BR', '9')");
+    EXPECT_EQ(journal(), QStringList{"C|OCC|C-2"});
+    Sql::execute(db, "INSERT INTO USU_LOCAL (SiglaUsu, SiglaCertificador, NomeUsu) VALUES ('u', 'OCC', 'U')");
+    EXPECT_EQ(journal(), QStringList());
+}

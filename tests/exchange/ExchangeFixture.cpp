@@ -1,5 +1,6 @@
 #include "ExchangeFixture.h"
 
+#include "ChangeJournal.h"
 #include "TabelaRemessa.h"
 
 #include <QDateTime>
@@ -126,6 +127,7 @@ void ExchangeFixture::nivelaReplicas() {
         Sql::execute(
             db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(tabela.replica(), tabela.tabela()));
     }
+    Sql::execute(db, QStringLiteral("DELETE FROM %1").arg(ChangeJournal::Tabela));
 }
 
 void ExchangeFixture::evento(const QString& numero, const QString& codigo, const QString& tipo,

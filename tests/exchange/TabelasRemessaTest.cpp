@@ -70,6 +70,32 @@ TEST_P(TabelasRemessaTest, StatementsSearchEveryOtherTableThroughAnIndex) {
     }
 }
 
+// The tracked statements start from the journal's keys and reach every table through an index: no
+// table of the register is read whole, whatever its size.
+TEST_P(TabelasRemessaTest, TrackedStatementsReadOnlyTheJournalWhole) {
+    if (tabela().escopo == EscopoRemessa::Tabela)
+        GTEST_SKIP() << "compared whole";
+    const TDMTabelasData dm(db, TDMTabelasData::Comparacao::Rastreada);
+    for (ConsultaRemessa consulta : {ConsultaRemessa::I, ConsultaRemessa::A, ConsultaRemessa::E}) {
+        const QString sql = dm.consulta(tabela(), consulta);
+        QSqlQuery plan = Sql::exec(db, "EXPLAIN QUERY PLAN " + sql);
+        QStringList lines;
+        while (plan.next())
+            lines << plan.value(3).toString();
+        SCOPED_TRACE(tabela().nomeConsulta(consulta).toStdString() + ": " + sql.toStdString() + "\n" +
+                     lines.join("\n").toStdString());
+        for (const QString& detail : lines) {
+            if (detail.startsWith("SCAN ")) {
+                const QString object = detail.section(' ', 1, 1);
+                EXPECT_TRUE(object == "ALTERACOES_PENDENTES" || object == "J" || object == "D") << detail;
+            }
+            if (detail.startsWith("SEARCH")) {
+                EXPECT_TRUE(detail.contains("USING")) << detail;
+            }
+        }
+    }
+}
+
 TEST_P(TabelasRemessaTest, StatementsReturnTheLiveColumnsInOrder) {
     const TDMTabelasData dm(db);
     const QStringList live = dm.colunas(tabela().tabela());
