@@ -111,6 +111,10 @@ bool incompleto(const QSqlDatabase& db) {
         .toBool();
 }
 
+qint64 entradas(const QSqlDatabase& db) {
+    return Sql::scalar(db, QStringLiteral("SELECT count(*) FROM %1").arg(Tabela)).toLongLong();
+}
+
 qint64 ultimaAlteracao(const QSqlDatabase& db) {
     return Sql::scalar(db, QStringLiteral("SELECT coalesce(max(Id), 0) FROM %1").arg(Tabela)).toLongLong();
 }
@@ -134,7 +138,8 @@ void limpaAteRemessa(const QSqlDatabase& db, const QString& numeroRemessa) {
 }
 
 QString certificadosAlterados() {
-    return chavesDoDiario(chaveDe(EscopoRemessa::Certificado)).replace(0, 6, QStringLiteral("SELECT DISTINCT"));
+    return chavesDoDiario(chaveDe(EscopoRemessa::Certificado))
+        .replace(0, 6, QStringLiteral("SELECT DISTINCT"));
 }
 
 QString empresasAlteradas() {

@@ -30,6 +30,8 @@ QStringList gatilhos(const TabelaRemessa& tabela);
 
 void marcaIncompleto(const QSqlDatabase& db);
 bool incompleto(const QSqlDatabase& db);
+// How many entries the journal holds.
+qint64 entradas(const QSqlDatabase& db);
 // The id of the newest entry; 0 when the journal is empty.
 qint64 ultimaAlteracao(const QSqlDatabase& db);
 

@@ -452,8 +452,12 @@ PreparationResult PreparaRemessa::run(const QString& tipoRemessa, const QString&
 
 TDMTabelasData::Comparacao PreparaRemessa::comparacaoPara(const QString& tipoRemessa,
                                                           const QSqlDatabase& snapshot) const {
+    // With more entries than certificates most of the register changed (the first batch, a large
+    // import): walking it whole is then cheaper than probing it key by key.
     const bool rastreada =
-        tipoRemessa == BatchTypes::Parcial && !comparacaoCompleta_ && !ChangeJournal::incompleto(snapshot);
+        tipoRemessa == BatchTypes::Parcial && !comparacaoCompleta_ && !ChangeJournal::incompleto(snapshot) &&
+        ChangeJournal::entradas(snapshot) <=
+            Sql::scalar(snapshot, QStringLiteral("SELECT count(*) FROM CERTIFIC")).toLongLong();
     return rastreada ? TDMTabelasData::Comparacao::Rastreada : TDMTabelasData::Comparacao::Completa;
 }
 

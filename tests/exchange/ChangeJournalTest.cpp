@@ -185,12 +185,12 @@ protected:
         clock.advanceSeconds(60);
     }
 
-    // Prepares the batch (tracked) and gives it a fate.
+    // Prepares the batch and gives it a fate.
     void batch() {
         const PreparationResult prepared = prepara();
         if (!prepared.ok())
             return;
-        EXPECT_TRUE(prepared.rastreada);
+        tracked += prepared.rastreada ? 1 : 0;
         state.NumeroRemessa = prepared.numeroRemessa;
         state.TipoRemessa = QStringLiteral("C");
         switch (random.bounded(4)) {
@@ -222,6 +222,7 @@ protected:
     QRandomGenerator random;
     int created = 0;
     int accepts = 0;
+    int tracked = 0;
     qint64 differences = 0;
 };
 
@@ -240,7 +241,58 @@ TEST_F(ChangeJournalTest, TheTrackedBatchCarriesExactlyTheRowsOfTheFullCompariso
         expectBothWaysAlike(QStringLiteral("round %1").arg(round));
     }
     EXPECT_GT(accepts, 0);
+    EXPECT_GT(tracked, 0);
     EXPECT_GT(differences, 0);
+}
+
+// The journal is used when it can be trusted and pays: not for a first batch (more entries than
+// certificates), not while it is marked incomplete, not when every row is asked for.
+TEST_F(ChangeJournalTest, EveryRowIsComparedWhenTheJournalCannotBeTrustedOrDoesNotPay) {
+    const auto accept = [&](const PreparationResult& prepared) {
+        state.NumeroRemessa = prepared.numeroRemessa;
+        state.TipoRemessa = QStringLiteral("C");
+        evento(prepared.numeroRemessa, QStringLiteral("TR"));
+        ASSERT_TRUE(ResultadoRemessa(session, state)
+                        .processaManual(prepared.arquivo, ResultadoRemessa::Aceita, {})
+                        .ok);
+        clock.advanceSeconds(60);
+    };
+    int changes = 0;
+    const auto changeOne = [&] {
+        Sql::execute(
+            db,
+            "UPDATE CERTIFIC SET Observacoes = 'outra ' || :k WHERE NumCertif = (SELECT min(NumCertif) "
+            "FROM CERTIFIC WHERE Aprovado = 1)",
+            {{":k", ++changes}});
+    };
+    PreparationResult first = prepara();
+    ASSERT_TRUE(first.ok()) << first.mensagem.toStdString();
+    EXPECT_FALSE(first.rastreada);
+    accept(first);
+    EXPECT_EQ(ChangeJournal::entradas(db), 0);
+
+    changeOne();
+    PreparationResult second = prepara();
+    ASSERT_TRUE(second.ok());
+    EXPECT_TRUE(second.rastreada);
+    accept(second);
+
+    changeOne();
+    ChangeJournal::marcaIncompleto(db);
+    PreparationResult third = prepara();
+    ASSERT_TRUE(third.ok());
+    EXPECT_FALSE(third.rastreada);
+    accept(third);
+    EXPECT_FALSE(ChangeJournal::incompleto(db)); // the accepted batch compared everything
+
+    changeOne();
+    PreparaRemessa full(session, state);
+    full.setComparacaoCompleta(true);
+    BatchControl control(session, state);
+    control.atualizaListaRemessas();
+    const PreparationResult fourth = full.run("C", control.numeroAnterior(), false, interromper);
+    ASSERT_TRUE(fourth.ok());
+    EXPECT_FALSE(fourth.rastreada);
 }
 
 } // namespace
