@@ -177,8 +177,6 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
     GradeRemessa::larguraPara(GrPrevia_,
                               {QStringLiteral("doc_norm_cert_servico"), QStringLiteral("Inclusões"),
                                QStringLiteral("Alterações"), QStringLiteral("Exclusões")});
-    GrPrevia_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    GrPrevia_->horizontalHeader()->setStretchLastSection(false);
     LblPrevia_ = new QLabel(this);
     LblPrevia_->setObjectName(QStringLiteral("LblPrevia"));
     LblPrevia_->setWordWrap(true);
@@ -430,8 +428,6 @@ void TFrmNovaRemessa::mostraPrevia(const PreviewResult& preview) {
                             celula(QString::number(row.alteracoes), true),
                             celula(QString::number(row.exclusoes), true)});
     }
-    GrPrevia_->resizeColumnsToContents();
-    GrPrevia_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     if (!preview.erro.isEmpty()) {
         LblPrevia_->setText(QStringLiteral("A prévia não pôde ser concluída."));
         session_.prompts().error(preview.erro, QStringLiteral("Prévia da Remessa"));
