@@ -5,6 +5,7 @@
 #include "Session.h"
 #include "SharedBatchState.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
@@ -52,10 +53,26 @@ QString GravaDisquete::mesmoDiretorio() {
                           "diretório.");
 }
 
+QString GravaDisquete::semDestino() {
+    return QStringLiteral(
+        "Informe o diretório de destino da gravação: digite-o ou escolha-o em \"Browse...\".");
+}
+
+QString GravaDisquete::destinoInexistente(const QString& destino) {
+    return QStringLiteral("O diretório de destino não existe: %1").arg(QDir::toNativeSeparators(destino));
+}
+
 bool GravaDisquete::inicia() {
-    if (destino_.isEmpty())
-        return false;
     Prompts& prompts = session_.prompts();
+    // A typed destination is checked as a chosen one is: it must be an existing directory.
+    if (destino_.isEmpty()) {
+        prompts.error(semDestino());
+        return false;
+    }
+    if (!QFileInfo(destino_).isDir()) {
+        prompts.error(destinoInexistente(destino_));
+        return false;
+    }
     if (const QString problema = entrega_.problemaNome(); !problema.isEmpty()) {
         prompts.error(problema);
         return false;

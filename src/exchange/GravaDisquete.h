@@ -68,6 +68,8 @@ public:
     static QString maiorQueDisquete();     // "Tamanho do arquivo maior que a capacidade do disquete"
     static QString semEspaco(qint64 tamanho, qint64 livre);
     static QString mesmoDiretorio();
+    static QString semDestino();                               // no destination given
+    static QString destinoInexistente(const QString& destino); // typed, and not a directory
 
 private:
     Session& session_;

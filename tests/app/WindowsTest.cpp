@@ -14,6 +14,7 @@
 // A screen added later is checked by adding one line to `telas` below.
 
 #include "ApprovalFunctions.h"
+#include "PrintQString.h"
 #include "GrupoStatus.h"
 #include "MontaRegistro.h"
 #include "RegistryFunctions.h"
@@ -72,6 +73,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSizeGrip>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -875,6 +877,48 @@ void confereNomes(QWidget* janela) {
     }
 }
 
+// The caption a control is named after: its own accessible name, or the label whose buddy it is.
+QString legenda(QWidget* janela, const QWidget* w) {
+    if (!w->accessibleName().isEmpty())
+        return w->accessibleName();
+    for (const QLabel* l : janela->findChildren<QLabel*>())
+        if (l->buddy() == w)
+            return semMnemonicos(l->text()).trimmed();
+    return {};
+}
+
+// A drop-down is announced by its caption whatever value it shows (the value is announced as its
+// value), and a field that takes no typing says so.
+void confereNomesDosValores(QWidget* janela) {
+    for (QComboBox* lista : janela->findChildren<QComboBox*>()) {
+        if (!lista->isVisibleTo(janela) || pecaInterna(lista) || lista->focusPolicy() == Qt::NoFocus)
+            continue;
+        const QString esperado = legenda(janela, lista);
+        QAccessibleInterface* acessivel = QAccessible::queryAccessibleInterface(lista);
+        ASSERT_NE(acessivel, nullptr);
+        EXPECT_EQ(acessivel->text(QAccessible::Name), esperado) << descreve(lista).toStdString();
+        for (int i = 0; i < std::min(lista->count(), 2); ++i) {
+            const QSignalBlocker quieto(lista); // only the value shown changes, nothing runs
+            const int antes = lista->currentIndex();
+            lista->setCurrentIndex(i);
+            EXPECT_EQ(acessivel->text(QAccessible::Name), esperado)
+                << descreve(lista).toStdString() << " showing \"" << lista->currentText().toStdString()
+                << "\"";
+            EXPECT_EQ(acessivel->text(QAccessible::Value), lista->currentText())
+                << descreve(lista).toStdString();
+            lista->setCurrentIndex(antes);
+        }
+    }
+    for (QLineEdit* campo : janela->findChildren<QLineEdit*>()) {
+        if (!campo->isVisibleTo(janela) || pecaInterna(campo) || !campo->isReadOnly())
+            continue;
+        QAccessibleInterface* acessivel = QAccessible::queryAccessibleInterface(campo);
+        ASSERT_NE(acessivel, nullptr);
+        EXPECT_TRUE(acessivel->state().readOnly)
+            << descreve(campo).toStdString() << " does not report read-only";
+    }
+}
+
 void confereMascaras(QWidget* janela) {
     for (QLineEdit* edit : janela->findChildren<QLineEdit*>()) {
         if (edit->inputMask().isEmpty() || !edit->isVisibleTo(janela) || !edit->isEnabled() ||
@@ -902,6 +946,7 @@ TEST_P(WindowsTest, SizesNamesAndMasks) {
     confereTamanhos(janela, "as opened");
     confereArranjo(janela, "as opened");
     confereNomes(janela);
+    confereNomesDosValores(janela);
     confereMascaras(janela);
 
     // As small as the window lets itself be made.

@@ -315,6 +315,10 @@ void TFrmNovaRemessa::BtInicioClick() {
     EdResultado_->clear();
     EdNumeroRemessa_->clear();
     EdArquivoRemessa_->clear();
+    // A preview shown before tells what a preparation would have done; from now on the screen shows
+    // what this one does.
+    previa_->removeRows(0, previa_->rowCount());
+    LblPrevia_->clear();
     comecaExecucao(tipo);
     PreparationResult result;
     try {
@@ -333,6 +337,11 @@ void TFrmNovaRemessa::mostraResultado(const PreparationResult& result, const QSt
     using Status = PreparationResult::Status;
     result_ = result;
     EdResultado_->setText(result.EdResultado);
+    if (result.status == Status::Sucesso || result.status == Status::NadaAEnviar) {
+        // The type the batch was prepared as stays in sight, no longer to be changed.
+        RGTipoRemessa_->setVisible(true);
+        RGTipoRemessa_->setEnabled(false);
+    }
     switch (result.status) {
     case Status::Sucesso:
         if (tipo == BatchTypes::Completa)

@@ -298,9 +298,10 @@ TEST_F(EntregaTelas, MediaScreenCopiesToTheChosenDirectory) {
     form.show();
     EXPECT_EQ(form.windowTitle(), "Grava Disquete");
 
-    clickOn(&form, "BtGrava"); // no destination yet: nothing happens
+    clickOn(&form, "BtGrava"); // no destination yet: says what is missing
     EXPECT_EQ(form.desfecho(), GravaDisquete::Desfecho::NaoIniciada);
-    EXPECT_TRUE(prompts.shown().isEmpty());
+    EXPECT_EQ(prompts.texts(), QStringList{GravaDisquete::semDestino()});
+    prompts.clear();
 
     prompts.planChoice(media.path());
     clickOn(&form, "BtBrowse");
@@ -323,6 +324,29 @@ TEST_F(EntregaTelas, MediaScreenCopiesToTheChosenDirectory) {
               (QStringList{"Usuário Responsável : maria", "Gravação de arquivo realizada com sucesso."}));
     EXPECT_EQ(events(),
               (QStringList{"PR|C|ana|", "TR|C|maria|<Transferência Manual: Gravação de Disquete>"}));
+}
+
+TEST_F(EntregaTelas, MediaScreenTakesATypedDestinationCheckedLikeAChosenOne) {
+    const QByteArray bytes = archive(3000);
+    QTemporaryDir media;
+    TFrmGravaDisquete form(session, state, archiveName());
+    form.show();
+    auto* destino = form.findChild<QLineEdit*>("EdDestino");
+    ASSERT_NE(destino, nullptr);
+    EXPECT_FALSE(destino->isReadOnly());
+
+    // A directory that is not there is named, and nothing is recorded.
+    ASSERT_TRUE(typeInto(&form, "EdDestino", media.filePath("falta")));
+    clickOn(&form, "BtGrava");
+    EXPECT_EQ(prompts.texts(), QStringList{GravaDisquete::destinoInexistente(media.filePath("falta"))});
+    EXPECT_EQ(form.desfecho(), GravaDisquete::Desfecho::NaoIniciada);
+    EXPECT_TRUE(enabled(&form, "BtGrava"));
+
+    // The directory typed as the user types it.
+    ASSERT_TRUE(typeInto(&form, "EdDestino", media.path()));
+    clickOn(&form, "BtGrava");
+    EXPECT_EQ(form.desfecho(), GravaDisquete::Desfecho::Sucesso);
+    EXPECT_EQ(read(media.filePath(archiveName())), bytes);
 }
 
 TEST_F(EntregaTelas, MediaScreenRefusesAFileTooLargeForAFloppyAndLetsTheUserChooseAgain) {

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QThread>
 #include <QToolBar>
@@ -45,7 +47,36 @@ TEST(ReportPreviewTest, SalvarPdfWritesTheReportToTheChosenFile) {
     const QStringList pages = pdfPages(file);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages.first().contains(QStringLiteral("Conteúdo com acentuação")));
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("<chooser>")}); // no box after the choice
+    // The title is offered as the file's name, and the saved file is confirmed with its path.
+    ASSERT_EQ(prompts.shown().size(), 2);
+    EXPECT_EQ(prompts.shown()[1].kind, PromptKind::Information);
+    EXPECT_EQ(prompts.lastText(), ReportPreview::pdfSalvo(file));
+    EXPECT_TRUE(prompts.lastText().contains(file)) << prompts.lastText().toStdString();
+}
+
+TEST(ReportPreviewTest, OpensWithTheWholeWidthOfThePageInView) {
+    ScriptedPrompts prompts;
+    for (const QSize tamanho : {QSize(900, 700), QSize(600, 500), QSize(1200, 900)}) {
+        ReportPreview preview(documento(), prompts);
+        preview.resize(tamanho);
+        preview.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+        QCoreApplication::processEvents();
+        auto* area = preview.findChild<QScrollArea*>(QStringLiteral("areaPaginas"));
+        auto* paginas = preview.findChild<QWidget*>(QStringLiteral("paginas"));
+        ASSERT_TRUE(area && paginas);
+        // Nothing hidden to the right, and the page takes the width there is (not a thumbnail).
+        EXPECT_LE(paginas->width(), area->viewport()->width()) << tamanho.width();
+        EXPECT_GE(paginas->width(), area->viewport()->width() - 4) << tamanho.width();
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << tamanho.width();
+
+        // Following the window until the user zooms.
+        preview.resize(tamanho + QSize(150, 0));
+        QCoreApplication::processEvents();
+        EXPECT_GE(paginas->width(), area->viewport()->width() - 4);
+        preview.findChild<QAction*>(QStringLiteral("actAmpliar"))->trigger();
+        EXPECT_GT(paginas->width(), area->viewport()->width());
+    }
 }
 
 TEST(ReportPreviewTest, ACancelledChoiceWritesNothingAndAnUnwritableFileIsReported) {
