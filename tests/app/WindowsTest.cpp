@@ -14,9 +14,10 @@
 // A screen added later is checked by adding one line to `telas` below.
 
 #include "ApprovalFunctions.h"
-#include "PrintQString.h"
 #include "GrupoStatus.h"
+#include "HelpWindow.h"
 #include "MontaRegistro.h"
+#include "PrintQString.h"
 #include "RegistryFunctions.h"
 #include "ReportLayout.h"
 #include "ReportPreview.h"
@@ -435,6 +436,12 @@ const std::vector<Tela> telas{
     {"TFrmAlteraSenha", [](Programa& p) { return p.guarda(new TFrmAlteraSenha(p.session)); }},
     {"TFrmSenhaAdministrador", [](Programa& p) { return p.guarda(new TFrmSenhaAdministrador(p.session)); }},
     {"TFrmAjuda", [](Programa& p) { return p.guarda(new TFrmAjuda); }},
+    {"HelpWindow",
+     [](Programa& p) {
+         auto* manual = p.guarda(new HelpWindow);
+         manual->showTopic(QStringLiteral("howto-remessa.md"));
+         return manual;
+     }},
     {"TfrmImporta",
      [](Programa& p) {
          ImportacaoTxt::Parametros parametros;

@@ -1,5 +1,6 @@
 #include "EntregaFixture.h"
 #include "Modal.h"
+#include "Screenshot.h"
 #include "TFrmEnviaTXT_FTP.h"
 #include "TFrmGravaDisquete.h"
 #include "TFrmPrincipalRemessas.h"
@@ -25,30 +26,6 @@
 #include <unistd.h>
 
 namespace {
-
-// When TARVENDIX_SCREENSHOTS names a directory, saves the window as the X server shows it (the
-// pictures of the how-to; see docs/howto-entrega.md).
-void screenshot(QWidget* window, const QString& file) {
-    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-    if (dir.isEmpty() || !window)
-        return;
-    window = window->window();
-    window->raise();
-    window->activateWindow();
-    for (int i = 0; i < 20; ++i) { // let the windows paint
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    window->move(std::max(0, window->x()), std::max(0, window->y()));
-    QApplication::processEvents();
-    const QRect area = window->frameGeometry();
-    ASSERT_TRUE(QDir().mkpath(dir));
-    const QString path = QDir(dir).filePath(file);
-    const QString crop =
-        QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
-    EXPECT_EQ(QProcess::execute("import", {"-window", "root", "-crop", crop, "+repage", path}), 0)
-        << path.toStdString();
-}
 
 // Runs `act` on the modal dialog of the given objectName once it is the active one (nested
 // dialogs open from inside the one before).

@@ -4,6 +4,7 @@
 #include "Modal.h"
 #include "ReportLayout.h"
 #include "ReportPreview.h"
+#include "Screenshot.h"
 
 #include <QAction>
 #include <QDir>
@@ -164,28 +165,7 @@ TEST_F(PreviewDoEspelho, ThePreviewOfAMirrorOpensOnItsFirstPage) {
         auto* preview = qobject_cast<ReportPreview*>(modal);
         ASSERT_NE(preview, nullptr);
         EXPECT_EQ(preview->currentPage(), 1);
-        const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-        if (!dir.isEmpty()) {
-            preview->findChild<QAction*>(QStringLiteral("actLarguraPagina"))->trigger();
-            for (int i = 0; i < 30; ++i) {
-                QApplication::processEvents();
-                QThread::msleep(10);
-            }
-            modal->move(0, 0);
-            QApplication::processEvents();
-            const QRect area = modal->frameGeometry();
-            ASSERT_TRUE(QDir().mkpath(dir));
-            const QString crop = QStringLiteral("%1x%2+%3+%4")
-                                     .arg(area.width())
-                                     .arg(area.height())
-                                     .arg(area.x())
-                                     .arg(area.y());
-            EXPECT_EQ(QProcess::execute(QStringLiteral("import"),
-                                        {QStringLiteral("-window"), QStringLiteral("root"),
-                                         QStringLiteral("-crop"), crop, QStringLiteral("+repage"),
-                                         QDir(dir).filePath(QStringLiteral("relatorio-previa.png"))}),
-                      0);
-        }
+        screenshot(modal, QStringLiteral("relatorio-previa.png"));
         modal->close();
     });
     preview.exec();
