@@ -59,7 +59,8 @@ QString GravaDisquete::semDestino() {
 }
 
 QString GravaDisquete::destinoInexistente(const QString& destino) {
-    return QStringLiteral("O diretório de destino não existe: %1").arg(QDir::toNativeSeparators(destino));
+    return QStringLiteral("O diretório de destino não existe: %1")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(destino)));
 }
 
 bool GravaDisquete::inicia() {
