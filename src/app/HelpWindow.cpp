@@ -133,13 +133,14 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
-    resize(980, 720);
+    resize(1180, 760);
 
     connect(contents_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item && item->data(Qt::UserRole).toString() != currentTopic())
             showTopic(item->data(Qt::UserRole).toString());
     });
-    connect(page_, &QTextBrowser::sourceChanged, this, &HelpWindow::sourceChanged);
+    // A link followed or "Voltar": the contents list follows the page.
+    connect(page_, &QTextBrowser::historyChanged, this, &HelpWindow::sourceChanged);
     connect(page_, &QTextBrowser::backwardAvailable, voltar, &QPushButton::setEnabled);
     connect(voltar, &QPushButton::clicked, page_, &QTextBrowser::backward);
     connect(fechar, &QPushButton::clicked, this, &QDialog::accept);
@@ -191,6 +192,7 @@ QString HelpWindow::topicFor(const QWidget* widget) {
 void HelpWindow::showTopic(const QString& topic) {
     const QString shown = topics().contains(topic) ? topic : topics().first();
     page_->setSource(QUrl(Prefix + shown), QTextDocument::MarkdownResource);
+    sourceChanged();
 }
 
 QString HelpWindow::currentTopic() const {

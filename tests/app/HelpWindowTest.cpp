@@ -43,6 +43,9 @@ TEST_F(HelpWindowTest, EveryHowToOfTheDocsShipsWithThePicturesItShows) {
     for (const QString& topic : HelpWindow::topics()) {
         help.showTopic(topic);
         EXPECT_EQ(help.currentTopic(), topic);
+        // The contents list shows where the reader is.
+        EXPECT_EQ(help.findChild<QListWidget*>("lstConteudo")->currentItem()->data(Qt::UserRole).toString(),
+                  topic);
         QTextDocument* documento = pagina(&help)->document();
         EXPECT_FALSE(documento->toPlainText().trimmed().isEmpty()) << topic;
         // Every picture the page shows is there.
@@ -62,6 +65,17 @@ TEST_F(HelpWindowTest, EveryHowToOfTheDocsShipsWithThePicturesItShows) {
     EXPECT_EQ(conteudo->item(0)->text(), "Start Tarvendix for the first time");
     conteudo->setCurrentRow(5);
     EXPECT_EQ(help.currentTopic(), HelpWindow::topics().at(5));
+
+    // A link to another how-to opens it in the same window, the list follows, and "Voltar" goes back.
+    help.showTopic(QStringLiteral("howto-remessa.md"));
+    pagina(&help)->setSource(QUrl(QStringLiteral("howto-entrega.md")));
+    EXPECT_EQ(help.currentTopic(), "howto-entrega.md");
+    EXPECT_EQ(conteudo->currentItem()->data(Qt::UserRole).toString(), "howto-entrega.md");
+    auto* voltar = help.findChild<QPushButton*>("btnVoltar");
+    ASSERT_TRUE(voltar->isEnabled());
+    voltar->click();
+    EXPECT_EQ(help.currentTopic(), "howto-remessa.md");
+    EXPECT_EQ(conteudo->currentItem()->data(Qt::UserRole).toString(), "howto-remessa.md");
 }
 
 TEST_F(HelpWindowTest, ManualDeUsoBesideSobreOpensTheManualEvenBeforeLogin) {
