@@ -64,16 +64,9 @@ QString GravaDisquete::destinoInexistente(const QString& destino) {
 }
 
 bool GravaDisquete::inicia() {
+    if (destino_.isEmpty())
+        return false;
     Prompts& prompts = session_.prompts();
-    // A typed destination is checked as a chosen one is: it must be an existing directory.
-    if (destino_.isEmpty()) {
-        prompts.error(semDestino());
-        return false;
-    }
-    if (!QFileInfo(destino_).isDir()) {
-        prompts.error(destinoInexistente(destino_));
-        return false;
-    }
     if (const QString problema = entrega_.problemaNome(); !problema.isEmpty()) {
         prompts.error(problema);
         return false;

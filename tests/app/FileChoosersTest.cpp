@@ -2,6 +2,7 @@
 // user's documents directory and then where the user chose last.
 
 #include "Modal.h"
+#include "PrintQString.h"
 #include "QtPrompts.h"
 #include "QtTranslations.h"
 

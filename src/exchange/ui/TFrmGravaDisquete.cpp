@@ -7,6 +7,7 @@
 #include "SharedBatchState.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -99,9 +100,17 @@ void TFrmGravaDisquete::BtBrowseClick() {
 void TFrmGravaDisquete::BtGravaClick() {
     if (gravando_)
         return;
-    gravacao_ =
-        std::make_unique<GravaDisquete>(session_, state_, EdDiretorio_->text(),
-                                        EdArquivoTransferencia_->text(), EdDestino_->text().trimmed());
+    // A typed destination is checked as the chooser checks a chosen one: an existing directory.
+    const QString destino = EdDestino_->text().trimmed();
+    if (destino.isEmpty() || !QFileInfo(destino).isDir()) {
+        session_.prompts().warning(destino.isEmpty() ? GravaDisquete::semDestino()
+                                                     : GravaDisquete::destinoInexistente(destino),
+                                   windowTitle());
+        EdDestino_->setFocus();
+        return;
+    }
+    gravacao_ = std::make_unique<GravaDisquete>(session_, state_, EdDiretorio_->text(),
+                                                EdArquivoTransferencia_->text(), destino);
     if (consulta_)
         gravacao_->setConsultaEspaco(consulta_);
     if (!gravacao_->inicia())
