@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -55,7 +56,11 @@ void respondeAoSeletor(Visto& visto, const QString& escolha) {
         if (escolha.isEmpty()) {
             dialogo->reject();
         } else {
-            dialogo->selectFile(escolha);
+            // Typed into the name field as a user types a whole path (selectFile() leaves a field
+            // that has the focus alone).
+            auto* nome = dialogo->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(nome, nullptr);
+            nome->setText(escolha);
             static_cast<QDialog*>(dialogo)->accept();
         }
     });
