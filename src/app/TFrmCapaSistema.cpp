@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "Database.h"
 #include "DbError.h"
+#include "HelpWindow.h"
 #include "Paths.h"
 #include "Pictures.h"
 #include "Prompts.h"
@@ -44,6 +45,7 @@ TFrmCapaSistema::TFrmCapaSistema(Session& session, QWidget* parent) : QMainWindo
     buildMenus();
     buildToolBar();
     buildPages();
+    installHelpKey(this);
     // The layouts size the window from its contents and the fonts of this platform; it may be enlarged.
 
     startupTimer_ = new QTimer(this);
@@ -106,6 +108,12 @@ void TFrmCapaSistema::buildMenus() {
             [this] { makeCopyNow(); });
     addItem(copias, QStringLiteral("mniRestaurarCopia"), QStringLiteral("&Restaurar cópia..."),
             [this] { restoreCopy(); });
+
+    // The manual is open to everybody, logged in or not.
+    QAction* manual = menuBar()->addAction(QStringLiteral("&Manual de Uso"));
+    manual->setObjectName(QStringLiteral("mniManual"));
+    connect(manual, &QAction::triggered, this,
+            [this] { HelpWindow::open(this, HelpWindow::topicFor(this)); });
 
     QAction* sobre = menuBar()->addAction(QStringLiteral("&Sobre..."));
     sobre->setObjectName(QStringLiteral("mniAjuda"));

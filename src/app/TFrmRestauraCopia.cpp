@@ -1,5 +1,7 @@
 #include "TFrmRestauraCopia.h"
 
+#include "Controls.h"
+
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -40,8 +42,7 @@ TFrmRestauraCopia::TFrmRestauraCopia(const QList<Backups::Copy>& copies, QWidget
         grid_->setItem(row, 2, new QTableWidgetItem(Backups::describeReason(copy.reason)));
         grid_->setItem(row, 3, new QTableWidgetItem(QFileInfo(copy.file).fileName()));
     }
-    grid_->resizeColumnsToContents();
-    grid_->horizontalHeader()->setStretchLastSection(true);
+    Controls::fitColumns(grid_);
 
     auto* buttons = new QDialogButtonBox(this);
     restore_ = buttons->addButton(QStringLiteral("&Restaurar"), QDialogButtonBox::AcceptRole);

@@ -1,8 +1,12 @@
 #include "TarvendixApplication.h"
 
+#include "AccessibleComboBox.h"
 #include "ErrorHandler.h"
 
-TarvendixApplication::TarvendixApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TarvendixApplication::TarvendixApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // Screen readers meet every drop-down by its caption.
+    AccessibleComboBox::install();
+}
 
 bool TarvendixApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -4,7 +4,8 @@
 
 class ErrorHandler;
 
-// The application object: every error that escapes an event handler, a slot or a timer ends here
+// The application object (which also makes every drop-down speak its caption to screen readers):
+// every error that escapes an event handler, a slot or a timer ends here
 // and goes to the error handler, and the event loop carries on.
 class TarvendixApplication : public QApplication {
     Q_OBJECT

@@ -5,6 +5,7 @@
 #include "ExchangeFunctions.h"
 #include "LocalTime.h"
 #include "QtPrompts.h"
+#include "QtTranslations.h"
 #include "RegistryFunctions.h"
 #include "ReportFunctions.h"
 #include "Session.h"
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     TarvendixApplication app(argc, argv);
     // The title the users know; the display name follows it.
     QApplication::setApplicationName(QStringLiteral("Tarvendix"));
+    // The standard dialogs (file choosers, printing) in Portuguese like the rest of the program.
+    installQtTranslations(app);
 
     SystemClock clock;
     QtPrompts prompts;

@@ -43,6 +43,14 @@ QString status(const QString& evento) {
 
 namespace BatchTypes {
 
+QString descricao(const QString& tipoRemessa) {
+    if (tipoRemessa == Parcial)
+        return QStringLiteral("Parcial");
+    if (tipoRemessa == Completa)
+        return QStringLiteral("Completa");
+    return tipoRemessa;
+}
+
 QString prefixo(const QString& tipoRemessa) {
     if (tipoRemessa == Parcial)
         return QStringLiteral("OC-");

@@ -31,6 +31,8 @@ QString status(const QString& evento);
 namespace BatchTypes {
 inline const QString Parcial = QStringLiteral("C");
 inline const QString Completa = QStringLiteral("T");
+// What a user reads for the type: "Parcial" for "C", "Completa" for "T", any other code as it is.
+QString descricao(const QString& tipoRemessa);
 // "OC-" for "C", "OT-" for "T", empty for any other type.
 QString prefixo(const QString& tipoRemessa);
 // prefixo + acronym + number + ".zip"; empty for a type other than "C" or "T".

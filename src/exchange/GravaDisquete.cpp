@@ -5,6 +5,7 @@
 #include "Session.h"
 #include "SharedBatchState.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
@@ -50,6 +51,16 @@ QString GravaDisquete::semEspaco(qint64 tamanho, qint64 livre) {
 QString GravaDisquete::mesmoDiretorio() {
     return QStringLiteral("O destino escolhido é o próprio diretório de transferência. Escolha outro "
                           "diretório.");
+}
+
+QString GravaDisquete::semDestino() {
+    return QStringLiteral(
+        "Informe o diretório de destino da gravação: digite-o ou escolha-o em \"Browse...\".");
+}
+
+QString GravaDisquete::destinoInexistente(const QString& destino) {
+    return QStringLiteral("O diretório de destino não existe: %1")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(destino)));
 }
 
 bool GravaDisquete::inicia() {

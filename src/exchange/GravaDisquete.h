@@ -68,6 +68,10 @@ public:
     static QString maiorQueDisquete();     // "Tamanho do arquivo maior que a capacidade do disquete"
     static QString semEspaco(qint64 tamanho, qint64 livre);
     static QString mesmoDiretorio();
+    // What the screen says before a copy it cannot start: no destination given, or a typed one that
+    // is not a directory (the chooser gives only existing ones).
+    static QString semDestino();
+    static QString destinoInexistente(const QString& destino);
 
 private:
     Session& session_;

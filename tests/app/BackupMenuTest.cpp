@@ -1,5 +1,6 @@
 #include "Backups.h"
 #include "Paths.h"
+#include "Screenshot.h"
 #include "ShellFixture.h"
 #include "Sql.h"
 
@@ -10,28 +11,6 @@
 #include <QThread>
 
 namespace {
-
-// When TARVENDIX_SCREENSHOTS names a directory, saves the window as the X server shows it (the
-// picture of docs/howto-copias.md).
-void screenshot(QWidget* window, const QString& file) {
-    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-    if (dir.isEmpty() || !window)
-        return;
-    window = window->window();
-    window->raise();
-    window->activateWindow();
-    for (int i = 0; i < 20; ++i) { // let the windows paint
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    const QRect area = window->frameGeometry();
-    ASSERT_TRUE(QDir().mkpath(dir));
-    const QString path = QDir(dir).filePath(file);
-    const QString crop =
-        QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
-    EXPECT_EQ(QProcess::execute("import", {"-window", "root", "-crop", crop, "+repage", path}), 0)
-        << path.toStdString();
-}
 
 Permissions configuresCertifier() {
     Permissions p;

@@ -81,7 +81,8 @@ TEST_F(Shell, MenusItemsAndHints) {
     QStringList menus;
     for (QAction* a : window.menuBar()->actions())
         menus << plain(a->text());
-    EXPECT_EQ(menus, (QStringList{"Funções", "Configurações", "Usuários", "Cópia de Segurança", "Sobre..."}));
+    EXPECT_EQ(menus, (QStringList{"Funções", "Configurações", "Usuários", "Cópia de Segurança",
+                                  "Manual de Uso", "Sobre..."}));
 
     const QList<std::pair<const char*, const char*>> items{
         {"mniManBaseDados", "Manutenção da Base de Dados..."},
@@ -94,6 +95,7 @@ TEST_F(Shell, MenusItemsAndHints) {
         {"mniDiretorios", "Diretórios..."},
         {"mniCadUsuarios", "Cadastro de Usuários..."},
         {"mniAlteraSenha", "Altera Senha..."},
+        {"mniManual", "Manual de Uso"},
         {"mniAjuda", "Sobre..."}};
     for (const auto& [name, text] : items) {
         auto* a = window.findChild<QAction*>(QLatin1String(name));

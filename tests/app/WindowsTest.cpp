@@ -6,13 +6,18 @@
 // - every grid shows at least eight rows at both sizes;
 // - every focusable control has an accessible name (its label's caption, its own text, or a tool
 //   button's hint);
-// - a click into an empty masked field puts the cursor at the mask's first position.
+// - a click into an empty masked field puts the cursor at the mask's first position;
+// - nothing in sight overlaps a sibling or reaches outside its parent, no caption of a label or a
+//   button is wider than its control, and no grid cuts a column's title or the text of a row in
+//   sight, at both sizes (measured with the fonts the program runs with).
 //
 // A screen added later is checked by adding one line to `telas` below.
 
 #include "ApprovalFunctions.h"
 #include "GrupoStatus.h"
+#include "HelpWindow.h"
 #include "MontaRegistro.h"
+#include "PrintQString.h"
 #include "RegistryFunctions.h"
 #include "ReportLayout.h"
 #include "ReportPreview.h"
@@ -59,6 +64,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -66,12 +72,20 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSizeGrip>
+#include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolButton>
 #include <memory>
 
 namespace {
@@ -422,6 +436,12 @@ const std::vector<Tela> telas{
     {"TFrmAlteraSenha", [](Programa& p) { return p.guarda(new TFrmAlteraSenha(p.session)); }},
     {"TFrmSenhaAdministrador", [](Programa& p) { return p.guarda(new TFrmSenhaAdministrador(p.session)); }},
     {"TFrmAjuda", [](Programa& p) { return p.guarda(new TFrmAjuda); }},
+    {"HelpWindow",
+     [](Programa& p) {
+         auto* manual = p.guarda(new HelpWindow);
+         manual->showTopic(QStringLiteral("howto-remessa.md"));
+         return manual;
+     }},
     {"TfrmImporta",
      [](Programa& p) {
          ImportacaoTxt::Parametros parametros;
@@ -694,6 +714,155 @@ void confereTamanhos(QWidget* janela, const char* quando) {
     }
 }
 
+std::string texto(const QRect& r) {
+    return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()).toStdString();
+}
+
+// Widgets whose placement is the business of the one holding them: the contents of a scroll area
+// (scrolled inside its viewport) and the pages of a stacked widget or tab widget (one shown at a time).
+bool colocadoPorOutro(const QWidget* w) {
+    const QWidget* pai = w->parentWidget();
+    return pai && (pai->objectName() == QLatin1String("qt_scrollarea_viewport") ||
+                   qobject_cast<const QStackedWidget*>(pai));
+}
+
+// The widgets a layout check looks at: in sight, not Qt's own pieces of a composite, not windows, not
+// a dialog's size grip (it floats over the corner by design).
+QList<QWidget*> emVista(QWidget* janela) {
+    QList<QWidget*> vistos;
+    for (QWidget* w : janela->findChildren<QWidget*>())
+        if (w->isVisibleTo(janela) && !pecaInterna(w) && !w->isWindow() && !qobject_cast<QSizeGrip*>(w))
+            vistos.append(w);
+    return vistos;
+}
+
+QString semMnemonicos(QString texto) {
+    texto.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    texto.remove(QLatin1Char('&'));
+    texto.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return texto;
+}
+
+// The widest line of a plain text in the widget's font.
+int larguraDoTexto(const QWidget* w, const QString& texto) {
+    int largura = 0;
+    for (const QString& linha : texto.split(QLatin1Char('\n')))
+        largura = std::max(largura, w->fontMetrics().horizontalAdvance(linha));
+    return largura;
+}
+
+// The width a button gives its caption (and icon): the style's contents rectangle.
+int larguraParaTexto(QAbstractButton* botao, int* precisa) {
+    const QString texto = semMnemonicos(botao->text());
+    const int icone = botao->icon().isNull() ? 0 : botao->iconSize().width() + 4;
+    *precisa = larguraDoTexto(botao, texto) + icone;
+    if (auto* b = qobject_cast<QPushButton*>(botao)) {
+        QStyleOptionButton opcao;
+        opcao.initFrom(b);
+        opcao.features = b->isDefault() ? QStyleOptionButton::DefaultButton : QStyleOptionButton::None;
+        opcao.text = b->text();
+        opcao.icon = b->icon();
+        opcao.iconSize = b->iconSize();
+        return b->style()->subElementRect(QStyle::SE_PushButtonContents, &opcao, b).width();
+    }
+    if (qobject_cast<QCheckBox*>(botao) || qobject_cast<QRadioButton*>(botao)) {
+        QStyleOptionButton opcao;
+        opcao.initFrom(botao);
+        opcao.text = botao->text();
+        const bool marca = qobject_cast<QCheckBox*>(botao) != nullptr;
+        return botao->style()
+            ->subElementRect(marca ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &opcao,
+                             botao)
+            .width();
+    }
+    if (auto* t = qobject_cast<QToolButton*>(botao); t && t->toolButtonStyle() == Qt::ToolButtonIconOnly)
+        *precisa = 0; // its caption is a hint, not drawn
+    return botao->width();
+}
+
+// Every column title of the grid whole, and every text of the rows in sight.
+void confereColunas(QTableView* grade, const char* quando) {
+    const QHeaderView* cabecalho = grade->horizontalHeader();
+    const QAbstractItemModel* modelo = grade->model();
+    if (!modelo)
+        return;
+    const int margemTitulo = 2 * grade->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, cabecalho);
+    const int margemCelula =
+        2 * (grade->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grade) + 1);
+    const int primeira = grade->rowAt(0);
+    int ultima = grade->rowAt(grade->viewport()->height() - 1);
+    if (ultima < 0)
+        ultima = modelo->rowCount() - 1;
+    for (int c = 0; c < modelo->columnCount(); ++c) {
+        if (grade->isColumnHidden(c))
+            continue;
+        const QString titulo = modelo->headerData(c, Qt::Horizontal).toString();
+        const int largura = grade->columnWidth(c);
+        if (!cabecalho->isHidden()) {
+            const int sinal = cabecalho->isSortIndicatorShown()
+                                  ? grade->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, cabecalho)
+                                  : 0;
+            EXPECT_LE(cabecalho->fontMetrics().horizontalAdvance(titulo) + margemTitulo + sinal, largura)
+                << quando << ": the title \"" << titulo.toStdString() << "\" of "
+                << descreve(grade).toStdString() << " is cut";
+        }
+        for (int r = primeira; r >= 0 && r <= ultima; ++r) {
+            const QModelIndex i = modelo->index(r, c);
+            if (!i.data(Qt::DecorationRole).isNull() || !i.data(Qt::CheckStateRole).isNull())
+                continue;
+            const QString texto = i.data(Qt::DisplayRole).toString();
+            QFont fonte = grade->font();
+            if (const QVariant f = i.data(Qt::FontRole); f.isValid())
+                fonte = f.value<QFont>();
+            EXPECT_LE(QFontMetrics(fonte).horizontalAdvance(texto) + margemCelula, largura)
+                << quando << ": \"" << texto.toStdString() << "\" in the column \"" << titulo.toStdString()
+                << "\" of " << descreve(grade).toStdString() << " is cut";
+        }
+    }
+}
+
+void confereArranjo(QWidget* janela, const char* quando) {
+    const QList<QWidget*> vistos = emVista(janela);
+    for (QWidget* w : vistos) {
+        const QString nome = descreve(w);
+        QWidget* pai = w->parentWidget();
+        if (pai && !colocadoPorOutro(w)) {
+            // Inside its parent.
+            EXPECT_TRUE(pai->rect().contains(w->geometry()))
+                << quando << ": " << nome.toStdString() << " " << texto(w->geometry()) << " reaches outside "
+                << descreve(pai).toStdString() << " (" << pai->width() << "x" << pai->height() << ")";
+            // Over no sibling in sight.
+            for (QWidget* irmao : vistos) {
+                if (irmao == w || irmao->parentWidget() != pai || irmao < w)
+                    continue;
+                EXPECT_FALSE(w->geometry().intersects(irmao->geometry()))
+                    << quando << ": " << nome.toStdString() << " " << texto(w->geometry()) << " overlaps "
+                    << descreve(irmao).toStdString() << " " << texto(irmao->geometry());
+            }
+        }
+        // Captions whole.
+        auto* rotulo = qobject_cast<QLabel*>(w);
+        const bool textoSimples =
+            rotulo && !rotulo->wordWrap() && rotulo->pixmap().isNull() &&
+            (rotulo->textFormat() == Qt::PlainText || !Qt::mightBeRichText(rotulo->text()));
+        if (textoSimples) {
+            const int cabe =
+                rotulo->contentsRect().width() - 2 * rotulo->margin() - std::max(0, rotulo->indent());
+            const int precisa = larguraDoTexto(rotulo, semMnemonicos(rotulo->text()));
+            EXPECT_LE(precisa, cabe) << quando << ": the caption \"" << rotulo->text().toStdString()
+                                     << "\" of " << nome.toStdString() << " is cut";
+        }
+        if (auto* botao = qobject_cast<QAbstractButton*>(w)) {
+            int precisa = 0;
+            const int cabe = larguraParaTexto(botao, &precisa);
+            EXPECT_LE(precisa, cabe) << quando << ": the caption \"" << botao->text().toStdString()
+                                     << "\" of " << nome.toStdString() << " is cut";
+        }
+        if (auto* grade = qobject_cast<QTableView*>(w))
+            confereColunas(grade, quando);
+    }
+}
+
 // The name a screen reader announces for every control in sight; a control named only after the group
 // it shares with others has no name of its own.
 void confereNomes(QWidget* janela) {
@@ -712,6 +881,48 @@ void confereNomes(QWidget* janela) {
             EXPECT_EQ(focaveis, 1) << descreve(w).toStdString() << " is named only after its group \""
                                    << nome.toStdString() << "\"";
         }
+    }
+}
+
+// The caption a control is named after: its own accessible name, or the label whose buddy it is.
+QString legenda(QWidget* janela, const QWidget* w) {
+    if (!w->accessibleName().isEmpty())
+        return w->accessibleName();
+    for (const QLabel* l : janela->findChildren<QLabel*>())
+        if (l->buddy() == w)
+            return semMnemonicos(l->text()).trimmed();
+    return {};
+}
+
+// A drop-down is announced by its caption whatever value it shows (the value is announced as its
+// value), and a field that takes no typing says so.
+void confereNomesDosValores(QWidget* janela) {
+    for (QComboBox* lista : janela->findChildren<QComboBox*>()) {
+        if (!lista->isVisibleTo(janela) || pecaInterna(lista) || lista->focusPolicy() == Qt::NoFocus)
+            continue;
+        const QString esperado = legenda(janela, lista);
+        QAccessibleInterface* acessivel = QAccessible::queryAccessibleInterface(lista);
+        ASSERT_NE(acessivel, nullptr);
+        EXPECT_EQ(acessivel->text(QAccessible::Name), esperado) << descreve(lista).toStdString();
+        for (int i = 0; i < std::min(lista->count(), 2); ++i) {
+            const QSignalBlocker quieto(lista); // only the value shown changes, nothing runs
+            const int antes = lista->currentIndex();
+            lista->setCurrentIndex(i);
+            EXPECT_EQ(acessivel->text(QAccessible::Name), esperado)
+                << descreve(lista).toStdString() << " showing \"" << lista->currentText().toStdString()
+                << "\"";
+            EXPECT_EQ(acessivel->text(QAccessible::Value), lista->currentText())
+                << descreve(lista).toStdString();
+            lista->setCurrentIndex(antes);
+        }
+    }
+    for (QLineEdit* campo : janela->findChildren<QLineEdit*>()) {
+        if (!campo->isVisibleTo(janela) || pecaInterna(campo) || !campo->isReadOnly())
+            continue;
+        QAccessibleInterface* acessivel = QAccessible::queryAccessibleInterface(campo);
+        ASSERT_NE(acessivel, nullptr);
+        EXPECT_TRUE(acessivel->state().readOnly)
+            << descreve(campo).toStdString() << " does not report read-only";
     }
 }
 
@@ -740,13 +951,16 @@ TEST_P(WindowsTest, SizesNamesAndMasks) {
     EXPECT_LT(janela->minimumWidth(), janela->maximumWidth()) << "the width is fixed";
     EXPECT_LT(janela->minimumHeight(), janela->maximumHeight()) << "the height is fixed";
     confereTamanhos(janela, "as opened");
+    confereArranjo(janela, "as opened");
     confereNomes(janela);
+    confereNomesDosValores(janela);
     confereMascaras(janela);
 
     // As small as the window lets itself be made.
     janela->resize(1, 1);
     assenta(janela);
     confereTamanhos(janela, "at the smallest size");
+    confereArranjo(janela, "at the smallest size");
 
     // And larger again: the layouts follow.
     const QSize maior = janela->size() + QSize(200, 150);

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
@@ -30,6 +31,96 @@ protected:
         }
         return false;
     }
+};
+
+// Keeps a grid's columns fitted (see fitColumns): every column but the last in sight follows its
+// contents through the header; the last is given its contents' width or the rest of the viewport.
+class ColumnFitter : public QObject {
+public:
+    explicit ColumnFitter(QTableView* grid) : QObject(grid), grid_(grid) {
+        QHeaderView* header = grid->horizontalHeader();
+        header->setStretchLastSection(false);
+        grid->viewport()->installEventFilter(this);
+        grid->installEventFilter(this);
+        connect(header, &QHeaderView::sectionResized, this, [this](int logical) {
+            if (logical != lastColumn())
+                schedule();
+        });
+        connect(header, &QHeaderView::sectionCountChanged, this, &ColumnFitter::schedule);
+        follow();
+        fit();
+    }
+
+    void schedule() {
+        if (scheduled_)
+            return;
+        scheduled_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { fit(); }, Qt::QueuedConnection);
+    }
+
+    void fit() {
+        scheduled_ = false;
+        follow();
+        QHeaderView* header = grid_->horizontalHeader();
+        const int last = lastColumn();
+        if (last < 0)
+            return;
+        for (int c = 0; c < header->count(); ++c)
+            header->setSectionResizeMode(c, c == last ? QHeaderView::Interactive
+                                                      : QHeaderView::ResizeToContents);
+        const int wanted = std::max(static_cast<QAbstractItemView*>(grid_)->sizeHintForColumn(last),
+                                    header->sectionSizeHint(last));
+        const int others = header->length() - header->sectionSize(last);
+        const int room = grid_->viewport()->width() - others;
+        const int width = std::max(wanted, room);
+        if (header->sectionSize(last) != width)
+            header->resizeSection(last, width);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((watched == grid_->viewport() && event->type() == QEvent::Resize) ||
+            (watched == grid_ && event->type() == QEvent::Show))
+            schedule();
+        return false;
+    }
+
+private:
+    // The last column in sight, in the order shown; -1 without one.
+    int lastColumn() const {
+        const QHeaderView* header = grid_->horizontalHeader();
+        for (int visual = header->count() - 1; visual >= 0; --visual) {
+            const int logical = header->logicalIndex(visual);
+            if (!header->isSectionHidden(logical))
+                return logical;
+        }
+        return -1;
+    }
+
+    // Listens to the grid's model, and to a new one when the grid is given another.
+    void follow() {
+        QAbstractItemModel* model = grid_->model();
+        if (model == model_)
+            return;
+        if (model_)
+            disconnect(model_, nullptr, this, nullptr);
+        model_ = model;
+        if (!model)
+            return;
+        connect(model, &QAbstractItemModel::modelReset, this, &ColumnFitter::schedule);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &ColumnFitter::schedule);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &ColumnFitter::schedule);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &ColumnFitter::schedule);
+        connect(model, &QAbstractItemModel::dataChanged, this, &ColumnFitter::schedule);
+        connect(model, &QAbstractItemModel::headerDataChanged, this, &ColumnFitter::schedule);
+        connect(model, &QAbstractItemModel::columnsInserted, this, &ColumnFitter::schedule);
+        connect(model, &QAbstractItemModel::columnsRemoved, this, &ColumnFitter::schedule);
+    }
+
+    QTableView* grid_;
+    QPointer<QAbstractItemModel> model_;
+    bool scheduled_ = false;
 };
 
 QString withoutMnemonics(QString text) {
@@ -93,6 +184,14 @@ void showRows(QAbstractItemView* grid, int rows) {
     const int frame = 2 * grid->frameWidth();
     const int scrollBar = grid->style() ? grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
     grid->setMinimumHeight(header + rows * rowHeight + frame + scrollBar);
+}
+
+void fitColumns(QTableView* grid) {
+    static const char* const fitted = "tarvendixColumnsFitted";
+    if (grid->property(fitted).toBool())
+        return;
+    grid->setProperty(fitted, true);
+    new ColumnFitter(grid);
 }
 
 void startAtFirstPositionWhenEmpty(QLineEdit* edit) {

@@ -7,6 +7,7 @@ class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTableView;
 class QWidget;
 
 // How every screen builds its controls, so that windows size themselves from their layouts and
@@ -41,6 +42,11 @@ inline constexpr int LinhasDeGrade = 8;
 // Makes the grid at least as high as its header and `rows` rows (of its font), so layouts never
 // squeeze it below that and windows open showing them.
 void showRows(QAbstractItemView* grid, int rows = LinhasDeGrade);
+
+// Sizes the grid's columns to their contents and titles, and lets the last column in sight take the
+// width that is left (or its contents' width, when the others leave less). Follows the model: new
+// rows, new data, a new query or a new model refit the columns.
+void fitColumns(QTableView* grid);
 
 // A click into the masked field while nothing has been typed into it puts the cursor at the mask's
 // first position (Qt puts it where the click landed, and digits typed there fill the wrong places).

@@ -75,17 +75,26 @@ PromptAnswer QtPrompts::show(PromptKind kind, const QString& caption, const QStr
 }
 
 QString QtPrompts::chooseDirectory(const QString& caption, const QString& startDirectory) {
-    return QFileDialog::getExistingDirectory(parent_, caption, startDirectory);
+    const QString chosen =
+        QFileDialog::getExistingDirectory(parent_, caption, start_.forRequest(startDirectory));
+    start_.chosen(chosen);
+    return chosen;
 }
 
 QString QtPrompts::chooseOpenFile(const QString& caption, const QString& startDirectory,
                                   const QString& filter) {
-    return QFileDialog::getOpenFileName(parent_, caption, startDirectory, filter);
+    const QString chosen =
+        QFileDialog::getOpenFileName(parent_, caption, start_.forRequest(startDirectory), filter);
+    start_.chosen(chosen);
+    return chosen;
 }
 
 QString QtPrompts::chooseSaveFile(const QString& caption, const QString& startDirectory,
                                   const QString& filter) {
-    return QFileDialog::getSaveFileName(parent_, caption, startDirectory, filter);
+    const QString chosen =
+        QFileDialog::getSaveFileName(parent_, caption, start_.forRequest(startDirectory), filter);
+    start_.chosen(chosen);
+    return chosen;
 }
 
 void QtPrompts::setBusy(bool busy) {

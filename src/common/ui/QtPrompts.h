@@ -1,10 +1,12 @@
 #pragma once
 
 #include "Prompts.h"
+#include "StartDirectory.h"
 
 class QWidget;
 
-// The real prompts: QMessageBox with the buttons "Sim"/"Não", QFileDialog for the choosers.
+// The real prompts: QMessageBox with the buttons "Sim"/"Não", QFileDialog for the choosers, which open
+// in the directory chosen last or in the user's documents (see StartDirectory).
 class QtPrompts : public Prompts {
 public:
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
@@ -20,4 +22,5 @@ public:
 
 private:
     QWidget* parent_;
+    StartDirectory start_;
 };

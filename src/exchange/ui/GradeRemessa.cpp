@@ -18,9 +18,9 @@ QTableView* grade(QWidget* parent, const char* objectName, QLabel* caption, int 
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setAlternatingRowColors(true);
     view->verticalHeader()->setVisible(false);
-    view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setHighlightSections(false);
     Controls::showRows(view, rows);
+    Controls::fitColumns(view);
     if (caption) {
         caption->setBuddy(view);
         view->setAccessibleName(caption->text().remove(QLatin1Char('&')));

@@ -81,8 +81,8 @@ TFrmEnviaTXT_FTP::TFrmEnviaTXT_FTP(Session& session, SharedBatchState& state, QW
     GrControleTXT_->setSelectionMode(QAbstractItemView::SingleSelection);
     GrControleTXT_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrControleTXT_->verticalHeader()->hide();
-    GrControleTXT_->horizontalHeader()->setStretchLastSection(true);
     Controls::showRows(GrControleTXT_);
+    Controls::fitColumns(GrControleTXT_);
     (new QVBoxLayout(eventos))->addWidget(GrControleTXT_);
 
     BitBtn1_ = botao(this, QStringLiteral("BitBtn1"), QStringLiteral("&Sair"));
@@ -147,12 +147,10 @@ void TFrmEnviaTXT_FTP::atualizaRegistro() {
     }
     // Every column whole: the grid is at least as wide as its columns.
     QHeaderView* header = GrControleTXT_->horizontalHeader();
-    header->setStretchLastSection(false);
     GrControleTXT_->resizeColumnsToContents();
     int width = 2 * GrControleTXT_->frameWidth() + GrControleTXT_->verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < header->count(); ++column)
         width += GrControleTXT_->columnWidth(column);
-    header->setStretchLastSection(true);
     GrControleTXT_->setMinimumWidth(std::max(GrControleTXT_->minimumWidth(), width));
 }
 

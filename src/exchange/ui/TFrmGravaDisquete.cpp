@@ -7,6 +7,7 @@
 #include "SharedBatchState.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,7 +31,7 @@ TFrmGravaDisquete::TFrmGravaDisquete(Session& session, SharedBatchState& state, 
     auto* destino = new QGroupBox(QStringLiteral("Unidade de disquete para gravação do arquivo"), this);
     EdDestino_ = new QLineEdit(destino);
     EdDestino_->setObjectName(QStringLiteral("EdDestino"));
-    EdDestino_->setReadOnly(true);
+    // Typed or chosen with "Browse...": the recording checks it either way.
     EdDestino_->setAccessibleName(destino->title());
     BtBrowse_ = botao(destino, QStringLiteral("BtBrowse"), QStringLiteral("Browse..."));
     auto* destinoLinha = new QHBoxLayout(destino);
@@ -89,18 +90,27 @@ void TFrmGravaDisquete::setComprovante(EmiteComprovante comprovante) {
 }
 
 void TFrmGravaDisquete::BtBrowseClick() {
-    const QString inicio = EdDestino_->text().isEmpty() ? QDir::homePath() : EdDestino_->text();
-    const QString escolhido =
-        session_.prompts().chooseDirectory(QStringLiteral("Escolha de diretório"), inicio);
+    // Without a destination yet the chooser opens where the user chose last (or in the documents).
+    const QString escolhido = session_.prompts().chooseDirectory(QStringLiteral("Escolha de diretório"),
+                                                                 EdDestino_->text().trimmed());
     if (!escolhido.isEmpty())
         EdDestino_->setText(SharedBatchState::withTrailingSlash(escolhido));
 }
 
 void TFrmGravaDisquete::BtGravaClick() {
-    if (gravando_ || EdDestino_->text().isEmpty())
+    if (gravando_)
         return;
+    // A typed destination is checked as the chooser checks a chosen one: an existing directory.
+    const QString destino = EdDestino_->text().trimmed();
+    if (destino.isEmpty() || !QFileInfo(destino).isDir()) {
+        session_.prompts().warning(destino.isEmpty() ? GravaDisquete::semDestino()
+                                                     : GravaDisquete::destinoInexistente(destino),
+                                   windowTitle());
+        EdDestino_->setFocus();
+        return;
+    }
     gravacao_ = std::make_unique<GravaDisquete>(session_, state_, EdDiretorio_->text(),
-                                                EdArquivoTransferencia_->text(), EdDestino_->text());
+                                                EdArquivoTransferencia_->text(), destino);
     if (consulta_)
         gravacao_->setConsultaEspaco(consulta_);
     if (!gravacao_->inicia())

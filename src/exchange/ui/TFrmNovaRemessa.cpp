@@ -177,8 +177,6 @@ TFrmNovaRemessa::TFrmNovaRemessa(Session& session, SharedBatchState& state, QStr
     GradeRemessa::larguraPara(GrPrevia_,
                               {QStringLiteral("doc_norm_cert_servico"), QStringLiteral("Inclusões"),
                                QStringLiteral("Alterações"), QStringLiteral("Exclusões")});
-    GrPrevia_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    GrPrevia_->horizontalHeader()->setStretchLastSection(false);
     LblPrevia_ = new QLabel(this);
     LblPrevia_->setObjectName(QStringLiteral("LblPrevia"));
     LblPrevia_->setWordWrap(true);
@@ -317,6 +315,10 @@ void TFrmNovaRemessa::BtInicioClick() {
     EdResultado_->clear();
     EdNumeroRemessa_->clear();
     EdArquivoRemessa_->clear();
+    // A preview shown before tells what a preparation would have done; from now on the screen shows
+    // what this one does.
+    previa_->removeRows(0, previa_->rowCount());
+    LblPrevia_->clear();
     comecaExecucao(tipo);
     PreparationResult result;
     try {
@@ -335,6 +337,11 @@ void TFrmNovaRemessa::mostraResultado(const PreparationResult& result, const QSt
     using Status = PreparationResult::Status;
     result_ = result;
     EdResultado_->setText(result.EdResultado);
+    if (result.status == Status::Sucesso || result.status == Status::NadaAEnviar) {
+        // The type the batch was prepared as stays in sight, no longer to be changed.
+        RGTipoRemessa_->setVisible(true);
+        RGTipoRemessa_->setEnabled(false);
+    }
     switch (result.status) {
     case Status::Sucesso:
         if (tipo == BatchTypes::Completa)
@@ -430,8 +437,6 @@ void TFrmNovaRemessa::mostraPrevia(const PreviewResult& preview) {
                             celula(QString::number(row.alteracoes), true),
                             celula(QString::number(row.exclusoes), true)});
     }
-    GrPrevia_->resizeColumnsToContents();
-    GrPrevia_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     if (!preview.erro.isEmpty()) {
         LblPrevia_->setText(QStringLiteral("A prévia não pôde ser concluída."));
         session_.prompts().error(preview.erro, QStringLiteral("Prévia da Remessa"));

@@ -55,9 +55,9 @@ TFrmPrincipalRemessas::TFrmPrincipalRemessas(Session& session, SharedBatchState&
     GrRemessa_->setModel(controleTemp_);
     GrRemessa_->setColumnHidden(ColEvento, true);
     GrRemessa_->setColumnHidden(ColUltima, true);
-    GradeRemessa::larguraPara(
-        GrRemessa_,
-        {QStringLiteral("2015112501"), QStringLiteral("Aguardando Transferência"), QStringLiteral("Tipo")});
+    GradeRemessa::larguraPara(GrRemessa_,
+                              {QStringLiteral("2015112501"), QStringLiteral("Aguardando Transferência"),
+                               QStringLiteral("Completa")});
 
     auto* lblEventos = new QLabel(QStringLiteral("&Eventos da Remessa"), this);
     lblEventos->setObjectName(QStringLiteral("LblEventos"));
@@ -144,9 +144,13 @@ void TFrmPrincipalRemessas::AtualizaListaRemessas() {
     controleTemp_->removeRows(0, controleTemp_->rowCount());
     qrEventos_->removeRows(0, qrEventos_->rowCount());
     remessas_ = control_.atualizaListaRemessas();
-    for (const BatchListRow& row : remessas_)
-        controleTemp_->appendRow({celula(row.NumeroRemessa), celula(row.Status), celula(row.TipoRemessa),
-                                  celula(row.Evento), celula(row.Ultima)});
+    for (const BatchListRow& row : remessas_) {
+        // The type is shown by its name; the row keeps the code the register holds.
+        QStandardItem* tipo = celula(BatchTypes::descricao(row.TipoRemessa));
+        tipo->setData(row.TipoRemessa, Qt::UserRole);
+        controleTemp_->appendRow(
+            {celula(row.NumeroRemessa), celula(row.Status), tipo, celula(row.Evento), celula(row.Ultima)});
+    }
     GrRemessa_->resizeColumnToContents(ColNumero);
     GrRemessa_->resizeColumnToContents(ColStatus);
     if (!remessas_.isEmpty())

@@ -30,10 +30,10 @@ AprovaCertificadosPage::AprovaCertificadosPage(Session& session, QWidget* parent
     DBGrid24_->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid24_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     DBGrid24_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid24_->horizontalHeader()->setStretchLastSection(true);
     DBGrid24_->verticalHeader()->setVisible(false);
     Controls::name(DBGrid24_, QStringLiteral("Certificados prontos para aprovação"));
     Controls::showRows(DBGrid24_);
+    Controls::fitColumns(DBGrid24_);
 
     auto* aprova = new QPushButton(QStringLiteral("Aprova Certificado"), this);
     aprova->setObjectName(QStringLiteral("BitBtn9"));

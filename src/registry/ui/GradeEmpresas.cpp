@@ -147,8 +147,8 @@ QTableView* novaGradeEmpresas(QWidget* parent, const QString& objectName, QSqlQu
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->horizontalHeader()->setStretchLastSection(true);
     Controls::showRows(grid);
+    Controls::fitColumns(grid);
     QObject::connect(model, &QAbstractItemModel::modelReset, grid, [grid, model, visiveis] {
         for (int c = 0; c < model->columnCount(); ++c)
             grid->setColumnHidden(c, c >= visiveis);

@@ -35,9 +35,9 @@ QStandardItemModel* grid(const QString& title, const QString& name, const QStrin
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->horizontalHeader()->setStretchLastSection(true);
     Controls::name(view, title);
     Controls::showRows(view);
+    Controls::fitColumns(view);
     boxLayout->addWidget(view);
     layout->addWidget(box, 1);
     return model;

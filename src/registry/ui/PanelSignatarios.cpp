@@ -40,9 +40,9 @@ void PanelSignatarios::buildUi() {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     Controls::name(grid_, QStringLiteral("Signatários"));
     Controls::showRows(grid_);
+    Controls::fitColumns(grid_);
     layout->addWidget(grid_, 1);
 
     grupo_ = new QGroupBox(QStringLiteral("Signatário (s)"), this);

@@ -32,9 +32,9 @@ PanelTabKavorel::PanelTabKavorel(Session& session, QWidget* parent) : QWidget(pa
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->horizontalHeader()->setSectionsClickable(true);
-        view->horizontalHeader()->setStretchLastSection(true);
         Controls::name(view, consultas[i].aba);
         Controls::showRows(view);
+        Controls::fitColumns(view);
         connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this,
                 [this, i](int column) { ordena(i, column); });
         abas_->addTab(view, consultas[i].aba);

@@ -44,10 +44,10 @@ PanelTabProduto::PanelTabProduto(Session& session, QWidget* parent)
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
     Controls::name(grid_, QStringLiteral("Produtos"));
     Controls::showRows(grid_);
+    Controls::fitColumns(grid_);
     layout->addWidget(grid_, 1);
 
     campos_ = new QGroupBox(this);

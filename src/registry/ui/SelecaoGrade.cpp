@@ -44,9 +44,9 @@ QTableView* novaGrade(QWidget* parent, const QString& objectName, ModeloSelecao*
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSortingEnabled(false); // ordering is done by the query
     grid->horizontalHeader()->setSectionsClickable(true);
-    grid->horizontalHeader()->setStretchLastSection(true);
     grid->verticalHeader()->hide();
     Controls::showRows(grid);
+    Controls::fitColumns(grid);
     return grid;
 }
 

@@ -32,8 +32,8 @@ QTableView* novaGrade(QWidget* parent, const QString& nome, const QString& titul
     grade->setSelectionMode(QAbstractItemView::SingleSelection);
     grade->verticalHeader()->hide();
     grade->setWordWrap(false);
-    grade->horizontalHeader()->setStretchLastSection(true);
     Controls::showRows(grade);
+    Controls::fitColumns(grade);
     return grade;
 }
 

@@ -21,8 +21,11 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -92,8 +95,8 @@ TFrmDocumentosNormativos::TFrmDocumentosNormativos(TDMCertif& certif, const Item
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setStretchLastSection(true);
     Controls::showRows(grid_);
+    Controls::fitColumns(grid_);
     layout->addWidget(grid_, 1);
 
     grbDocNormDados_ = new QGroupBox(this);
@@ -226,11 +229,25 @@ void TFrmDocumentosNormativos::mostra(std::optional<int> localizar) {
         if (localizar ? v.IdDocNorm == *localizar : (anterior && v.chave == anterior->chave))
             posicao = i;
     }
-    grid_->resizeColumnsToContents();
+    ajustaLargura();
     modoEdicao(false);
     if (posicao >= 0)
         grid_->setCurrentIndex(model_->index(posicao, 0));
     linhaMudou();
+}
+
+void TFrmDocumentosNormativos::ajustaLargura() {
+    // The grid asks for the width of its columns, so the window opens showing them; past a bound
+    // (a very long title) it scrolls instead.
+    grid_->resizeColumnsToContents();
+    int largura =
+        2 * grid_->frameWidth() + grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_);
+    for (int c = 0; c < model_->columnCount(); ++c)
+        largura += grid_->columnWidth(c);
+    grid_->setMinimumWidth(std::clamp(largura, LarguraMinima, LarguraMaxima));
+    // The note above wraps into more lines the narrower the window; it is never narrower than the
+    // grid, so its height at that width is enough and nothing below it is pushed over the grid.
+    lblObservacao_->setMinimumHeight(lblObservacao_->heightForWidth(grid_->minimumWidth()));
 }
 
 void TFrmDocumentosNormativos::modoEdicao(bool editando) {

@@ -45,6 +45,9 @@ public:
 private:
     void mostra(std::optional<int> localizar = std::nullopt);
     void modoEdicao(bool editando);
+    void ajustaLargura();
+    static constexpr int LarguraMinima = 560;
+    static constexpr int LarguraMaxima = 860;
     void linhaMudou();
     void preencheCandidatos(std::optional<int> idTipoDoc);
     void localiza(int indice);

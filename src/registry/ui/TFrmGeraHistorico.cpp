@@ -8,6 +8,8 @@
 #include "TDMCertif.h"
 #include "Widgets.h"
 
+#include "Controls.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -43,7 +45,7 @@ TFrmGeraHistorico::TFrmGeraHistorico(TDMCertif& certif, EventTable tabela, const
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    Controls::fitColumns(grid_);
     const int linha = grid_->fontMetrics().height() + 6;
     grid_->verticalHeader()->setDefaultSectionSize(linha);
     grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() + 8 * linha + 4);

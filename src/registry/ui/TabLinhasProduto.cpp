@@ -96,10 +96,10 @@ void TabLinhasProduto::montaInterface() {
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
     Controls::name(grid_, QStringLiteral("Produtos por ") + sufixo_);
     Controls::showRows(grid_);
+    Controls::fitColumns(grid_);
     // The list beside the editor, so that both fit a screen's height.
     auto* lista = new QVBoxLayout;
     lista->addWidget(grid_, 1);

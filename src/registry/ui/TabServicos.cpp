@@ -62,9 +62,9 @@ void TabServicos::buildUi() {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setStretchLastSection(true);
     Controls::name(grid_, QStringLiteral("Serviços"));
     Controls::showRows(grid_);
+    Controls::fitColumns(grid_);
     // The list beside the editor, so that both fit a screen's height.
     auto* corpo = new QHBoxLayout;
     corpo->addWidget(grid_, 1);

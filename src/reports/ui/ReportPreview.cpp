@@ -155,6 +155,8 @@ ReportPreview::ReportPreview(Report::Document document, Prompts& prompts, QWidge
     paginas_ = new PaginasDoRelatorio(document_, area_);
     area_->setWidget(paginas_);
     area_->setWidgetResizable(false);
+    // Always there, so fitting the page to the width never makes room for it afterwards.
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -169,6 +171,7 @@ ReportPreview::ReportPreview(Report::Document document, Prompts& prompts, QWidge
     connect(ultima, &QAction::triggered, this, [this] { showPage(pageCount()); });
     connect(pagina_, &QSpinBox::editingFinished, this, [this] { showPage(pagina_->value()); });
     const auto zoom = [this](double fator) {
+        ajustaALargura_ = false;
         const int atual = currentPage();
         paginas_->aplicaZoom(paginas_->zoom() * fator);
         showPage(atual);
@@ -176,10 +179,8 @@ ReportPreview::ReportPreview(Report::Document document, Prompts& prompts, QWidge
     connect(reduz, &QAction::triggered, this, [zoom] { zoom(1 / 1.25); });
     connect(amplia, &QAction::triggered, this, [zoom] { zoom(1.25); });
     connect(largura, &QAction::triggered, this, [this] {
-        const int atual = currentPage();
-        const double livre = area_->viewport()->width() - 24.0;
-        paginas_->aplicaZoom(livre / document_.pageSize().width());
-        showPage(atual);
+        ajustaALargura_ = true;
+        ajustaLargura();
     });
     connect(imprimir, &QAction::triggered, this, [this] { imprime(); });
     connect(salvarPdf, &QAction::triggered, this, [this] { salvaPdf(); });
@@ -188,6 +189,27 @@ ReportPreview::ReportPreview(Report::Document document, Prompts& prompts, QWidge
 }
 
 ReportPreview::~ReportPreview() = default;
+
+void ReportPreview::ajustaLargura() {
+    const int atual = currentPage();
+    const double livre = area_->viewport()->width() - 24.0;
+    paginas_->aplicaZoom(livre / document_.pageSize().width());
+    showPage(atual);
+}
+
+void ReportPreview::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The preview opens with the whole width of the page in view.
+    if (ajustaALargura_)
+        ajustaLargura();
+}
+
+void ReportPreview::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // Until the user zooms, the page follows the width of the window.
+    if (ajustaALargura_ && isVisible())
+        ajustaLargura();
+}
 
 int ReportPreview::currentPage() const {
     return paginas_->paginaEm(area_->verticalScrollBar()->value()) + 1;
@@ -223,9 +245,10 @@ void ReportPreview::imprime() {
 }
 
 bool ReportPreview::salvaPdf() {
-    QString file = prompts_.chooseSaveFile(QStringLiteral("Salvar PDF"),
-                                           QDir::home().filePath(document_.title + QStringLiteral(".pdf")),
-                                           QStringLiteral("Arquivos PDF (*.pdf)"));
+    // The report's title as the file name, offered where the user saved last (or in the documents).
+    QString file =
+        prompts_.chooseSaveFile(QStringLiteral("Salvar PDF"), document_.title + QStringLiteral(".pdf"),
+                                QStringLiteral("Arquivos PDF (*.pdf)"));
     if (file.isEmpty())
         return false;
     if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
@@ -236,7 +259,12 @@ bool ReportPreview::salvaPdf() {
                        QStringLiteral("Salvar PDF"));
         return false;
     }
+    prompts_.information(pdfSalvo(file), QStringLiteral("Salvar PDF"));
     return true;
+}
+
+QString ReportPreview::pdfSalvo(const QString& file) {
+    return QStringLiteral("O relatório foi salvo em %1").arg(QDir::toNativeSeparators(file));
 }
 
 void ReportPreview::mostra(const Report::Document& document, Prompts& prompts, QWidget* parent) {

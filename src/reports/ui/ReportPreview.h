@@ -32,13 +32,21 @@ public:
     // "Salvar PDF": asks for the file through the prompts and writes it; false when cancelled or
     // when the file could not be written (the error is shown).
     bool salvaPdf();
+    // The confirmation of a saved PDF, with the file's path.
+    static QString pdfSalvo(const QString& file);
     // "Imprimir...": the system's print dialog, then every page on the chosen printer.
     void imprime();
 
     // Shows the preview of the document modally.
     static void mostra(const Report::Document& document, Prompts& prompts, QWidget* parent);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void ajustaLargura();
+    bool ajustaALargura_ = true; // "Largura da página" is in force (until "+" or "−")
     void paginaMudou();
 
     Report::Document document_;

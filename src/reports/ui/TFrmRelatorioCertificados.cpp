@@ -163,9 +163,9 @@ void TFrmRelatorioCertificados::buildUi() {
     grdCertificados_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdCertificados_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdCertificados_->verticalHeader()->hide();
-    grdCertificados_->horizontalHeader()->setStretchLastSection(true);
     Controls::name(grdCertificados_, QStringLiteral("Certificados selecionados"));
     Controls::showRows(grdCertificados_);
+    Controls::fitColumns(grdCertificados_);
 
     lblQuantidade_ = new QLabel(this);
     lblQuantidade_->setObjectName(QStringLiteral("lblQuantidade"));

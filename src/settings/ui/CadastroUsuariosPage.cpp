@@ -96,6 +96,7 @@ CadastroUsuariosPage::CadastroUsuariosPage(Session& session, TDMCapaSistema& dm,
     dbgUsuario_->verticalHeader()->hide();
     Controls::name(dbgUsuario_, QStringLiteral("Usuários"));
     Controls::showRows(dbgUsuario_);
+    Controls::fitColumns(dbgUsuario_);
     // The report of users plugs in with setListagem(); until then the button stays disabled.
     btnListagem_->setEnabled(false);
     auto* btnExit = button(this, "btnExit", QStringLiteral("&Saída"));

@@ -27,19 +27,17 @@ QTableView* grade(QWidget* parent, const QString& name, const QString& accessibl
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
     view->setWordWrap(false);
-    view->horizontalHeader()->setStretchLastSection(true);
     Controls::showRows(view);
+    Controls::fitColumns(view);
     return view;
 }
 
 void ajustaColunas(QTableView* grade) {
     QHeaderView* header = grade->horizontalHeader();
-    header->setStretchLastSection(false); // the last column at its contents' width, to measure it
     grade->resizeColumnsToContents();
     int width = 2 * grade->frameWidth() + grade->verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < header->count(); ++column)
         width += grade->columnWidth(column);
-    header->setStretchLastSection(true);
     grade->setMinimumWidth(std::max(grade->minimumWidth(), width));
 }
 

@@ -1,5 +1,6 @@
 #include "EntregaFixture.h"
 #include "Modal.h"
+#include "Screenshot.h"
 #include "TFrmEnviaTXT_FTP.h"
 #include "TFrmGravaDisquete.h"
 #include "TFrmPrincipalRemessas.h"
@@ -25,30 +26,6 @@
 #include <unistd.h>
 
 namespace {
-
-// When TARVENDIX_SCREENSHOTS names a directory, saves the window as the X server shows it (the
-// pictures of the how-to; see docs/howto-entrega.md).
-void screenshot(QWidget* window, const QString& file) {
-    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-    if (dir.isEmpty() || !window)
-        return;
-    window = window->window();
-    window->raise();
-    window->activateWindow();
-    for (int i = 0; i < 20; ++i) { // let the windows paint
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    window->move(std::max(0, window->x()), std::max(0, window->y()));
-    QApplication::processEvents();
-    const QRect area = window->frameGeometry();
-    ASSERT_TRUE(QDir().mkpath(dir));
-    const QString path = QDir(dir).filePath(file);
-    const QString crop =
-        QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
-    EXPECT_EQ(QProcess::execute("import", {"-window", "root", "-crop", crop, "+repage", path}), 0)
-        << path.toStdString();
-}
 
 // Runs `act` on the modal dialog of the given objectName once it is the active one (nested
 // dialogs open from inside the one before).
@@ -298,9 +275,10 @@ TEST_F(EntregaTelas, MediaScreenCopiesToTheChosenDirectory) {
     form.show();
     EXPECT_EQ(form.windowTitle(), "Grava Disquete");
 
-    clickOn(&form, "BtGrava"); // no destination yet: nothing happens
+    clickOn(&form, "BtGrava"); // no destination yet: says what is missing
     EXPECT_EQ(form.desfecho(), GravaDisquete::Desfecho::NaoIniciada);
-    EXPECT_TRUE(prompts.shown().isEmpty());
+    EXPECT_EQ(prompts.texts(), QStringList{GravaDisquete::semDestino()});
+    prompts.clear();
 
     prompts.planChoice(media.path());
     clickOn(&form, "BtBrowse");
@@ -323,6 +301,29 @@ TEST_F(EntregaTelas, MediaScreenCopiesToTheChosenDirectory) {
               (QStringList{"Usuário Responsável : maria", "Gravação de arquivo realizada com sucesso."}));
     EXPECT_EQ(events(),
               (QStringList{"PR|C|ana|", "TR|C|maria|<Transferência Manual: Gravação de Disquete>"}));
+}
+
+TEST_F(EntregaTelas, MediaScreenTakesATypedDestinationCheckedLikeAChosenOne) {
+    const QByteArray bytes = archive(3000);
+    QTemporaryDir media;
+    TFrmGravaDisquete form(session, state, archiveName());
+    form.show();
+    auto* destino = form.findChild<QLineEdit*>("EdDestino");
+    ASSERT_NE(destino, nullptr);
+    EXPECT_FALSE(destino->isReadOnly());
+
+    // A directory that is not there is named, and nothing is recorded.
+    ASSERT_TRUE(typeInto(&form, "EdDestino", media.filePath("falta")));
+    clickOn(&form, "BtGrava");
+    EXPECT_EQ(prompts.texts(), QStringList{GravaDisquete::destinoInexistente(media.filePath("falta"))});
+    EXPECT_EQ(form.desfecho(), GravaDisquete::Desfecho::NaoIniciada);
+    EXPECT_TRUE(enabled(&form, "BtGrava"));
+
+    // The directory typed as the user types it.
+    ASSERT_TRUE(typeInto(&form, "EdDestino", media.path()));
+    clickOn(&form, "BtGrava");
+    EXPECT_EQ(form.desfecho(), GravaDisquete::Desfecho::Sucesso);
+    EXPECT_EQ(read(media.filePath(archiveName())), bytes);
 }
 
 TEST_F(EntregaTelas, MediaScreenRefusesAFileTooLargeForAFloppyAndLetsTheUserChooseAgain) {

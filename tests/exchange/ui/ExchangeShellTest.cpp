@@ -4,6 +4,7 @@
 #include "PreparaRemessa.h"
 #include "RemessasFixture.h"
 #include "ResultadoRemessa.h"
+#include "Screenshot.h"
 #include "TFrmCapaSistema.h"
 #include "TFrmConfResultadoManual.h"
 #include "TFrmNovaRemessa.h"
@@ -45,31 +46,6 @@ protected:
 
     QAbstractButton* speedButton() { return window.findChild<QAbstractButton*>("spbContRemessas"); }
     QAction* menuItem() { return window.findChild<QAction*>("mniGerarRemessa"); }
-
-    // When TARVENDIX_SCREENSHOTS names a directory, saves the screen as the X server shows it
-    // (run under Xvfb with QT_QPA_PLATFORM=xcb), cut to the program's windows; otherwise nothing.
-    static void screenshot(const QString& file) {
-        const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-        if (dir.isEmpty())
-            return;
-        for (int i = 0; i < 20; ++i) { // let the windows paint
-            QApplication::processEvents();
-            QThread::msleep(10);
-        }
-        // The dialog on top, kept on the screen (Xvfb has no window manager to place it).
-        QWidget* shown = QApplication::activeModalWidget();
-        if (!shown)
-            return;
-        shown->move(std::max(0, shown->x()), std::max(0, shown->y()));
-        QApplication::processEvents();
-        const QRect area = shown->frameGeometry();
-        ASSERT_TRUE(QDir().mkpath(dir));
-        const QString path = QDir(dir).filePath(file);
-        const QString crop =
-            QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
-        EXPECT_EQ(QProcess::execute("import", {"-window", "root", "-crop", crop, "+repage", path}), 0)
-            << path.toStdString();
-    }
 
     TFrmCapaSistema window;
 };
@@ -182,7 +158,7 @@ TEST_F(ExchangeShellTest, RoadOfOneBatch) {
             QTest::mouseClick(nova->findChild<QRadioButton*>("rbRemessaParcial"), Qt::LeftButton);
             clickOn(nova, "BtPrevia");
             previa = nova->findChild<QLabel*>("LblPrevia")->text();
-            screenshot("remessa-previa.png");
+            screenshot(QApplication::activeModalWidget(), "remessa-previa.png");
             // A picture of the run under way, once it shows a table.
             auto* during = new QTimer(nova);
             during->setInterval(1);
@@ -190,7 +166,7 @@ TEST_F(ExchangeShellTest, RoadOfOneBatch) {
                 auto* form = qobject_cast<TFrmNovaRemessa*>(nova);
                 if (form && form->emAndamento() && !nova->findChild<QLabel*>("LblTabela")->text().isEmpty()) {
                     during->stop();
-                    screenshot("remessa-andamento.png");
+                    screenshot(QApplication::activeModalWidget(), "remessa-andamento.png");
                 }
             });
             during->start();
@@ -198,7 +174,7 @@ TEST_F(ExchangeShellTest, RoadOfOneBatch) {
             resultado = nova->findChild<QLineEdit*>("EdResultado")->text();
             numero = nova->findChild<QLineEdit*>("EdNumeroRemessa")->text();
             arquivo = nova->findChild<QLineEdit*>("EdArquivoRemessa")->text();
-            screenshot("remessa-preparada.png");
+            screenshot(QApplication::activeModalWidget(), "remessa-preparada.png");
             clickOn(nova, "BtSaida");
         });
         clickOn(controle, "BtPrepara");
@@ -206,7 +182,7 @@ TEST_F(ExchangeShellTest, RoadOfOneBatch) {
         for (int r = 0; r < grid->model()->rowCount(); ++r)
             status.append(grid->model()->index(r, 1).data().toString());
         cancela = controle->findChild<QPushButton*>("BtCancela")->isEnabled();
-        screenshot("remessa-controle.png");
+        screenshot(QApplication::activeModalWidget(), "remessa-controle.png");
         clickOn(controle, "BtSaida");
     });
     QTest::mouseClick(speedButton(), Qt::LeftButton);
@@ -283,19 +259,19 @@ TEST_F(ResultShellTest, RoadOfOneAutomaticResult) {
         recebe = controle->findChild<QPushButton*>("BtRecebe")->isEnabled();
         onNextModal([&](QWidget* selecao) {
             ASSERT_NE(qobject_cast<TFrmSelecaoResultado*>(selecao), nullptr);
-            screenshot("resultado-selecao.png");
+            screenshot(QApplication::activeModalWidget(), "resultado-selecao.png");
             onNextModal([&](QWidget* automatico) {
                 ASSERT_NE(qobject_cast<TFrmResultadoAutomatico*>(automatico), nullptr);
                 clickOn(automatico, "BtResultado");
                 memo = automatico->findChild<QPlainTextEdit*>("MmResultado")->toPlainText().split('\n');
-                screenshot("resultado-automatico.png");
+                screenshot(QApplication::activeModalWidget(), "resultado-automatico.png");
                 clickOn(automatico, "BtSaida");
             });
             clickOn(selecao, "BtOK");
         });
         clickOn(controle, "BtRecebe");
         depois = status(controle);
-        screenshot("resultado-controle.png");
+        screenshot(QApplication::activeModalWidget(), "resultado-controle.png");
         clickOn(controle, "BtSaida");
     });
     QTest::mouseClick(speedButton(), Qt::LeftButton);
@@ -326,16 +302,16 @@ TEST_F(ResultShellTest, RoadOfOneManualResult) {
                              EmbaralhaCodigo(Direcao::Codificar, ("KV" + numero + "OK").toLatin1())));
                 manual->findChild<QPlainTextEdit*>("MmObservacoes")
                     ->setPlainText("Confirmado por telefone com o Kavorel.");
-                screenshot("resultado-manual.png");
+                screenshot(QApplication::activeModalWidget(), "resultado-manual.png");
                 onNextModal([&](QWidget* confirma) {
                     ASSERT_NE(qobject_cast<TFrmConfResultadoManual*>(confirma), nullptr);
                     confirmacao = confirma->findChild<QLineEdit*>("EdResultado")->text();
-                    screenshot("resultado-confirmacao.png");
+                    screenshot(QApplication::activeModalWidget(), "resultado-confirmacao.png");
                     clickOn(confirma, "BtOK");
                 });
                 clickOn(manual, "BtOK");
                 sincroniza = manual->findChild<QLabel*>("LbSincroniza")->text();
-                screenshot("resultado-manual-sincronizado.png");
+                screenshot(QApplication::activeModalWidget(), "resultado-manual-sincronizado.png");
                 clickOn(manual, "BtSaida");
             });
             clickOn(selecao, "BtOK");

@@ -184,6 +184,24 @@ TEST_F(NovaRemessaRunTest, PreviewCountsPerTableAndWritesNothing) {
     EXPECT_FALSE(visible("BtInterrompe"));
 }
 
+TEST_F(NovaRemessaRunTest, APreparationAfterAPreviewShowsOnlyWhatItDid) {
+    insertCertificate("C1", true);
+    open();
+    choose("rbRemessaParcial");
+    ASSERT_TRUE(clickOn(form.get(), "BtPrevia"));
+    ASSERT_TRUE(find<QLabel>("LblPrevia")->text().contains("Nada foi gravado"));
+    ASSERT_TRUE(clickOn(form.get(), "BtInicio"));
+    ASSERT_EQ(text("EdResultado"), "Preparação Ocorrida com Sucesso.");
+
+    // The preview's "nothing was written" is no longer true, and its counts are gone with it.
+    EXPECT_TRUE(find<QLabel>("LblPrevia")->text().isEmpty()) << find<QLabel>("LblPrevia")->text();
+    EXPECT_EQ(find<QTableView>("GrPrevia")->model()->rowCount(), 0);
+    // The type of the batch prepared stays in sight, not to be changed any more.
+    EXPECT_TRUE(visible("RGTipoRemessa"));
+    EXPECT_FALSE(enabled("RGTipoRemessa"));
+    EXPECT_TRUE(find<QRadioButton>("rbRemessaParcial")->isChecked());
+}
+
 TEST_F(NovaRemessaRunTest, DecliningTheCompleteBatchChangesNothing) {
     insertCertificate("C1", true);
     open();

@@ -71,6 +71,9 @@ TEST_F(PrincipalRemessasTest, ListShowsEachBatchOnceNewestFirstWithItsEvents) {
     ASSERT_EQ(remessas->model()->rowCount(), 2);
     EXPECT_EQ(column(remessas, 0), (QStringList{"2015112402", "2015112401"}));
     EXPECT_EQ(column(remessas, 1), (QStringList{"Aguardando Transferência", "Finalizada"}));
+    // The type by its name; the code stays with the row.
+    EXPECT_EQ(column(remessas, 2), (QStringList{"Completa", "Parcial"}));
+    EXPECT_EQ(remessas->model()->index(0, 2).data(Qt::UserRole).toString(), "T");
     EXPECT_EQ(remessas->model()->headerData(0, Qt::Horizontal).toString(), "Remessa");
     // Evento and Ultima are kept but not shown.
     EXPECT_TRUE(remessas->isColumnHidden(3));

@@ -2,6 +2,7 @@
 #include "../ImportFixture.h"
 #include "InstalaImportacao.h"
 #include "Modal.h"
+#include "Screenshot.h"
 #include "Session.h"
 #include "TDMCapaSistema.h"
 #include "TDMCertif.h"
@@ -22,13 +23,6 @@ namespace {
 const QString AvisoMemoria = QStringLiteral("IMPORTANTE: Se o tamanho do arquivo a ser importado exceder a "
                                             "capacidade de memória RAM deste equipamento a "
                                             "rotina poderá ser interrompida antes do término.");
-
-// When TARVENDIX_SCREENSHOTS names a directory, the screen is saved there for the how-to.
-void fotografa(QWidget* tela, const char* nome) {
-    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-    if (!dir.isEmpty())
-        tela->grab().save(QDir(dir).filePath(QString::fromLatin1(nome)));
-}
 
 QStringList itens(QListWidget* lista) {
     QStringList t;
@@ -120,7 +114,7 @@ TEST_F(TfrmImportaTest, ChoosingADirectoryListsItsTxFilesAndLeavesTheCurrentDire
     EXPECT_TRUE(w<QPushButton>("BitBtn2")->isEnabled());
     EXPECT_EQ(prompts.texts(), QStringList{AvisoMemoria});
     EXPECT_EQ(QDir::currentPath(), corrente);
-    fotografa(tela.get(), "importacao-arquivos.png");
+    screenshot(tela.get(), "importacao-arquivos.png");
 
     auto* dirs = w<QListWidget>("DirectoryListBox1");
     emit dirs->itemActivated(dirs->item(0)); // ".."
@@ -171,7 +165,7 @@ TEST_F(TfrmImportaTest, TheRecordsOfTheBatchAreListedWithTheirOutcome) {
     auto* lista = w<QListWidget>("LBoxImportadas");
     QObject::connect(lista->model(), &QAbstractItemModel::rowsInserted, [&] {
         vistos = itens(lista);
-        fotografa(tela.get(), "importacao-em-andamento.png");
+        screenshot(tela.get(), "importacao-em-andamento.png");
     });
     ASSERT_TRUE(clickOn(tela.get(), "BitBtn2"));
     EXPECT_EQ(vistos, (QStringList{"TProdutoStruct-OK", "TProdutoStruct-NO"}));

@@ -30,7 +30,7 @@ TEST_F(GruposStatusTest, SuspendingAUnitThroughItsGroup) {
     EXPECT_EQ(w<QLabel>("lblDthStatusUnidade")->text(), "20/11/2015");
     EXPECT_TRUE(visivel("sbAtivUnid"));
     EXPECT_FALSE(visivel("sbSuspUnid"));
-    fotografa(form.get(), "status-unidade-suspensa.png");
+    screenshot(form.get(), "status-unidade-suspensa.png");
 }
 
 TEST_F(GruposStatusTest, AGroupIsHiddenWhileItsTabHasNoRows) {
@@ -144,7 +144,7 @@ TEST_F(GruposStatusTest, SuspendingACompanyWithAnActiveTypeLineOpensThePropagati
     prompts.planAnswer(PromptAnswer::Yes);
     onNextModal([this](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        fotografa(d, "status-alteracao-empresa.png");
+        screenshot(d, "status-alteracao-empresa.png");
         onNextModal([this](QWidget* j) {
             ASSERT_NE(j, nullptr);
             ASSERT_EQ(j->objectName(), "TFrmJustificativa");

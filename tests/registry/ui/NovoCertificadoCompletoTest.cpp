@@ -10,6 +10,7 @@
 #include "MontaRegistro.h"
 #include "PanelModificaCertificado.h"
 #include "RegistroFixture.h"
+#include "Screenshot.h"
 #include "SlotPanel.h"
 #include "TFormPrincipal.h"
 #include "TabEmpresasEnvolvidas.h"
@@ -34,18 +35,6 @@ void escolhe(QComboBox* box, const QString& text) {
     ASSERT_GE(index, 0) << text.toStdString();
     box->setCurrentIndex(index);
     emit box->activated(index);
-}
-
-// Saves what the widget shows when screenshots were asked for.
-void fotografa(QWidget* widget, const QString& file) {
-    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-    if (dir.isEmpty())
-        return;
-    QApplication::processEvents();
-    ASSERT_TRUE(QDir().mkpath(dir));
-    const QString path = QDir(dir).filePath(file);
-    ASSERT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
-    EXPECT_FALSE(QImage(path).isNull());
 }
 
 class NovoCertificadoCompletoTest : public RegistroFixture {
@@ -170,11 +159,11 @@ TEST_F(NovoCertificadoCompletoTest, EmpresaTipoEDocumentoPelasTelasEAprovacao) {
                 QStringLiteral("Portaria 001/2010 - Ar condicionado"));
         tela->findChild<DateMaskEdit*>(QStringLiteral("EdtDataEntrada"))
             ->setText(QStringLiteral("12/11/2015"));
-        fotografa(tela, QStringLiteral("documentos-normativos-inclusao.png"));
+        screenshot(tela, QStringLiteral("documentos-normativos-inclusao.png"));
         clickOn(tela, QStringLiteral("bbtAplicarDocNorm"));
         auto* grid = tela->findChild<QTableView*>(QStringLiteral("DBGDocNorm"));
         vinculou = grid->model()->rowCount() == 1;
-        fotografa(tela, QStringLiteral("documentos-normativos.png"));
+        screenshot(tela, QStringLiteral("documentos-normativos.png"));
         // The link's history: a note of the user.
         onNextModal([](QWidget* historico) {
             ASSERT_NE(historico, nullptr);
@@ -183,7 +172,7 @@ TEST_F(NovoCertificadoCompletoTest, EmpresaTipoEDocumentoPelasTelasEAprovacao) {
             typeInto(historico, QStringLiteral("EdtJustificativa"),
                      QStringLiteral("Conferida com o laboratorio"));
             clickOn(historico, QStringLiteral("btnAplEdEmpCert"));
-            fotografa(historico, QStringLiteral("historico.png"));
+            screenshot(historico, QStringLiteral("historico.png"));
             clickOn(historico, QStringLiteral("BtnSair"));
         });
         clickOn(tela, QStringLiteral("BtnCadHistorico"));

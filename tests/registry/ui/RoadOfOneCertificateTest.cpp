@@ -10,6 +10,7 @@
 #include "MontaRegistro.h"
 #include "PanelModificaCertificado.h"
 #include "RegistroFixture.h"
+#include "Screenshot.h"
 #include "SlotPanel.h"
 #include "TFormPrincipal.h"
 #include "TabEmpresasEnvolvidas.h"
@@ -108,18 +109,6 @@ protected:
             values << grid->model()->index(row, column).data().toString();
         return values;
     }
-
-    // Saves what the widget shows when screenshots were asked for.
-    static void fotografa(QWidget* widget, const QString& file) {
-        const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-        if (dir.isEmpty())
-            return;
-        QApplication::processEvents();
-        ASSERT_TRUE(QDir().mkpath(dir));
-        const QString path = QDir(dir).filePath(file);
-        ASSERT_TRUE(widget->grab().save(path, "PNG")) << path;
-        EXPECT_FALSE(QImage(path).isNull()) << path;
-    }
 };
 
 TEST_F(RoadOfOneCertificateTest, DaCriacaoAAprovacaoEARetiradaDaAprovacao) {
@@ -134,7 +123,7 @@ TEST_F(RoadOfOneCertificateTest, DaCriacaoAAprovacaoEARetiradaDaAprovacao) {
     ASSERT_TRUE(typeInto(form.get(), QStringLiteral("DBEdit11"), QStringLiteral("Lab Central")));
     auto* salva = w<QPushButton>(QStringLiteral("btnSalvaInclusao"));
     ASSERT_TRUE(salva->isEnabled());
-    fotografa(form.get(), QStringLiteral("registro-novo-certificado.png"));
+    screenshot(form.get(), QStringLiteral("registro-novo-certificado.png"));
     QTest::mouseClick(salva, Qt::LeftButton);
 
     // Stored with status A, never approved, not complete, and open for modification.
@@ -188,7 +177,7 @@ TEST_F(RoadOfOneCertificateTest, DaCriacaoAAprovacaoEARetiradaDaAprovacao) {
                     {{":n", Numero}}),
               1);
     EXPECT_EQ(campo(QStringLiteral("Completo")).toInt(), 0); // no product or service yet
-    fotografa(form.get(), QStringLiteral("registro-empresas-envolvidas.png"));
+    screenshot(form.get(), QStringLiteral("registro-empresas-envolvidas.png"));
 
     // "Produtos por Tipo": the product picked in "Seleciona Produto", made by the linked company.
     mostraAba(QStringLiteral("TabModificaTipo"));
@@ -250,7 +239,7 @@ TEST_F(RoadOfOneCertificateTest, DaCriacaoAAprovacaoEARetiradaDaAprovacao) {
     // Never approved: the alteration writes no event of its own.
     EXPECT_EQ(conta(QStringLiteral("SELECT COUNT(*) FROM STATUS_T WHERE NumCertif = :n"), {{":n", Numero}}),
               1);
-    fotografa(form.get(), QStringLiteral("registro-produtos-por-tipo.png"));
+    screenshot(form.get(), QStringLiteral("registro-produtos-por-tipo.png"));
 
     // Back to the main panel of the registry.
     QTabWidget* abas = form->panelModifica()->abas();
@@ -264,7 +253,7 @@ TEST_F(RoadOfOneCertificateTest, DaCriacaoAAprovacaoEARetiradaDaAprovacao) {
     ASSERT_EQ(coluna(gradeAprovacao, 1), QStringList({Numero}));
     EXPECT_EQ(coluna(gradeAprovacao, 0), QStringList({"OCC1"}));
     gradeAprovacao->selectRow(0);
-    fotografa(&aprovacao, QStringLiteral("aprovacao-de-certificados.png"));
+    screenshot(&aprovacao, QStringLiteral("aprovacao-de-certificados.png"));
     ASSERT_TRUE(clickOn(&aprovacao, QStringLiteral("BitBtn9")));
     ASSERT_TRUE(prompts.shown().isEmpty()) << prompts.lastText();
     EXPECT_EQ(gradeAprovacao->model()->rowCount(), 0);

@@ -4,6 +4,7 @@
 #include "Modal.h"
 #include "MontaRegistro.h"
 #include "PanelModificaCertificado.h"
+#include "Screenshot.h"
 #include "SlotPanel.h"
 #include "StatusFixture.h"
 #include "TFormPrincipal.h"
@@ -72,16 +73,5 @@ protected:
             d->findChild<QLineEdit*>("MaskEdit1")->setText(data);
             d->findChild<QPushButton*>("btnOK")->click();
         });
-    }
-
-    static void fotografa(QWidget* widget, const QString& file) {
-        const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-        if (dir.isEmpty())
-            return;
-        QApplication::processEvents();
-        ASSERT_TRUE(QDir().mkpath(dir));
-        const QString path = QDir(dir).filePath(file);
-        ASSERT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
-        EXPECT_FALSE(QImage(path).isNull());
     }
 };

@@ -4,6 +4,7 @@
 #include "PanelExcluiCertificado.h"
 #include "PanelTabKavorel.h"
 #include "RegistroFixture.h"
+#include "Screenshot.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -335,14 +336,8 @@ TEST_F(TFormPrincipalTest, DadosGeraisMostraTodosOsCampos) {
     QCoreApplication::processEvents(); // let the layouts settle before the picture
     EXPECT_EQ(w<QLabel>(QStringLiteral("DescrStatus"))->text(), "Ativo");
     EXPECT_EQ(w<QLabel>(QStringLiteral("LbNumCertif"))->buddy(), w(QStringLiteral("DBEdit17")));
-    const QImage image = form->grab().toImage();
-    EXPECT_FALSE(image.isNull());
-    if (!qEnvironmentVariableIsEmpty("TARVENDIX_SCREENSHOTS")) {
-        QDir images(QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
-                    QStringLiteral("/../../docs/images"));
-        ASSERT_TRUE(images.mkpath(QStringLiteral(".")));
-        EXPECT_TRUE(image.save(images.filePath(QStringLiteral("registro-dados-gerais.png"))));
-    }
+    EXPECT_FALSE(form->grab().toImage().isNull());
+    screenshot(form.get(), QStringLiteral("registro-dados-gerais.png"));
 }
 
 } // namespace

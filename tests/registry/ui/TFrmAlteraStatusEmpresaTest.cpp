@@ -93,7 +93,7 @@ TEST_F(TFrmAlteraStatusEmpresaTest, TransferGoesToTheBranchChosenAmongTwoOfTheSa
     nova->setCurrentIndex(1); // the second BETA branch
     prompts.planAnswer(PromptAnswer::Yes);
     justifica("Produção passou para a filial", "20/11/2015");
-    fotografa(tela.get(), "status-transferir-empresa.png");
+    screenshot(tela.get(), "status-transferir-empresa.png");
     t<QPushButton>("BtnTransferir")->click();
 
     EXPECT_EQ(prompts.lastText(), "Transferencia da Empresa realizada com sucesso.");

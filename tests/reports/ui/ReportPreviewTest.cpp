@@ -4,12 +4,15 @@
 #include "Modal.h"
 #include "ReportLayout.h"
 #include "ReportPreview.h"
+#include "Screenshot.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QThread>
 #include <QToolBar>
@@ -45,7 +48,36 @@ TEST(ReportPreviewTest, SalvarPdfWritesTheReportToTheChosenFile) {
     const QStringList pages = pdfPages(file);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages.first().contains(QStringLiteral("Conteúdo com acentuação")));
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("<chooser>")}); // no box after the choice
+    // The title is offered as the file's name, and the saved file is confirmed with its path.
+    ASSERT_EQ(prompts.shown().size(), 2);
+    EXPECT_EQ(prompts.shown()[1].kind, PromptKind::Information);
+    EXPECT_EQ(prompts.lastText(), ReportPreview::pdfSalvo(file));
+    EXPECT_TRUE(prompts.lastText().contains(file)) << prompts.lastText().toStdString();
+}
+
+TEST(ReportPreviewTest, OpensWithTheWholeWidthOfThePageInView) {
+    ScriptedPrompts prompts;
+    for (const QSize tamanho : {QSize(900, 700), QSize(600, 500), QSize(1200, 900)}) {
+        ReportPreview preview(documento(), prompts);
+        preview.resize(tamanho);
+        preview.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+        QCoreApplication::processEvents();
+        auto* area = preview.findChild<QScrollArea*>(QStringLiteral("areaPaginas"));
+        auto* paginas = preview.findChild<QWidget*>(QStringLiteral("paginas"));
+        ASSERT_TRUE(area && paginas);
+        // Nothing hidden to the right, and the page takes the width there is (not a thumbnail).
+        EXPECT_LE(paginas->width(), area->viewport()->width()) << tamanho.width();
+        EXPECT_GE(paginas->width(), area->viewport()->width() - 4) << tamanho.width();
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << tamanho.width();
+
+        // Following the window until the user zooms.
+        preview.resize(tamanho + QSize(150, 0));
+        QCoreApplication::processEvents();
+        EXPECT_GE(paginas->width(), area->viewport()->width() - 4);
+        preview.findChild<QAction*>(QStringLiteral("actAmpliar"))->trigger();
+        EXPECT_GT(paginas->width(), area->viewport()->width());
+    }
 }
 
 TEST(ReportPreviewTest, ACancelledChoiceWritesNothingAndAnUnwritableFileIsReported) {
@@ -133,28 +165,7 @@ TEST_F(PreviewDoEspelho, ThePreviewOfAMirrorOpensOnItsFirstPage) {
         auto* preview = qobject_cast<ReportPreview*>(modal);
         ASSERT_NE(preview, nullptr);
         EXPECT_EQ(preview->currentPage(), 1);
-        const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-        if (!dir.isEmpty()) {
-            preview->findChild<QAction*>(QStringLiteral("actLarguraPagina"))->trigger();
-            for (int i = 0; i < 30; ++i) {
-                QApplication::processEvents();
-                QThread::msleep(10);
-            }
-            modal->move(0, 0);
-            QApplication::processEvents();
-            const QRect area = modal->frameGeometry();
-            ASSERT_TRUE(QDir().mkpath(dir));
-            const QString crop = QStringLiteral("%1x%2+%3+%4")
-                                     .arg(area.width())
-                                     .arg(area.height())
-                                     .arg(area.x())
-                                     .arg(area.y());
-            EXPECT_EQ(QProcess::execute(QStringLiteral("import"),
-                                        {QStringLiteral("-window"), QStringLiteral("root"),
-                                         QStringLiteral("-crop"), crop, QStringLiteral("+repage"),
-                                         QDir(dir).filePath(QStringLiteral("relatorio-previa.png"))}),
-                      0);
-        }
+        screenshot(modal, QStringLiteral("relatorio-previa.png"));
         modal->close();
     });
     preview.exec();

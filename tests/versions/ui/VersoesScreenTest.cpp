@@ -2,6 +2,7 @@
 #include "ConfigLocal.h"
 #include "InstalaVersao.h"
 #include "Modal.h"
+#include "Screenshot.h"
 #include "Session.h"
 #include "TFrmPrincipalVersoes.h"
 #include "TestServers.h"
@@ -28,26 +29,6 @@ QString text(QWidget* parent, const char* name) {
 bool markShown(QWidget* parent, const char* name) {
     auto* mark = parent->findChild<QLabel*>(QString::fromLatin1(name));
     return mark && !mark->isHidden();
-}
-
-// When TARVENDIX_SCREENSHOTS names a directory, saves the window as the X server shows it (run under
-// Xvfb with QT_QPA_PLATFORM=xcb); otherwise nothing.
-void screenshot(QWidget* window, const QString& file) {
-    const QString dir = qEnvironmentVariable("TARVENDIX_SCREENSHOTS");
-    if (dir.isEmpty())
-        return;
-    window->move(std::max(0, window->x()), std::max(0, window->y()));
-    for (int i = 0; i < 20; ++i) { // let the window paint
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    const QRect area = window->frameGeometry();
-    ASSERT_TRUE(QDir().mkpath(dir));
-    const QString path = QDir(dir).filePath(file);
-    const QString crop =
-        QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
-    EXPECT_EQ(QProcess::execute("import", {"-window", "root", "-crop", crop, "+repage", path}), 0)
-        << path.toStdString();
 }
 
 class VersoesScreenTest : public VersoesFixture {
