@@ -64,5 +64,5 @@ endif()
 set(_doc ${CMAKE_INSTALL_DATADIR}/doc/tarvendix)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${_doc})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${_doc}/docs
-        FILES_MATCHING PATTERN "howto-*.md" PATTERN "cli.md" PATTERN "*.png")
+        FILES_MATCHING PATTERN "howto-*.md" PATTERN "cli.md" PATTERN "*.png" PATTERN "exemplos" EXCLUDE)
 install(DIRECTORY ${_packaging}/systemd/ DESTINATION ${_doc}/examples)
