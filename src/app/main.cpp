@@ -4,6 +4,7 @@
 #include "ErrorHandler.h"
 #include "ExchangeFunctions.h"
 #include "LocalTime.h"
+#include "ProgramHelp.h"
 #include "QtPrompts.h"
 #include "QtTranslations.h"
 #include "RegistryFunctions.h"
@@ -15,13 +16,25 @@
 #include "TarvendixApplication.h"
 #include "VersionsFunctions.h"
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
+    // Answered before the application is made, so they need no display.
+    if (const std::optional<QString> answer = ProgramHelp::answerTo(argc, argv)) {
+        QByteArray text = answer->toUtf8();
+        if (!text.endsWith('\n'))
+            text += '\n';
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return 0;
+    }
     pinLocalTimeZone();
     TarvendixApplication app(argc, argv);
     // The title the users know; the display name follows it.
     QApplication::setApplicationName(QStringLiteral("Tarvendix"));
     // The standard dialogs (file choosers, printing) in Portuguese like the rest of the program.
     installQtTranslations(app);
+    // The desktop entry it is started from, for the desktop to match its windows to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvendix.Tarvendix"));
 
     SystemClock clock;
     QtPrompts prompts;

@@ -4,6 +4,7 @@
 #include "BackupCommands.h"
 #include "Backups.h"
 #include "BatchCommands.h"
+#include "CliHelp.h"
 #include "CliLogin.h"
 #include "Clock.h"
 #include "CommandLine.h"
@@ -25,6 +26,7 @@
 #include <QTextStream>
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -37,61 +39,15 @@ void onInterrupt(int) {
         std::_Exit(Refused);
 }
 
-const QString Synopsis = QStringLiteral("tarvendix-cli [--home DIR] --user LOGIN VERB ...");
-
-const QList<const VerbGroup*>& groups() {
-    static const QList<const VerbGroup*> all{&BatchCommands::group(),        &ReferenceCommands::group(),
-                                             &ImportCommands::group(),       &DeliveryCommands::txtGroup(),
-                                             &ReportCommands::group(),       &BackupCommands::backupGroup(),
-                                             &BackupCommands::restoreGroup()};
-    return all;
-}
-
-const VerbGroup* findGroup(const QString& name) {
-    for (const VerbGroup* group : groups())
-        if (group->name == name)
-            return group;
-    return nullptr;
-}
-
 // The options that take a value, of every verb.
 QStringList valuedOptions() {
     QStringList all;
-    for (const VerbGroup* group : groups())
+    for (const VerbGroup* group : CliHelp::groups())
         for (const Verb& verb : group->verbs())
             for (const QString& option : verb.valued)
                 if (!all.contains(option))
                     all << option;
     return all;
-}
-
-QString generalHelp() {
-    QString text =
-        QStringLiteral("Uso: %1\n\n"
-                       "Executa, sem janelas, as mesmas operações do programa Tarvendix.\n\n"
-                       "  --home DIR     diretório base (o do banco de dados CapaCertific.db); o padrão é o "
-                       "do programa,\n"
-                       "                 ou TARVENDIX_HOME quando definido\n"
-                       "  --user LOGIN   usuário; a senha vem de TARVENDIX_PASSWORD ou é pedida no terminal\n"
-                       "  --help         esta ajuda; depois de um verbo, a ajuda do verbo\n\n"
-                       "Verbos:\n")
-            .arg(Synopsis);
-    for (const VerbGroup* group : groups())
-        for (const Verb& verb : group->verbs())
-            text += QStringLiteral("  %1 %2\n").arg(group->name, verb.usage);
-    text += QStringLiteral(
-        "\nSaída: 0 feito; 1 recusado ou falhou; 2 erro de uso. As mensagens vão para stderr.");
-    return text;
-}
-
-QString verbHelp(const VerbGroup& group, const Verb& verb) {
-    if (!verb.allowed && !group.allowed)
-        return QStringLiteral("Uso: tarvendix-cli [--home DIR] --user LOGIN %1 %2\n\n%3\n\n"
-                              "Qualquer usuário do programa pode usá-lo.")
-            .arg(group.name, verb.usage, verb.description);
-    return QStringLiteral("Uso: tarvendix-cli [--home DIR] --user LOGIN %1 %2\n\n%3\n\n"
-                          "Exige a permissão para %4.")
-        .arg(group.name, verb.usage, verb.description, verb.allowed ? verb.permission : group.permission);
 }
 
 // Reports paint text, which needs a GUI application for its fonts; it runs on the offscreen
@@ -126,12 +82,35 @@ void printOut(const QString& text) {
 
 int usage(const QString& problem) {
     TerminalPrompts::say(problem);
-    TerminalPrompts::say(QStringLiteral("Uso: %1 (veja tarvendix-cli --help)").arg(Synopsis));
+    TerminalPrompts::say(QStringLiteral("Uso: %1 (veja tarvendix-cli --help)").arg(CliHelp::synopsis()));
     return Usage;
+}
+
+// Qt's own diagnostics (such as the offscreen platform's note on XDG_RUNTIME_DIR) are not the
+// companion's messages: a script reading stderr, or the journal of a scheduled run, would take them
+// for its own. Only a critical or fatal one still goes out, as Qt would print it.
+void quietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fputs(qPrintable(qFormatLogMessage(type, context, message) + QLatin1Char('\n')), stderr);
+}
+
+// The hidden options that print what the build installs beside the program (the manual page and the
+// bash completion), and --version: answered before any database is looked at.
+std::optional<QString> selfDescription(const CommandLine& line) {
+    if (!line.words.isEmpty() || line.help)
+        return std::nullopt;
+    if (line.options == QStringList{QStringLiteral("--version")})
+        return CliHelp::versionText();
+    if (line.options == QStringList{QStringLiteral("--man")})
+        return CliHelp::manualPage();
+    if (line.options == QStringList{QStringLiteral("--bash-completion")})
+        return CliHelp::bashCompletion();
+    return std::nullopt;
 }
 
 int run(int argc, char** argv) {
     pinLocalTimeZone();
+    qInstallMessageHandler(quietQtMessages);
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarvendix"));
 
@@ -140,14 +119,18 @@ int run(int argc, char** argv) {
         CommandLine::parse(QCoreApplication::arguments().mid(1), &error, valuedOptions());
     if (!line)
         return usage(error);
+    if (const std::optional<QString> text = selfDescription(*line)) {
+        printOut(text->endsWith(QLatin1Char('\n')) ? text->chopped(1) : *text);
+        return Done;
+    }
     if (line->words.isEmpty()) {
         if (line->help) {
-            printOut(generalHelp());
+            printOut(CliHelp::generalHelp());
             return Done;
         }
         return usage(QStringLiteral("Falta o verbo."));
     }
-    const VerbGroup* group = findGroup(line->words.first());
+    const VerbGroup* group = CliHelp::findGroup(line->words.first());
     if (!group)
         return usage(QStringLiteral("Verbo desconhecido: %1").arg(line->words.first()));
     // A group of one unnamed verb is a verb itself ("import DIR"); so is the bare word of a group
@@ -157,7 +140,7 @@ int run(int argc, char** argv) {
     const bool whole = direct && group->find(QString())->argument.isEmpty();
     if (line->words.size() == 1 && !(direct && (line->help || whole))) {
         if (line->help) {
-            printOut(generalHelp());
+            printOut(CliHelp::generalHelp());
             return Done;
         }
         if (direct)
@@ -169,7 +152,7 @@ int run(int argc, char** argv) {
     if (!verb || line->words.size() > (direct ? 1 : 2) + (verb->argument.isEmpty() ? 0 : 1))
         return usage(QStringLiteral("Operação desconhecida: %1").arg(line->words.join(QLatin1Char(' '))));
     if (line->help) {
-        printOut(verbHelp(*group, *verb));
+        printOut(CliHelp::verbHelp(*group, *verb));
         return Done;
     }
     if (const QString problem = checkVerb(*group, *verb, *line); !problem.isEmpty())

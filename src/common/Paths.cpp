@@ -15,6 +15,14 @@ QString withTrailingSlash(const QString& directory) {
 
 namespace {
 
+// Installed among the system's programs (the package's build), the program's directory holds no
+// user's files, not even when root, who may write there, runs the program.
+#ifdef TARVENDIX_PER_USER_HOME
+constexpr bool ProgramDirectoryHoldsFiles = false;
+#else
+constexpr bool ProgramDirectoryHoldsFiles = true;
+#endif
+
 bool isWritableDirectory(const QString& dir) {
     const QFileInfo info(dir);
     return info.isDir() && info.isWritable();
@@ -30,7 +38,7 @@ QString baseDirectory() {
     QString base = qEnvironmentVariable("TARVENDIX_HOME");
     if (base.isEmpty()) {
         base = programDirectory();
-        if (!isWritableDirectory(base))
+        if (!ProgramDirectoryHoldsFiles || !isWritableDirectory(base))
             base = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     }
     base = QDir(base).absolutePath();
