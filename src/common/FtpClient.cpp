@@ -253,12 +253,18 @@ FtpResult FtpClient::list(const QString& directory, QStringList& names) {
     const FtpResult result = run(transfer);
     if (!result.ok())
         return result;
+    names = namesOfListing(listing);
+    return result;
+}
+
+QStringList FtpClient::namesOfListing(const QByteArray& listing) {
+    QStringList names;
     for (const QByteArray& line : listing.split('\n')) {
         const QString name = QString::fromUtf8(line).trimmed();
         if (!name.isEmpty() && name != QLatin1String(".") && name != QLatin1String(".."))
             names << QFileInfo(name).fileName();
     }
-    return result;
+    return names;
 }
 
 FtpResult FtpClient::download(const QString& directory, const QString& remoteName, const QString& localFile) {

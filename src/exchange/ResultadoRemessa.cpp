@@ -201,7 +201,11 @@ QStringList ResultadoRemessa::leObservacoes(const QString& arquivoResultado) con
     QFile arquivo(QDir(trabalho.path()).filePath(entrada));
     if (!arquivo.open(QIODevice::ReadOnly))
         return {};
-    QString conteudo = texto(arquivo.readAll());
+    return linhasObservacoes(arquivo.readAll());
+}
+
+QStringList ResultadoRemessa::linhasObservacoes(const QByteArray& bytes) {
+    QString conteudo = texto(bytes);
     conteudo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     conteudo.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList linhas = conteudo.split(QLatin1Char('\n'));
