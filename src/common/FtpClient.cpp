@@ -260,9 +260,10 @@ FtpResult FtpClient::list(const QString& directory, QStringList& names) {
 QStringList FtpClient::namesOfListing(const QByteArray& listing) {
     QStringList names;
     for (const QByteArray& line : listing.split('\n')) {
-        const QString name = QString::fromUtf8(line).trimmed();
+        // A server may list paths ("dir/name"); a path ending in "/", "/." or "/.." names no file.
+        const QString name = QFileInfo(QString::fromUtf8(line).trimmed()).fileName();
         if (!name.isEmpty() && name != QLatin1String(".") && name != QLatin1String(".."))
-            names << QFileInfo(name).fileName();
+            names << name;
     }
     return names;
 }
