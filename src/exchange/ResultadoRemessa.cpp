@@ -80,7 +80,11 @@ QString ResultadoRemessa::encontra(const QStringList& nomesListados, const QStri
 QString ResultadoRemessa::vereditoDe(const QString& arquivoResultado) {
     if (!arquivoResultado.endsWith(ExtensaoResultado, Qt::CaseInsensitive))
         return {};
-    return arquivoResultado.chopped(ExtensaoResultado.size()).right(2).toUpper();
+    // Character by character: QString::toUpper turns "ß" into "SS", which would read three.
+    QString veredito = arquivoResultado.chopped(ExtensaoResultado.size()).right(2);
+    for (QChar& c : veredito)
+        c = c.toUpper();
+    return veredito;
 }
 
 QString ResultadoRemessa::tipoDe(const QString& arquivoRemessa) {
