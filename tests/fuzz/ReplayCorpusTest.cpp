@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -19,6 +20,10 @@ const Alvo Alvos[] = {
     {"ListagemFtp", fuzzOneListagemFtp}, {"CodigoConfirmacao", fuzzOneCodigoConfirmacao},
     {"Mascaras", fuzzOneMascaras},       {"Texto", fuzzOneTexto},
 };
+
+void PrintTo(const Alvo& alvo, std::ostream* os) {
+    *os << alvo.nome;
+}
 
 class ReplayCorpus : public ::testing::TestWithParam<Alvo> {};
 
