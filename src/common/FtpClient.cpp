@@ -253,12 +253,19 @@ FtpResult FtpClient::list(const QString& directory, QStringList& names) {
     const FtpResult result = run(transfer);
     if (!result.ok())
         return result;
-    for (const QByteArray& line : listing.split('\n')) {
-        const QString name = QString::fromUtf8(line).trimmed();
-        if (!name.isEmpty() && name != QLatin1String(".") && name != QLatin1String(".."))
-            names << QFileInfo(name).fileName();
-    }
+    names = namesOfListing(listing);
     return result;
+}
+
+QStringList FtpClient::namesOfListing(const QByteArray& listing) {
+    QStringList names;
+    for (const QByteArray& line : listing.split('\n')) {
+        // A server may list paths ("dir/name"); a path ending in "/", "/." or "/.." names no file.
+        const QString name = QFileInfo(QString::fromUtf8(line).trimmed()).fileName();
+        if (!name.isEmpty() && name != QLatin1String(".") && name != QLatin1String(".."))
+            names << name;
+    }
+    return names;
 }
 
 FtpResult FtpClient::download(const QString& directory, const QString& remoteName, const QString& localFile) {

@@ -81,6 +81,9 @@ public:
     FtpResult upload(const QString& localFile, const QString& directory, const QString& remoteName);
     // The names in `directory`.
     FtpResult list(const QString& directory, QStringList& names);
+    // The names of a listing as the server sent it: one per line, without blanks around it, the
+    // last path component only, "." and ".." left out.
+    static QStringList namesOfListing(const QByteArray& listing);
     // Downloads `directory`/`remoteName` into `localFile`, written under a temporary name and
     // renamed when complete, so a failed download never leaves a partial file behind.
     FtpResult download(const QString& directory, const QString& remoteName, const QString& localFile);

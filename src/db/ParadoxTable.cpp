@@ -232,6 +232,13 @@ ParadoxTable ParadoxTable::create(const QString& path, const QList<ParadoxField>
     }
     if (PX_create_file(doc, pxFields, int(normalised.size()), QFile::encodeName(path).constData(),
                        pxfFileTypNonIndexDB) < 0) {
+        // pxlib takes the definitions over only once it has begun the header: a file it could not
+        // even create (a missing directory) leaves them with the caller.
+        if (!doc->px_head || doc->px_head->px_fields != pxFields) {
+            for (int i = 0; i < normalised.size(); ++i)
+                doc->free(doc, pxFields[i].px_fname);
+            doc->free(doc, pxFields);
+        }
         QFile::remove(path);
         table.fail(QStringLiteral("não foi possível criar o arquivo."));
     }

@@ -81,7 +81,11 @@ QString ResultadoRemessa::encontra(const QStringList& nomesListados, const QStri
 QString ResultadoRemessa::vereditoDe(const QString& arquivoResultado) {
     if (!arquivoResultado.endsWith(ExtensaoResultado, Qt::CaseInsensitive))
         return {};
-    return arquivoResultado.chopped(ExtensaoResultado.size()).right(2).toUpper();
+    // Character by character: QString::toUpper turns "ß" into "SS", which would read three.
+    QString veredito = arquivoResultado.chopped(ExtensaoResultado.size()).right(2);
+    for (QChar& c : veredito)
+        c = c.toUpper();
+    return veredito;
 }
 
 QString ResultadoRemessa::tipoDe(const QString& arquivoRemessa) {
@@ -202,7 +206,11 @@ QStringList ResultadoRemessa::leObservacoes(const QString& arquivoResultado) con
     QFile arquivo(QDir(trabalho.path()).filePath(entrada));
     if (!arquivo.open(QIODevice::ReadOnly))
         return {};
-    QString conteudo = texto(arquivo.readAll());
+    return linhasObservacoes(arquivo.readAll());
+}
+
+QStringList ResultadoRemessa::linhasObservacoes(const QByteArray& bytes) {
+    QString conteudo = texto(bytes);
     conteudo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     conteudo.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList linhas = conteudo.split(QLatin1Char('\n'));

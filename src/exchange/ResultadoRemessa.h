@@ -86,6 +86,9 @@ public:
     // The remarks lines of a result archive ("" when it has no remarks file or cannot be read).
     // The file is read as UTF-8 when it is valid UTF-8, otherwise as Windows-1252.
     QStringList leObservacoes(const QString& arquivoResultado) const;
+    // The lines of a remarks file's bytes (UTF-8 when valid, otherwise Windows-1252; CR LF, CR and
+    // LF all end a line).
+    static QStringList linhasObservacoes(const QByteArray& conteudo);
 
 private:
     Desfecho registra(const QString& arquivoRemessa, const QString& veredito, const QString& obs, bool manual,

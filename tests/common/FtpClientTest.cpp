@@ -145,6 +145,23 @@ TEST_F(FtpClientTest, ListsTheNamesOfADirectory) {
     EXPECT_EQ(client.list("nao-existe", names).failure, FtpResult::Failure::ChangeDirectory);
 }
 
+// Servers differ in what a listing line holds; only names of files come out of it. Found by
+// fuzzing: a line "dir/." or "dir/" gave the name "." or an empty name.
+TEST(FtpListing, KeepsOnlyTheNamesOfFiles) {
+    struct Caso {
+        const char* listagem;
+        QStringList nomes;
+    };
+    const Caso casos[] = {
+        {"OC-R-OCC12026121001-OK.ZIP\r\noutro.txt\r\n", {"OC-R-OCC12026121001-OK.ZIP", "outro.txt"}},
+        {".\n..\n  \n", {}},
+        {"/envio/OC-TAB-2026121001.zip\nsub/dir/a.txt\n", {"OC-TAB-2026121001.zip", "a.txt"}},
+        {"OC-R-OCC12026121001-OK.ZIP/.\nsub/..\nsub/\n/\n", {}},
+    };
+    for (const Caso& caso : casos)
+        EXPECT_EQ(FtpClient::namesOfListing(caso.listagem), caso.nomes) << caso.listagem;
+}
+
 TEST_F(FtpClientTest, DownloadsByteForByteAndLeavesNothingOnFailure) {
     const QByteArray result = randomBytes(200 * 1024);
     write(server.pathOf("envio/OC-R-OCC12026121001-OK.ZIP"), result);

@@ -23,6 +23,19 @@ TEST(NomesDoResultado, AreBuiltFromTheBatchArchive) {
     EXPECT_EQ(ResultadoRemessa::tipoDe("OT-ABC2024030501.zip"), "T");
 }
 
+// Found by fuzzing: "ß" left of ".ZIP" was upper-cased to "SS", a verdict of three characters.
+TEST(NomesDoResultado, TheVerdictIsTheTwoCharactersLeftOfTheExtension) {
+    const std::pair<QString, QString> casos[] = {
+        {"OC-R-ABC2024030501-Ok.zip", "OK"},
+        {QString::fromUtf8("OC-R-ABC2024030501-Oß.ZIP"), QString::fromUtf8("Oß")},
+        {QString::fromUtf8("ß.ZIP"), QString::fromUtf8("ß")},
+        {".ZIP", ""},
+        {"OC-R-ABC2024030501-OK.txt", ""},
+    };
+    for (const auto& [nome, veredito] : casos)
+        EXPECT_EQ(ResultadoRemessa::vereditoDe(nome), veredito) << nome.toStdString();
+}
+
 TEST(NomesDoResultado, TheListingIsMatchedWithoutRegardToCaseAndOkWins) {
     const QString remessa = "OC-Abc2024030501.zip";
     struct Caso {
