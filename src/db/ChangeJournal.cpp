@@ -127,11 +127,18 @@ void registraRemessa(const QSqlDatabase& db, const QString& numeroRemessa, qint6
 }
 
 void limpaAteRemessa(const QSqlDatabase& db, const QString& numeroRemessa) {
-    Sql::execute(db,
-                 QStringLiteral("DELETE FROM %1 WHERE Id <= (SELECT UltimaAlteracao FROM %2 WHERE "
-                                "NumeroRemessa = :n)")
-                     .arg(Tabela, TabelaRemessas),
-                 {{QStringLiteral(":n"), numeroRemessa}});
+    const QVariant ultima = Sql::scalar(
+        db, QStringLiteral("SELECT UltimaAlteracao FROM %1 WHERE NumeroRemessa = :n").arg(TabelaRemessas),
+        {{QStringLiteral(":n"), numeroRemessa}});
+    if (!ultima.isNull()) {
+        // Nothing written since the preparation (the usual case): emptied whole, which SQLite does
+        // without visiting the rows.
+        if (ultimaAlteracao(db) <= ultima.toLongLong())
+            Sql::execute(db, QStringLiteral("DELETE FROM %1").arg(Tabela));
+        else
+            Sql::execute(db, QStringLiteral("DELETE FROM %1 WHERE Id <= :u").arg(Tabela),
+                         {{QStringLiteral(":u"), ultima}});
+    }
     // The records of this batch and of those cancelled or refused before it serve no more.
     Sql::execute(db, QStringLiteral("DELETE FROM %1 WHERE NumeroRemessa <= :n").arg(TabelaRemessas),
                  {{QStringLiteral(":n"), numeroRemessa}});
