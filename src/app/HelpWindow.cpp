@@ -159,6 +159,7 @@ QStringList HelpWindow::topics() {
             QStringLiteral("howto-resultado.md"),
             QStringLiteral("howto-relatorios.md"),
             QStringLiteral("howto-copias.md"),
+            QStringLiteral("howto-agendamento.md"),
             QStringLiteral("howto-ajuda.md"),
             QStringLiteral("cli.md")};
 }
