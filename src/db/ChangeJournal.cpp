@@ -45,13 +45,14 @@ QString insercao(const Chave& chave) {
     return QStringLiteral("INSERT INTO %1 (%2) ").arg(Tabela, colunas.join(QStringLiteral(", ")));
 }
 
-// The distinct keys of one kind in the journal, under the scope's column names.
-QString chavesDoDiario(const Chave& chave) {
+// The keys of one kind in the journal, under the scope's column names (each once with `distintas`).
+QString chavesDoDiario(const Chave& chave, bool distintas = false) {
     QStringList colunas;
     for (int i = 0; i < chave.colunas.size(); ++i)
         colunas << QStringLiteral("K%1 AS %2").arg(i + 1).arg(chave.colunas[i]);
-    return QStringLiteral("SELECT %1 FROM %2 WHERE Tipo = '%3'")
-        .arg(colunas.join(QStringLiteral(", ")), Tabela, chave.tipo);
+    return QStringLiteral("SELECT %1%2 FROM %3 WHERE Tipo = '%4'")
+        .arg(distintas ? QStringLiteral("DISTINCT ") : QString(), colunas.join(QStringLiteral(", ")), Tabela,
+             chave.tipo);
 }
 
 // The items (companies, products) that the lines of the changed certificates in `linhas` name.
@@ -145,8 +146,7 @@ void limpaAteRemessa(const QSqlDatabase& db, const QString& numeroRemessa) {
 }
 
 QString certificadosAlterados() {
-    return chavesDoDiario(chaveDe(EscopoRemessa::Certificado))
-        .replace(0, 6, QStringLiteral("SELECT DISTINCT"));
+    return chavesDoDiario(chaveDe(EscopoRemessa::Certificado), true);
 }
 
 QString empresasAlteradas() {
